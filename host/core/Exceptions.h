@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <exception>
+
+// The host's exception types. Each kind of failure has its own type and carries a message a user can act on.
+// EAbort is the silent abort: it ends the current event without any message and is not an EHostError,
+// so code that handles real errors never catches it by accident.
+
+class EAbort : public std::exception {
+public:
+    const char* what() const noexcept override { return "EAbort"; }
+};
+
+class EHostError : public std::exception {
+public:
+    explicit EHostError(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+    const QString& message() const noexcept { return m_message; }
+    const char* what() const noexcept override { return m_utf8.constData(); }
+
+private:
+    QString m_message;
+    QByteArray m_utf8;
+};
+
+// The application server reported a failure (a JSON-RPC error), raised by CheckResultServ.
+class EServerError : public EHostError {
+public:
+    using EHostError::EHostError;
+};
+
+// The server could not be reached: refused, timed out, dropped or answered something that is not JSON-RPC.
+class EConnectionError : public EHostError {
+public:
+    using EHostError::EHostError;
+};
+
+// A data packet that does not fit the persistent fields of the dataset it is loaded into.
+class EDataPacketError : public EHostError {
+public:
+    using EHostError::EHostError;
+};
+
+// A failure of the local database: connection, SQL, unknown field or parameter.
+class EDatabaseError : public EHostError {
+public:
+    using EHostError::EHostError;
+};
+
+// A value that cannot be converted: a text that is not a date, a preset that is not a list of texts.
+class EConvertError : public EHostError {
+public:
+    using EHostError::EHostError;
+};
+
+// A programming or configuration fault of the host: an unknown message key, a missing report definition.
+class EHostConfigError : public EHostError {
+public:
+    using EHostError::EHostError;
+};

@@ -1,0 +1,76 @@
+#include "TClientDataSet.h"
+
+#include "Exceptions.h"
+
+namespace {
+
+bool compatible(TFieldType fieldType, TFieldType packetType)
+{
+    using T = TFieldType;
+    switch (fieldType) {
+    case T::String:
+        return packetType == T::String;
+    case T::Date:
+    case T::DateTime:
+        return packetType == T::Date || packetType == T::DateTime;
+    case T::Float:
+        return packetType == T::Float || packetType == T::Integer;
+    case T::Integer:
+        return packetType == T::Integer;
+    }
+    return false;
+}
+
+// The packet's value converted to what the field holds (a date packet cell in a date-time field, say).
+QVariant convertCell(const QVariant& cell, TFieldType fieldType)
+{
+    if (cell.isNull())
+        return {};
+    switch (fieldType) {
+    case TFieldType::DateTime:
+        return cell.typeId() == QMetaType::QDate ? QVariant(cell.toDate().startOfDay()) : cell;
+    case TFieldType::Date:
+        return cell.typeId() == QMetaType::QDateTime ? QVariant(cell.toDateTime().date()) : cell;
+    case TFieldType::Float:
+        return cell.toDouble();
+    case TFieldType::String:
+    case TFieldType::Integer:
+        break;
+    }
+    return cell;
+}
+
+} // namespace
+
+void TClientDataSet::SetData(const protocol::DataPacket& packet)
+{
+    if (Fields().isEmpty())
+        for (const protocol::FieldDef& def : packet.fields)
+            AddField({.fieldName = def.name, .type = def.type, .size = def.size});
+
+    QList<int> columns;
+    for (const TField* field : Fields()) {
+        const int column = packet.fieldIndex(field->FieldName());
+        if (column < 0)
+            throw EDataPacketError(QStringLiteral("O pacote recebido do servidor não traz o campo %1 de %2.")
+                                       .arg(field->FieldName(), objectName()));
+        const protocol::FieldDef& packetField = packet.fields[column];
+        if (!compatible(field->DataType(), packetField.type))
+            throw EDataPacketError(
+                QStringLiteral("O campo %1 do pacote recebido do servidor é do tipo %2, mas %3 espera %4.")
+                    .arg(field->FieldName(), protocol::fieldTypeName(packetField.type), objectName(),
+                         protocol::fieldTypeName(field->DataType())));
+        columns.append(column);
+    }
+
+    QList<QVariantList> rows;
+    rows.reserve(packet.rows.size());
+    for (const QVariantList& packetRow : packet.rows) {
+        QVariantList row;
+        row.reserve(columns.size());
+        for (int i = 0; i < columns.size(); ++i)
+            row.append(convertCell(packetRow.value(columns[i]), Fields()[i]->DataType()));
+        rows.append(std::move(row));
+    }
+    ReplaceRows(std::move(rows));
+}

@@ -45,8 +45,13 @@ QVariant convertCell(const QVariant& cell, TFieldType fieldType)
 void TClientDataSet::SetData(const protocol::DataPacket& packet)
 {
     if (Fields().isEmpty())
-        for (const protocol::FieldDef& def : packet.fields)
-            AddField({.fieldName = def.name, .type = def.type, .size = def.size});
+        for (const protocol::FieldDef& packetField : packet.fields) {
+            TField::Definition definition;
+            definition.fieldName = packetField.name;
+            definition.type = packetField.type;
+            definition.size = packetField.size;
+            AddField(definition);
+        }
 
     QList<int> columns;
     for (const TField* field : Fields()) {

@@ -1,0 +1,155 @@
+#include "TNetConnection.h"
+
+#include "Exceptions.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <httplib.h>
+
+namespace {
+
+QJsonValue argumentToJson(const QVariant& argument)
+{
+    switch (argument.typeId()) {
+    case QMetaType::QDate:
+    case QMetaType::QDateTime: {
+        const QDate date = argument.toDate();
+        return date.isValid() ? QJsonValue(date.toString(Qt::ISODate)) : QJsonValue(QJsonValue::Null);
+    }
+    case QMetaType::QString:
+        return argument.toString();
+    default:
+        return QJsonValue::fromVariant(argument);
+    }
+}
+
+QString transportFailure(httplib::Error error, qint64 elapsedMs, std::chrono::milliseconds timeout)
+{
+    switch (error) {
+    case httplib::Error::Connection:
+        return QStringLiteral("a conexão foi recusada");
+    case httplib::Error::ConnectionTimeout:
+        return QStringLiteral("não aceitou a conexão em %1 ms").arg(timeout.count());
+    case httplib::Error::Read:
+        if (elapsedMs >= timeout.count())
+            return QStringLiteral("não respondeu em %1 ms").arg(timeout.count());
+        return QStringLiteral("a conexão caiu antes da resposta");
+    case httplib::Error::Write:
+        return QStringLiteral("a conexão caiu durante o envio");
+    default:
+        return QString::fromStdString(httplib::to_string(error));
+    }
+}
+
+} // namespace
+
+TNetConnection::TNetConnection(QObject* parent, const QString& name) : QObject(parent) { setObjectName(name); }
+
+TNetConnection::~TNetConnection() = default;
+
+bool TNetConnection::Connected() const { return m_client != nullptr; }
+
+void TNetConnection::SetConnected(bool connected)
+{
+    if (!connected) {
+        m_client.reset();
+        return;
+    }
+    if (Connected())
+        return;
+    try {
+        open();
+    } catch (const EConnectionError&) {
+        if (ThrowException)
+            throw;
+    }
+}
+
+QString TNetConnection::address() const { return QStringLiteral("%1:%2").arg(Host).arg(Port); }
+
+void TNetConnection::open()
+{
+    if (BeforeConnect)
+        BeforeConnect(*this);
+
+    auto client = std::make_unique<httplib::Client>(Host.toStdString(), Port);
+    client->set_connection_timeout(Timeout);
+    client->set_read_timeout(Timeout);
+    client->set_write_timeout(Timeout);
+    client->set_keep_alive(true);
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const httplib::Result answer = client->Get("/" + ServerName.toStdString());
+    if (!answer)
+        throw EConnectionError(QStringLiteral("Não foi possível conectar ao servidor de aplicação %1: %2.")
+                                   .arg(address(), transportFailure(answer.error(), elapsed.elapsed(), Timeout)));
+    if (answer->status != 200)
+        throw EConnectionError(QStringLiteral("O servidor de aplicação %1 não oferece o módulo remoto %2 (HTTP %3).")
+                                   .arg(address(), ServerName)
+                                   .arg(answer->status));
+    m_client = std::move(client);
+}
+
+RemoteResult TNetConnection::TAppServer::call(const QString& method, const QVariantList& arguments,
+                                              const QList<QString*>& byReference) const
+{
+    return m_connection.call(method, arguments, byReference);
+}
+
+RemoteResult TNetConnection::call(const QString& method, const QVariantList& arguments,
+                                  const QList<QString*>& byReference)
+{
+    if (!Connected())
+        open();
+
+    protocol::RpcRequest request;
+    request.id = static_cast<double>(++m_lastId);
+    request.method = method;
+    for (const QVariant& argument : arguments)
+        request.params.append(argumentToJson(argument));
+    for (const QString* value : byReference)
+        request.params.append(*value);
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const std::string body = request.toJson().toStdString();
+    const httplib::Result answer = m_client->Post("/" + ServerName.toStdString(), body, "application/json");
+    if (!answer) {
+        m_client.reset(); // the next call connects again, through BeforeConnect
+        throw EConnectionError(QStringLiteral("Falha na chamada de %1 ao servidor de aplicação %2: %3.")
+                                   .arg(method, address(), transportFailure(answer.error(), elapsed.elapsed(), Timeout)));
+    }
+
+    auto invalidAnswer = [&](const QString& why) {
+        return EConnectionError(QStringLiteral("O servidor de aplicação %1 deu a %2 uma resposta inválida (HTTP %3): %4")
+                                    .arg(address(), method)
+                                    .arg(answer->status)
+                                    .arg(why));
+    };
+    RemoteResult result;
+    try {
+        result = protocol::RpcResponse::fromJson(QByteArray::fromStdString(answer->body));
+    } catch (const protocol::RpcFailure& failure) {
+        throw invalidAnswer(failure.error().message);
+    } catch (const protocol::PacketFormatError& error) {
+        throw EDataPacketError(QStringLiteral("O pacote de dados de %1 vindo do servidor %2 é inválido: %3")
+                                   .arg(method, address(), error.message()));
+    }
+    if (result.id != request.id)
+        throw invalidAnswer(QStringLiteral("a resposta é de outra chamada."));
+    if (result.failed())
+        return result;
+    if (result.out.size() != byReference.size())
+        throw invalidAnswer(QStringLiteral("esperava %1 valores de retorno e vieram %2.")
+                                .arg(byReference.size())
+                                .arg(result.out.size()));
+    for (const QJsonValue& value : std::as_const(result.out))
+        if (!value.isString())
+            throw invalidAnswer(QStringLiteral("um valor de retorno não é texto."));
+    for (int i = 0; i < byReference.size(); ++i)
+        *byReference[i] = result.out[i].toString();
+    return result;
+}

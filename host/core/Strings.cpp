@@ -1,0 +1,36 @@
+#include "Strings.h"
+
+bool EmptyString(const QString& text) { return text.trimmed().isEmpty(); }
+
+QString Ajusta(const QString& code, int width)
+{
+    const QString trimmed = code.trimmed();
+    if (trimmed.isEmpty())
+        return trimmed;
+    return trimmed.rightJustified(width, u'0');
+}
+
+QString Format(const QString& pattern, const QStringList& args)
+{
+    QString result;
+    result.reserve(pattern.size());
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern.at(i);
+        if (c == u'%' && i + 1 < pattern.size()) {
+            const QChar spec = pattern.at(i + 1);
+            if (spec == u'%') {
+                result += u'%';
+                ++i;
+                continue;
+            }
+            if (spec == u's' && next < args.size()) {
+                result += args.at(next++);
+                ++i;
+                continue;
+            }
+        }
+        result += c;
+    }
+    return result;
+}

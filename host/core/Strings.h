@@ -1,0 +1,17 @@
+#pragma once
+
+#include "hostfw_core_export.h"
+
+#include <QString>
+#include <QStringList>
+
+// True when the text holds nothing but blanks (a masked edit with no digit typed is empty).
+HOSTFW_CORE_EXPORT bool EmptyString(const QString& text);
+
+// The code with its blanks trimmed, left-padded with '0' to the width: "1" -> "01". A code that already has the
+// width, or is longer, comes back trimmed but otherwise unchanged; an empty code stays empty.
+HOSTFW_CORE_EXPORT QString Ajusta(const QString& code, int width);
+
+// The message pattern with each "%s" replaced, in order, by the next argument ("%%" stands for "%").
+// Placeholders without an argument are left as they are.
+HOSTFW_CORE_EXPORT QString Format(const QString& pattern, const QStringList& args);

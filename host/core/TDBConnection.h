@@ -1,0 +1,28 @@
+#pragma once
+
+#include "hostfw_core_export.h"
+
+#include <QObject>
+#include <QSqlDatabase>
+
+// The host's connection to its local database: one Qt Sql connection, opened on first use.
+class HOSTFW_CORE_EXPORT TDBConnection : public QObject {
+    Q_OBJECT
+public:
+    // driverName: a Qt Sql driver ("QSQLITE", "QPSQL", ...). databaseName empty: HostSettings::current().databasePath
+    // at the time the connection opens.
+    TDBConnection(QObject* parent, const QString& name, const QString& driverName = QStringLiteral("QSQLITE"),
+                  const QString& databaseName = {});
+    ~TDBConnection() override;
+
+    // The open database; opens it first when it is closed. EDatabaseError with the driver's text when it cannot.
+    QSqlDatabase Database();
+    QString DriverName() const { return m_driverName; }
+    bool Connected() const;
+    void SetConnected(bool connected);
+
+private:
+    QString m_connectionName;
+    QString m_driverName;
+    QString m_databaseName;
+};

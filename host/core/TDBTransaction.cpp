@@ -1,0 +1,42 @@
+#include "TDBTransaction.h"
+
+#include "Exceptions.h"
+#include "TDBConnection.h"
+
+#include <QSqlError>
+
+TDBTransaction::TDBTransaction(QObject* parent, const QString& name, TDBConnection* defaultDatabase)
+    : QObject(parent), m_database(defaultDatabase)
+{
+    setObjectName(name);
+}
+
+void TDBTransaction::StartTransaction()
+{
+    if (m_active)
+        throw EDatabaseError(QStringLiteral("%1: a transação já está ativa.").arg(objectName()));
+    QSqlDatabase db = m_database->Database();
+    if (!db.transaction())
+        throw EDatabaseError(db.lastError().text());
+    m_active = true;
+}
+
+void TDBTransaction::Commit()
+{
+    if (!m_active)
+        throw EDatabaseError(QStringLiteral("%1: não há transação ativa.").arg(objectName()));
+    QSqlDatabase db = m_database->Database();
+    if (!db.commit())
+        throw EDatabaseError(db.lastError().text());
+    m_active = false;
+}
+
+void TDBTransaction::Rollback()
+{
+    if (!m_active)
+        throw EDatabaseError(QStringLiteral("%1: não há transação ativa.").arg(objectName()));
+    QSqlDatabase db = m_database->Database();
+    m_active = false;
+    if (!db.rollback())
+        throw EDatabaseError(db.lastError().text());
+}

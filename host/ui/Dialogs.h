@@ -1,0 +1,33 @@
+#pragma once
+
+#include "hostfw_export.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class TDataSet;
+
+// Every modal interaction goes through this service: the application installs QtDialogs, tests ScriptedDialogs.
+class HOSTFW_EXPORT Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual void showError(const QString& text) = 0;
+    virtual void showInformation(const QString& text) = 0;
+    // Pick list over the visible fields of dataSet (display labels, display widths); a filter box; Enter or
+    // double-click picks, Esc cancels. Returns the dataset row index picked, or nullopt. Never called with an
+    // empty dataset.
+    virtual std::optional<int> pickRow(const QString& title, TDataSet& dataSet) = 0;
+    // Multiple-choice list (check boxes) over the visible fields; returns the chosen row indexes in list order
+    // (possibly empty), or nullopt when cancelled.
+    virtual std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet) = 0;
+    // File to save to; the empty text when cancelled.
+    virtual QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) = 0;
+
+    // The installed service; QtDialogs when none was installed.
+    static Dialogs& current();
+    static void install(std::unique_ptr<Dialogs> dialogs);
+};

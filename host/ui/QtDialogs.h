@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Dialogs.h"
+
+// The dialogs a person answers: message boxes, the pick list, the multiple-choice list, the file dialog.
+// Each is modal and parented to the active window.
+class HOSTFW_EXPORT QtDialogs : public Dialogs {
+public:
+    void showError(const QString& text) override;
+    void showInformation(const QString& text) override;
+    std::optional<int> pickRow(const QString& title, TDataSet& dataSet) override;
+    std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet) override;
+    QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) override;
+};

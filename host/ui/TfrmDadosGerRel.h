@@ -1,0 +1,76 @@
+#pragma once
+
+#include "Events.h"
+#include "hostfw_export.h"
+
+#include <QWidget>
+
+class QFrame;
+class QToolButton;
+class TComboBox;
+class TGroupBox;
+class TLabel;
+class TMessages;
+class TReportDesignerDialog;
+
+// The base report form: a report screen's parameter area, its report list and its output buttons. Shown inside a
+// QMdiSubWindow of the host's main area (or as a top-level window when the application has no MDI area).
+// Created by TApplication::CreateForm, which calls FormCreate once the derived form is built.
+// Events: activation of the form (it becomes the active MDI child, or the active window; not when it comes back
+// from a dialog) -> FormActivate through Dispatch; closing -> FormClose through Dispatch, whose Action decides:
+// caHide hides the window and keeps the instance, caFree destroys it, caMinimize minimises it, caNone keeps it open
+// (also when FormClose raises). The four output buttons take no focus; a click -> their handler through Dispatch.
+// A derived form overrides the handlers and calls the base handler explicitly.
+class HOSTFW_EXPORT TfrmDadosGerRel : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmDadosGerRel(QWidget* parent = nullptr);
+    ~TfrmDadosGerRel() override;
+
+    // Fills cbbReportNames with the titles of the report definitions HostSettings::current().reportsDir /
+    // <lblCodRel text> / *.json, in file-name order, and selects none. A missing folder or a folder without a
+    // definition raises EHostConfigError with msgPadrao's "Arq_Rel_Err" (the report code and the folder); a
+    // definition that cannot be read raises EHostConfigError naming the file.
+    virtual void FormCreate(QObject* Sender);
+    virtual void FormActivate(QObject* Sender);
+    // Sets Action to caHide: the window is hidden and the instance kept.
+    virtual void FormClose(QObject* Sender, TCloseAction& Action);
+    // Until the report engine arrives, each tells the user that report output is not available yet.
+    virtual void sbtPrintClick(QObject* Sender);
+    virtual void sbtPreviewClick(QObject* Sender);
+    virtual void sbtSalvarComoClick(QObject* Sender);
+    virtual void sbtReportEditClick(QObject* Sender);
+
+    // The window that holds the form: its QMdiSubWindow, or the form itself when it is top-level.
+    QWidget* containerWindow() const;
+    // Shows the window and brings it to the front.
+    void Show();
+    // The window state of the holding window (minimised, maximised, normal).
+    Qt::WindowStates WindowState() const;
+    void SetWindowState(Qt::WindowStates state);
+    // Asks the window to close, as the user's close does.
+    void Close();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+    TLabel* lblCodTela;
+    TGroupBox* grbDadosRel;
+    QFrame* bvlSeparator;
+    QWidget* panRelat;
+    TComboBox* cbbReportNames;
+    QWidget* panMenu;
+    TLabel* lblCodRel;
+    QToolButton* sbtPrint;
+    QToolButton* sbtPreview;
+    QToolButton* sbtSalvarComo;
+    QToolButton* sbtReportEdit;
+    TMessages* msgPadrao;
+    TReportDesignerDialog* rpddPadrao;
+
+private:
+    void buildControls();
+    QStringList reportTitles() const;
+};

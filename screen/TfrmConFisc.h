@@ -1,0 +1,189 @@
+#pragma once
+
+#include "TfrmDadosGerRel.h"
+
+#include <QString>
+
+class TADOIBQuery;
+class TBtnPesquisa;
+class TClientDataSet;
+class TComboBox;
+class TDataSource;
+class TDateEditPlus;
+class TEdit;
+class TField;
+class TGroupBox;
+class TLabel;
+class TMaskEdit;
+class TNetConnection;
+class TNotebook;
+class TRadioButton;
+
+// The "Conferência Fiscal" screen (RLX58200): the parameters of the fiscal reconciliation reports of RLX582.
+// One class, split by concern: Layout.cpp (controls, geometry, tab order), Components.cpp (queries, datasets,
+// data sources, server connection, message table), Lifecycle.cpp (create, activate, close), Catalogue.cpp
+// (which fields each report takes), and the parameter handlers under lookups/.
+class TfrmConFisc : public TfrmDadosGerRel {
+    Q_OBJECT
+public:
+    explicit TfrmConFisc(QWidget* parent = nullptr);
+    ~TfrmConFisc() override;
+
+    // Form events.
+    void FormCreate(QObject* Sender) override;
+    void FormActivate(QObject* Sender) override;
+    void FormClose(QObject* Sender, TCloseAction& Action) override;
+    void netConFiscBeforeConnect(TNetConnection& Sender);
+
+    // Report catalogue: the line and the fields of the chosen report.
+    void cbbReportNamesChange(QObject* Sender);
+    void nbkImpostoPageChanged(QObject* Sender);
+    void grbDadosRelEnter(QObject* Sender);
+
+    // Parameter handlers.
+    void medImpostoChange(QObject* Sender);
+    void medEmpresaChange(QObject* Sender);
+    void medLivroChange(QObject* Sender);
+    void rdbTodosModClick(QObject* Sender);
+    void rdbListaModClick(QObject* Sender);
+    void rdbTodosTpClick(QObject* Sender);
+    void rdbListaTpClick(QObject* Sender);
+
+    // Controls.
+    TNotebook* nbkImposto;
+    TLabel* lblImposto;
+    TMaskEdit* medImposto;
+    TBtnPesquisa* btnImposto;
+    TEdit* edtNmImposto;
+    TLabel* lblLivro;
+    TMaskEdit* medLivro;
+    TBtnPesquisa* btnLivro;
+    TEdit* edtNmLivro;
+    TLabel* lblEmpresa;
+    TMaskEdit* medEmpresa;
+    TBtnPesquisa* btnEmpresa;
+    TEdit* edtNmEmpresa;
+    TLabel* lblInscEst;
+    TEdit* edtInscricao;
+    TBtnPesquisa* btnInscricao;
+    TLabel* lblEntrSaid;
+    TComboBox* cbbEntrSaid;
+    TLabel* lblDataInicial;
+    TDateEditPlus* depInicial;
+    TBtnPesquisa* btnDataInicial;
+    TLabel* lblDataFinal;
+    TDateEditPlus* depFinal;
+    TBtnPesquisa* btnDataFinal;
+    TLabel* lblCfop;
+    TMaskEdit* medCfop;
+    TLabel* lblCst;
+    TMaskEdit* medCst;
+    TGroupBox* grbModDoc;
+    TRadioButton* rdbTodosMod;
+    TRadioButton* rdbListaMod;
+    TBtnPesquisa* btnModDoc;
+    TGroupBox* grbTpOperacao;
+    TRadioButton* rdbTodosTp;
+    TRadioButton* rdbListaTp;
+    TBtnPesquisa* btnTpOperacao;
+
+    // Local queries and their fields.
+    TADOIBQuery* qryEmpresa;
+    TField* qryEmpresaCDEMPRESA;
+    TField* qryEmpresaNMEMPRESA;
+    TADOIBQuery* qryInscEsta;
+    TField* qryInscEstaCDINSCESTA;
+    TADOIBQuery* qryInscMuni;
+    TField* qryInscMuniCDINSCMUNI;
+    TADOIBQuery* qryModDoc;
+    TField* qryModDocCDMODDOCFISC;
+    TField* qryModDocDSMODDOCFISC;
+    TADOIBQuery* qrtTpOperacao;
+    TField* qrtTpOperacaoCDTIPOOPER;
+    TField* qrtTpOperacaoNMTIPOOPER;
+    TField* qrtTpOperacaoIDENTRSAIDOP;
+    TField* qrtTpOperacaoCHAVE;
+
+    // Client datasets filled by the application server, and their fields.
+    TClientDataSet* cdsImpo;
+    TField* cdsImpoCDIMPOSTONFE;
+    TField* cdsImpoSGIMPOSTONFE;
+    TField* cdsImpoIDORGARRECADNFE;
+    TClientDataSet* cdsLivro;
+    TField* cdsLivroCDLIVROMAG;
+    TField* cdsLivroNMLIVROMAG;
+    TField* cdsLivroCDIMPOSTOLIVRO;
+    TField* cdsLivroIDORGARRECAD;
+    TClientDataSet* cdsDataInicial;
+    TField* cdsDataInicialDTINICIAL;
+    TField* cdsDataInicialDTFIMPERIODO;
+    TField* cdsDataInicialNMMAPAAPUR;
+    TField* cdsDataInicialDTINIPERIODO;
+    TField* cdsDataInicialCDIMPOSTO;
+    TClientDataSet* cdsDataFinal;
+    TField* cdsDataFinalDTINIPERIODO;
+    TField* cdsDataFinalDTFIMPERIODO;
+    TField* cdsDataFinalNMMAPAAPUR;
+    TField* cdsDataFinalCDIMPOSTO;
+    TField* cdsDataFinalDTINICIAL;
+    TField* cdsDataFinalDTFINAL;
+    TClientDataSet* cdsVdDataIni;
+    TField* cdsVdDataIniDTINIPERIODO;
+    TField* cdsVdDataIniDTINICIAL;
+    TClientDataSet* cdsVdDataFinal;
+    TField* cdsVdDataFinalDTFIMPERIODO;
+    TField* cdsVdDataFinalDTFINAL;
+    TClientDataSet* cdsDadosGiaSP;
+    TField* cdsDadosGiaSPCDFISCOPERNF;
+    TField* cdsDadosGiaSPNRNOTAFISC;
+    TField* cdsDadosGiaSPIDENTRSAIDOP;
+    TField* cdsDadosGiaSPDTEMISSAO;
+    TField* cdsDadosGiaSPDTENTRSAID;
+    TField* cdsDadosGiaSPVRCONTABILNF;
+    TField* cdsDadosGiaSPVRBASECALCNF;
+    TField* cdsDadosGiaSPVRIMPOSTONF;
+    TField* cdsDadosGiaSPVRISENTO;
+    TField* cdsDadosGiaSPVROUTROS;
+    TField* cdsDadosGiaSPVRIMPST;
+    TField* cdsDadosGiaSPVRIMPIPI;
+
+    // Data sources.
+    TDataSource* dtsImposto;
+    TDataSource* dtsLivro;
+    TDataSource* dtsEmpresa;
+    TDataSource* dtsInscEsta;
+    TDataSource* dtsInscMuni;
+    TDataSource* dtsDataInicial;
+    TDataSource* dtsDataFinal;
+    TDataSource* dtsModDoc;
+    TDataSource* dtsTpOperacao;
+    TDataSource* dspVdMapa;
+    TDataSource* dtsVdFinal;
+    TDataSource* dtsDadosGiaSP;
+
+    // The application server's remote data module.
+    TNetConnection* netConFisc;
+
+private:
+    // Selects the report of the presets in the inherited report combo.
+    friend void CriaConFisc(const QString&, const QString&, const QString&, const QString&, const QString&);
+
+    void CreateControls();
+    void CreateTaxLine();
+    void CreateBookLine();
+    void CreateParameterFields();
+    void CreateListGroups();
+    void SetTabOrder();
+    void SetLookupButtons();
+    void CreateQueries();
+    void CreateClientDataSets();
+    void CreateDataSources();
+    void CreateConnection();
+    void FillMessageTable();
+};
+
+// Module-level state of the screen's unit, kept by the module (module/Modelo.cpp).
+extern TfrmConFisc* frmConFisc; // the one screen, while it exists
+extern bool boStCriado;         // the screen has been created
+extern QString stListaMod;      // chosen document-model codes, comma-separated; empty: every model
+extern QString stListaTp;       // chosen operation-type keys, comma-separated; empty: every type

@@ -1,0 +1,94 @@
+#include "CommandLine.h"
+
+#include "Exceptions.h"
+#include "HostSettings.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QCommandLineOption serverOption(u"server"_s, u"Servidor de aplicação (HOST:PORTA)."_s, u"HOST:PORT"_s);
+const QCommandLineOption dbOption(u"db"_s, u"Banco de dados local (SQLite)."_s, u"PATH"_s);
+const QCommandLineOption reportsOption(u"reports"_s, u"Pasta das definições de relatórios."_s, u"DIR"_s);
+const QCommandLineOption dateFormatOption(u"date-format"_s, u"Formato curto de data (padrão dd/MM/yyyy)."_s,
+                                          u"FMT"_s);
+const QCommandLineOption openOption(u"open"_s, u"Módulo a abrir ao iniciar, por exemplo RLX58200."_s,
+                                    u"MODULE"_s);
+const QCommandLineOption presetOption(u"preset"_s,
+                                      u"Valores iniciais da tela: IMPOSTO;EMPRESA;INSCRICAO;DTINI;DTFIM."_s,
+                                      u"VALUES"_s);
+const QCommandLineOption screenshotsOption(
+    u"screenshots"_s, u"Grava uma imagem PNG da tela aberta para cada relatório e encerra."_s, u"DIR"_s);
+
+void ReadServer(const QString& text, HostSettings& settings)
+{
+    const qsizetype colon = text.lastIndexOf(u':');
+    bool portIsNumber = false;
+    const int port = colon < 0 ? 0 : text.mid(colon + 1).toInt(&portIsNumber);
+    if (colon <= 0 || !portIsNumber || port < 1 || port > 65535)
+        throw EHostConfigError(u"--server deve ter a forma HOST:PORTA (porta de 1 a 65535): '%1'."_s.arg(text));
+    settings.serverHost = text.left(colon);
+    settings.serverPort = port;
+}
+
+QVariant ReadPresets(const QString& text)
+{
+    const QStringList values = text.split(u';');
+    if (values.size() != 5)
+        throw EHostConfigError(
+            u"--preset deve ter cinco valores separados por ';' (IMPOSTO;EMPRESA;INSCRICAO;DTINI;DTFIM): '%1'."_s
+                .arg(text));
+    QVariantList presets;
+    for (const QString& value : values)
+        presets.append(value);
+    return presets;
+}
+
+} // namespace
+
+AppOptions ParseCommandLine(const QStringList& arguments, HostSettings& settings)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(u"Aplicação hospedeira dos módulos de relatórios."_s);
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    parser.addOptions({serverOption, dbOption, reportsOption, dateFormatOption, openOption, presetOption,
+                       screenshotsOption});
+    if (!parser.parse(arguments))
+        throw EHostConfigError(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        throw EHostConfigError(u"Argumento desconhecido: '%1'."_s.arg(parser.positionalArguments().first()));
+
+    AppOptions options;
+    if (parser.isSet(helpOption)) {
+        options.helpText = parser.helpText();
+        return options;
+    }
+    if (parser.isSet(serverOption))
+        ReadServer(parser.value(serverOption), settings);
+    if (parser.isSet(dbOption))
+        settings.databasePath = parser.value(dbOption);
+    settings.reportsDir = parser.isSet(reportsOption)
+                              ? parser.value(reportsOption)
+                              : QDir::cleanPath(QCoreApplication::applicationDirPath() + u"/../reports"_s);
+    if (parser.isSet(dateFormatOption)) {
+        if (parser.value(dateFormatOption).trimmed().isEmpty())
+            throw EHostConfigError(u"--date-format não pode ser vazio."_s);
+        settings.shortDateFormat = parser.value(dateFormatOption);
+    }
+    options.openModule = parser.value(openOption);
+    if (parser.isSet(presetOption)) {
+        if (options.openModule.isEmpty())
+            throw EHostConfigError(u"--preset só vale junto com --open."_s);
+        options.presets = ReadPresets(parser.value(presetOption));
+    }
+    if (parser.isSet(screenshotsOption)) {
+        if (options.openModule.isEmpty())
+            throw EHostConfigError(u"--screenshots só vale junto com --open."_s);
+        options.screenshotDir = parser.value(screenshotsOption);
+    }
+    return options;
+}

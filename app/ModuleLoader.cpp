@@ -1,0 +1,65 @@
+#include "ModuleLoader.h"
+
+#include "Exceptions.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using IniProcFunction = void (*)(const QVariant&);
+
+// A module name becomes part of a file path: only letters and digits, so it cannot point elsewhere.
+void CheckModuleName(const QString& moduleName)
+{
+    static const QRegularExpression plainName(u"^[A-Za-z0-9]+$"_s);
+    if (!plainName.match(moduleName).hasMatch())
+        throw EHostConfigError(u"Nome de módulo inválido: '%1'."_s.arg(moduleName));
+}
+
+} // namespace
+
+ModuleLoader::ModuleLoader(QString libraryDir) : m_libraryDir(std::move(libraryDir)) {}
+
+ModuleLoader::~ModuleLoader()
+{
+    for (const auto& [name, library] : m_loaded)
+        library->unload();
+}
+
+QString ModuleLoader::defaultLibraryDir()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + u"/../lib"_s);
+}
+
+QString ModuleLoader::fileOf(const QString& moduleName) const
+{
+    return QDir(m_libraryDir).filePath(u"lib%1.so"_s.arg(moduleName.toLower()));
+}
+
+QLibrary& ModuleLoader::load(const QString& moduleName)
+{
+    const QString key = moduleName.toUpper();
+    if (const auto found = m_loaded.find(key); found != m_loaded.end())
+        return *found->second;
+
+    auto library = std::make_unique<QLibrary>(fileOf(moduleName));
+    if (!library->load())
+        throw EHostConfigError(u"Não foi possível carregar o módulo '%1': %2"_s.arg(library->fileName(),
+                                                                                   library->errorString()));
+    if (!library->resolve("IniProc")) {
+        library->unload();
+        throw EHostConfigError(u"O módulo '%1' não exporta a função IniProc."_s.arg(library->fileName()));
+    }
+    return *m_loaded.emplace(key, std::move(library)).first->second;
+}
+
+void ModuleLoader::open(const QString& moduleName, const QVariant& presets)
+{
+    CheckModuleName(moduleName);
+    const auto iniProc = reinterpret_cast<IniProcFunction>(load(moduleName).resolve("IniProc"));
+    iniProc(presets);
+}

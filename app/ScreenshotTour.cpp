@@ -1,0 +1,70 @@
+#include "ScreenshotTour.h"
+
+#include "Exceptions.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPixmap>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// "Conferência GIA RS" → "conferencia-gia-rs".
+QString FileNameOf(const QString& title)
+{
+    QString name;
+    for (const QChar c : title.normalized(QString::NormalizationForm_D).toLower()) {
+        if (c.isLetterOrNumber() && c.unicode() < 128)
+            name += c;
+        else if (!c.isMark() && !name.isEmpty() && !name.endsWith(u'-'))
+            name += u'-';
+    }
+    while (name.endsWith(u'-'))
+        name.chop(1);
+    return name;
+}
+
+QComboBox* ReportCombo(QMdiArea& area)
+{
+    QMdiSubWindow* screen = area.activeSubWindow();
+    if (!screen && !area.subWindowList().isEmpty())
+        screen = area.subWindowList().constFirst();
+    QComboBox* combo = screen ? screen->findChild<QComboBox*>(u"cbbReportNames"_s) : nullptr;
+    if (!combo || combo->count() == 0)
+        throw EHostConfigError(u"Nenhuma tela aberta com relatórios para fotografar."_s);
+    return combo;
+}
+
+void PressKey(QWidget* target, Qt::Key key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+} // namespace
+
+QStringList TakeReportScreenshots(QWidget& window, QMdiArea& area, const QString& dir)
+{
+    QComboBox* combo = ReportCombo(area);
+    if (!QDir().mkpath(dir))
+        throw EHostConfigError(u"Não foi possível criar a pasta '%1'."_s.arg(dir));
+    combo->setFocus();
+    QStringList files;
+    for (int index = 0; index < combo->count(); ++index) {
+        PressKey(combo, index == 0 ? Qt::Key_Home : Qt::Key_Down);
+        QCoreApplication::processEvents();
+        const QString file = QDir(dir).filePath(
+            u"%1-%2.png"_s.arg(index + 1, 2, 10, QChar(u'0')).arg(FileNameOf(combo->currentText())));
+        if (!window.grab().save(file))
+            throw EHostConfigError(u"Não foi possível gravar '%1'."_s.arg(file));
+        files.append(file);
+    }
+    return files;
+}

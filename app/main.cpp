@@ -1,0 +1,66 @@
+#include "CommandLine.h"
+#include "Dialogs.h"
+#include "Dispatch.h"
+#include "Exceptions.h"
+#include "HostSettings.h"
+#include "MainWindow.h"
+#include "ModuleLoader.h"
+#include "QtDialogs.h"
+#include "ScreenshotTour.h"
+#include "TApplication.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void PrintTo(FILE* stream, const QString& text) { std::fputs(qPrintable(text + u'\n'), stream); }
+
+// Saves the screenshots of the opened screen, then ends the program: 0 when every picture was written.
+void ScheduleScreenshots(MainWindow& window, const QString& dir)
+{
+    QTimer::singleShot(0, &window, [&window, dir] {
+        int exitCode = 1;
+        Dispatch([&] {
+            for (const QString& file : TakeReportScreenshots(window, *window.mdiArea(), dir))
+                PrintTo(stdout, file);
+            exitCode = 0;
+        });
+        QCoreApplication::exit(exitCode);
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("host-app"));
+
+    AppOptions options;
+    try {
+        options = ParseCommandLine(QApplication::arguments(), HostSettings::current());
+    } catch (const EHostError& e) {
+        PrintTo(stderr, e.message());
+        return 2;
+    }
+    if (!options.helpText.isEmpty()) {
+        PrintTo(stdout, options.helpText);
+        return 0;
+    }
+
+    Dialogs::install(std::make_unique<QtDialogs>());
+    ModuleLoader modules(ModuleLoader::defaultLibraryDir());
+    MainWindow window(modules);
+    TApplication::instance().setMdiArea(window.mdiArea());
+    window.resize(1024, 700);
+    window.show();
+
+    if (!options.openModule.isEmpty())
+        window.openModule(options.openModule, options.presets);
+    if (!options.screenshotDir.isEmpty())
+        ScheduleScreenshots(window, options.screenshotDir);
+    return QApplication::exec();
+}

@@ -37,7 +37,7 @@ public:
         form->Show();
     }
 
-    // The host screen cursor: -11 the hourglass, 0 the default.
+    // The host screen cursor: -11 the hourglass; 0 (or any other value) the default.
     void SetScreenCursor(int cursor);
     int ScreenCursor() const { return m_cursor; }
 

@@ -26,6 +26,7 @@ void SetBackgroundColor(QWidget* widget, TColor color)
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Base, toQColor(color));
         palette.setColor(group, QPalette::Window, toQColor(color));
+        palette.setColor(group, QPalette::Button, toQColor(color));
     }
     widget->setPalette(palette);
 }

@@ -10,5 +10,5 @@ enum class TColor { clWindow, clInfoBk, clBtnFace, clBlue, clWindowText };
 HOSTFW_EXPORT QColor toQColor(TColor color);
 
 class QWidget;
-// Paints the widget's background (its palette's Base and Window roles) in the colour, in every state.
+// Paints the widget's background (its palette's Base, Window and Button roles) in the colour, in every state.
 HOSTFW_EXPORT void SetBackgroundColor(QWidget* widget, TColor color);

@@ -1,0 +1,22 @@
+#include "Dialogs.h"
+
+#include "QtDialogs.h"
+
+namespace {
+
+std::unique_ptr<Dialogs>& installed()
+{
+    static std::unique_ptr<Dialogs> dialogs;
+    return dialogs;
+}
+
+} // namespace
+
+Dialogs& Dialogs::current()
+{
+    if (!installed())
+        installed() = std::make_unique<QtDialogs>();
+    return *installed();
+}
+
+void Dialogs::install(std::unique_ptr<Dialogs> dialogs) { installed() = std::move(dialogs); }

@@ -1,0 +1,44 @@
+#include "ScriptedDialogs.h"
+
+#include "DataSetModel.h"
+
+using namespace Qt::StringLiterals;
+
+QStringList ScriptedDialogs::texts(const QString& kind) const
+{
+    QStringList result;
+    for (const Shown& entry : shown)
+        if (entry.kind == kind)
+            result.append(entry.text);
+    return result;
+}
+
+void ScriptedDialogs::showError(const QString& text) { shown.append({u"error"_s, {}, text}); }
+
+void ScriptedDialogs::showInformation(const QString& text) { shown.append({u"information"_s, {}, text}); }
+
+std::optional<int> ScriptedDialogs::pickRow(const QString& title, TDataSet& dataSet)
+{
+    shown.append({u"pick"_s, title, DataSetModel(dataSet, false).labels().join(u'|')});
+    return m_picks.isEmpty() ? std::nullopt : m_picks.dequeue();
+}
+
+std::optional<QList<int>> ScriptedDialogs::chooseRows(const QString& title, TDataSet& dataSet)
+{
+    shown.append({u"choose"_s, title, DataSetModel(dataSet, true).labels().join(u'|')});
+    return m_chooses.isEmpty() ? std::nullopt : m_chooses.dequeue();
+}
+
+QString ScriptedDialogs::saveFileName(const QString& caption, const QString& suggestedName, const QString&)
+{
+    shown.append({u"save"_s, caption, suggestedName});
+    return m_saves.isEmpty() ? QString() : m_saves.dequeue();
+}
+
+ScriptedDialogs& ScriptedDialogs::reset()
+{
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    ScriptedDialogs& result = *dialogs;
+    install(std::move(dialogs));
+    return result;
+}

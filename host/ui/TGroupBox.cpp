@@ -1,0 +1,6 @@
+#include "TGroupBox.h"
+
+TGroupBox::TGroupBox(QWidget* parent, const QString& name) : QGroupBox(parent), FocusEvents(this)
+{
+    setObjectName(name);
+}

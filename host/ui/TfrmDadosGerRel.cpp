@@ -1,0 +1,229 @@
+#include "TfrmDadosGerRel.h"
+
+#include "Dialogs.h"
+#include "Dispatch.h"
+#include "Exceptions.h"
+#include "HostSettings.h"
+#include "Strings.h"
+#include "TApplication.h"
+#include "TComboBox.h"
+#include "TGroupBox.h"
+#include "TLabel.h"
+#include "TMessages.h"
+#include "TReportDesignerDialog.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMdiSubWindow>
+#include <QStyle>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QToolButton* outputButton(QWidget* parent, const QString& name, const QString& caption, const QString& themeIcon,
+                          QStyle::StandardPixmap fallback, int left)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setToolTip(caption);
+    button->setIcon(QIcon::fromTheme(themeIcon, parent->style()->standardIcon(fallback)));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setGeometry(left, 1, 96, 25);
+    return button;
+}
+
+QString readTitle(const QString& filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EHostConfigError(u"A definição de relatório '%1' não pode ser lida: %2."_s.arg(filePath, file.errorString()));
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    const QString title = document.object().value(u"title"_s).toString();
+    if (error.error != QJsonParseError::NoError || title.isEmpty())
+        throw EHostConfigError(u"A definição de relatório '%1' é inválida: %2."_s.arg(
+            filePath, error.error != QJsonParseError::NoError ? error.errorString() : u"sem título"_s));
+    return title;
+}
+
+} // namespace
+
+TfrmDadosGerRel::TfrmDadosGerRel(QWidget* parent) : QWidget(parent)
+{
+    buildControls();
+}
+
+TfrmDadosGerRel::~TfrmDadosGerRel() = default;
+
+void TfrmDadosGerRel::buildControls()
+{
+    resize(468, 303);
+
+    grbDadosRel = new TGroupBox(this, u"grbDadosRel"_s);
+    grbDadosRel->setGeometry(0, 0, 468, 276);
+
+    panRelat = new QWidget(grbDadosRel);
+    panRelat->setObjectName(u"panRelat"_s);
+    panRelat->setGeometry(2, 8, 464, 34);
+    lblCodTela = new TLabel(panRelat, u"lblCodTela"_s);
+    lblCodTela->setGeometry(4, 10, 90, 13);
+    cbbReportNames = new TComboBox(panRelat, u"cbbReportNames"_s);
+    cbbReportNames->setGeometry(99, 6, 359, 21);
+
+    bvlSeparator = new QFrame(grbDadosRel);
+    bvlSeparator->setObjectName(u"bvlSeparator"_s);
+    bvlSeparator->setFrameShape(QFrame::HLine);
+    bvlSeparator->setFrameShadow(QFrame::Sunken);
+    bvlSeparator->setGeometry(2, 44, 464, 2);
+
+    panMenu = new QWidget(this);
+    panMenu->setObjectName(u"panMenu"_s);
+    panMenu->setGeometry(0, 276, 468, 27);
+    lblCodRel = new TLabel(panMenu, u"lblCodRel"_s);
+    lblCodRel->setGeometry(4, 7, 34, 13);
+    sbtPrint = outputButton(panMenu, u"sbtPrint"_s, u"Imprimir"_s, u"document-print"_s,
+                            QStyle::SP_FileIcon, 70);
+    sbtPreview = outputButton(panMenu, u"sbtPreview"_s, u"Visualizar"_s, u"document-print-preview"_s,
+                              QStyle::SP_FileDialogContentsView, 169);
+    sbtSalvarComo = outputButton(panMenu, u"sbtSalvarComo"_s, u"Salvar como"_s, u"document-save-as"_s,
+                                 QStyle::SP_DialogSaveButton, 268);
+    sbtReportEdit = outputButton(panMenu, u"sbtReportEdit"_s, u"Editar"_s, u"document-edit"_s,
+                                 QStyle::SP_FileDialogDetailedView, 367);
+    connect(sbtPrint, &QToolButton::clicked, this, [this] { Dispatch([this] { sbtPrintClick(sbtPrint); }); });
+    connect(sbtPreview, &QToolButton::clicked, this, [this] { Dispatch([this] { sbtPreviewClick(sbtPreview); }); });
+    connect(sbtSalvarComo, &QToolButton::clicked, this,
+            [this] { Dispatch([this] { sbtSalvarComoClick(sbtSalvarComo); }); });
+    connect(sbtReportEdit, &QToolButton::clicked, this,
+            [this] { Dispatch([this] { sbtReportEditClick(sbtReportEdit); }); });
+
+    msgPadrao = new TMessages(this, u"msgPadrao"_s);
+    msgPadrao->setLines({
+        u"Arq_Rel_Err|O arquivo contendo a definição do relatório de código '%s' não foi encontrado no diretório '%s'."_s,
+        u"NovoCaption|Título do relatório"_s,
+        u"NovoPrompt|Informe o título do relatório:"_s,
+        u"VD_TRAD|Validando tradução de relatórios"_s,
+    });
+    rpddPadrao = new TReportDesignerDialog(this, u"rpddPadrao"_s);
+}
+
+QStringList TfrmDadosGerRel::reportTitles() const
+{
+    const QString code = lblCodRel->text().trimmed();
+    const QDir folder(QDir(HostSettings::current().reportsDir).absoluteFilePath(code));
+    QFileInfoList files = folder.entryInfoList({u"*.json"_s}, QDir::Files);
+    if (files.isEmpty())
+        throw EHostConfigError(
+            Format(msgPadrao->Msg(u"Arq_Rel_Err"_s), {code, QDir::toNativeSeparators(folder.absolutePath())}));
+    std::sort(files.begin(), files.end(),
+              [](const QFileInfo& a, const QFileInfo& b) { return a.fileName() < b.fileName(); });
+    QStringList titles;
+    for (const QFileInfo& file : files)
+        titles.append(readTitle(file.absoluteFilePath()));
+    return titles;
+}
+
+void TfrmDadosGerRel::FormCreate(QObject*)
+{
+    const QStringList titles = reportTitles();
+    cbbReportNames->clear();
+    cbbReportNames->addItems(titles);
+    cbbReportNames->setItemIndex(-1);
+}
+
+void TfrmDadosGerRel::FormActivate(QObject*) {}
+
+void TfrmDadosGerRel::FormClose(QObject*, TCloseAction& Action) { Action = TCloseAction::caHide; }
+
+namespace {
+
+void reportOutputNotAvailable()
+{
+    Dialogs::current().showInformation(u"A emissão de relatórios ainda não está disponível nesta versão."_s);
+}
+
+} // namespace
+
+void TfrmDadosGerRel::sbtPrintClick(QObject*) { reportOutputNotAvailable(); }
+void TfrmDadosGerRel::sbtPreviewClick(QObject*) { reportOutputNotAvailable(); }
+void TfrmDadosGerRel::sbtSalvarComoClick(QObject*) { reportOutputNotAvailable(); }
+void TfrmDadosGerRel::sbtReportEditClick(QObject*) { reportOutputNotAvailable(); }
+
+QWidget* TfrmDadosGerRel::containerWindow() const
+{
+    if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        return window;
+    return const_cast<TfrmDadosGerRel*>(this);
+}
+
+void TfrmDadosGerRel::Show()
+{
+    QWidget* window = containerWindow();
+    window->show();
+    if (auto* subWindow = qobject_cast<QMdiSubWindow*>(window); subWindow && subWindow->mdiArea()) {
+        subWindow->mdiArea()->setActiveSubWindow(subWindow);
+    } else {
+        window->raise();
+        window->activateWindow();
+    }
+}
+
+Qt::WindowStates TfrmDadosGerRel::WindowState() const { return containerWindow()->windowState(); }
+
+void TfrmDadosGerRel::SetWindowState(Qt::WindowStates state)
+{
+    QWidget* window = containerWindow();
+    if (state & Qt::WindowMinimized)
+        window->showMinimized();
+    else if (state & Qt::WindowMaximized)
+        window->showMaximized();
+    else
+        window->showNormal();
+}
+
+void TfrmDadosGerRel::Close() { containerWindow()->close(); }
+
+void TfrmDadosGerRel::closeEvent(QCloseEvent* event)
+{
+    // The form decides what becomes of its window; Qt's own close never destroys it.
+    event->ignore();
+    TCloseAction action = containerWindow() != this ? TCloseAction::caMinimize : TCloseAction::caHide;
+    if (!Dispatch([&] { FormClose(this, action); }))
+        action = TCloseAction::caNone;
+    QWidget* window = containerWindow();
+    switch (action) {
+    case TCloseAction::caHide:
+        window->hide();
+        break;
+    case TCloseAction::caFree:
+        window->hide();
+        window->deleteLater();
+        break;
+    case TCloseAction::caMinimize:
+        window->showMinimized();
+        break;
+    case TCloseAction::caNone:
+        break;
+    }
+}
+
+void TfrmDadosGerRel::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isWindow() && isActiveWindow())
+        TApplication::instance().formActivated(this);
+    QWidget::changeEvent(event);
+}
+
+void TfrmDadosGerRel::hideEvent(QHideEvent* event)
+{
+    if (!event->spontaneous())
+        TApplication::instance().formHidden(this);
+    QWidget::hideEvent(event);
+}

@@ -1,5 +1,6 @@
 #include "Exceptions.h"
 #include "HostSettings.h"
+#include "QtPrinters.h"
 #include "TADOIBQuery.h"
 #include "TDBConnection.h"
 #include "TDBTransaction.h"

@@ -1,4 +1,5 @@
 #include "Exceptions.h"
+#include "QtPrinters.h"
 #include "SqlParameters.h"
 #include "TParams.h"
 

@@ -1,5 +1,6 @@
-#include "ModuleList.h"
 #include "Exceptions.h"
+#include "ModuleList.h"
+#include "QtPrinters.h"
 #include "Strings.h"
 #include "TMessages.h"
 

@@ -57,6 +57,7 @@ void TfrmConFisc::cbbReportNamesChange(QObject*)
     const bool takesTaxOrBook = title != ApuracaoImpostos;
     nbkImposto->setEnabled(takesTaxOrBook);
     SetChildEnabled(nbkImposto, nbkImposto->isEnabled());
+    KeepNameBoxesDisabled();
     lblInscEst->setEnabled(takesTaxOrBook);
     edtInscricao->setEnabled(lblInscEst->isEnabled());
     btnInscricao->setEnabled(lblInscEst->isEnabled());
@@ -65,6 +66,13 @@ void TfrmConFisc::cbbReportNamesChange(QObject*)
     lblImposto->setEnabled(takesTaxOrBook);
     medImposto->setEnabled(takesTaxOrBook);
     btnImposto->setEnabled(takesTaxOrBook);
+}
+
+// The name boxes only show the name of their code; enabling the notebook's controls must not open them to typing.
+void TfrmConFisc::KeepNameBoxesDisabled()
+{
+    edtNmImposto->setEnabled(false);
+    edtNmLivro->setEnabled(false);
 }
 
 void TfrmConFisc::nbkImpostoPageChanged(QObject*)

@@ -15,6 +15,8 @@
 
 #include <QFrame>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -23,13 +25,29 @@ constexpr int EditHeight = 21;
 constexpr int LabelHeight = 13;
 constexpr int ButtonSize = 21;
 
-// Every label of the screen: "MS Sans Serif", 8 points (11 pixels at 96 dpi), bold, window-text colour.
+// The screen's font: "MS Sans Serif", 8 points (11 pixels at 96 dpi, text height 13). Where it is not
+// installed, the first of its metric-compatible stand-ins that is, so captions fit the widths of the layout.
+QFont ScreenFont()
+{
+    QFont font;
+    font.setFamilies({u"MS Sans Serif"_s, u"Microsoft Sans Serif"_s, u"Arial"_s, u"Liberation Sans"_s,
+                      u"Nimbus Sans"_s, u"Helvetica"_s});
+    font.setPixelSize(11);
+    return font;
+}
+
+// Every label of the screen: the screen's font in bold, window-text colour.
 QFont LabelFont()
 {
-    QFont font(u"MS Sans Serif"_s);
-    font.setPixelSize(11);
+    QFont font = ScreenFont();
     font.setBold(true);
     return font;
+}
+
+// The layout's widths fit its font; where a stand-in font is wider, the label grows rather than cut its caption.
+void ShowWholeCaption(TLabel* label)
+{
+    label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
 }
 
 TLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width)
@@ -37,10 +55,13 @@ TLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption, i
     auto* label = new TLabel(parent, name);
     label->setText(caption);
     label->setFont(LabelFont());
+    // A disabled label keeps the style's greyed text.
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, toQColor(TColor::clWindowText));
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
+        palette.setColor(group, QPalette::WindowText, toQColor(TColor::clWindowText));
     label->setPalette(palette);
     label->setGeometry(left, top, width, LabelHeight);
+    ShowWholeCaption(label);
     return label;
 }
 
@@ -105,6 +126,7 @@ void TfrmConFisc::CreateControls()
 {
     setWindowTitle(u"Conferência Fiscal"_s);
     setFixedSize(468, 303);
+    setFont(ScreenFont());
     lblCodTela->setText(u"RLX58200"_s);
     grbDadosRel->resize(468, 276);
     grbDadosRel->OnEnter = [this](QObject* sender) { grbDadosRelEnter(sender); };
@@ -114,6 +136,7 @@ void TfrmConFisc::CreateControls()
     panMenu->resize(468, panMenu->height());
     lblCodRel->setText(u"RLX582"_s);
     lblCodRel->resize(34, lblCodRel->height());
+    ShowWholeCaption(lblCodRel);
 
     nbkImposto = new TNotebook(grbDadosRel, u"nbkImposto"_s);
     nbkImposto->setGeometry(2, 49, 462, 27);
@@ -122,6 +145,7 @@ void TfrmConFisc::CreateControls()
     CreateBookLine();
     CreateParameterFields();
     CreateListGroups();
+    SetLookupButtons();
     SetTabOrder();
 }
 

@@ -180,6 +180,7 @@ private:
     void CreateDataSources();
     void CreateConnection();
     void FillMessageTable();
+    void KeepNameBoxesDisabled();
 };
 
 // Module-level state of the screen's unit, kept by the module (module/Modelo.cpp).

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "HostSettings.h"
+#include "Modelo.h"
+#include "ScriptedDialogs.h"
+#include "TfrmConFisc.h"
+
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+// Texts in failure messages as they read.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+// A fresh screen for each test, opened by the host's entry without presets, with the scripted dialogs and the
+// report definitions of the source tree. The application server is down (a closed port) unless a test says
+// otherwise: creating the screen then connects silently to nothing.
+class ScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dialogs = &ScriptedDialogs::reset();
+        HostSettings& settings = HostSettings::current();
+        settings.reportsDir = QStringLiteral(FISCAL_SOURCE_DIR "/reports");
+        settings.serverHost = QStringLiteral("127.0.0.1");
+        settings.serverPort = ClosedPort;
+        stListaMod.clear();
+        stListaTp.clear();
+    }
+
+    void TearDown() override { delete frmConFisc; }
+
+    TfrmConFisc& openScreen(const QVariant& presets = {})
+    {
+        IniProc(presets);
+        return *frmConFisc;
+    }
+
+    // A control or component of the screen by its name, inherited ones included.
+    template <class T>
+    T* child(const QString& name) const
+    {
+        T* found = frmConFisc->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << qPrintable(name);
+        return found;
+    }
+
+    static constexpr int ClosedPort = 1;
+    ScriptedDialogs* dialogs = nullptr;
+};
+
+inline QVariant Presets(const QString& imposto, const QString& empresa, const QString& inscricao,
+                        const QString& inicio, const QString& fim)
+{
+    return QVariantList{imposto, empresa, inscricao, inicio, fim};
+}

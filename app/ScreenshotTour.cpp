@@ -29,15 +29,12 @@ QString FileNameOf(const QString& title)
     return name;
 }
 
-QComboBox* ReportCombo(QMdiArea& area)
+QMdiSubWindow* ActiveScreen(QMdiArea& area)
 {
     QMdiSubWindow* screen = area.activeSubWindow();
     if (!screen && !area.subWindowList().isEmpty())
         screen = area.subWindowList().constFirst();
-    QComboBox* combo = screen ? screen->findChild<QComboBox*>(u"cbbReportNames"_s) : nullptr;
-    if (!combo || combo->count() == 0)
-        throw EHostConfigError(u"Nenhuma tela aberta com relatórios para fotografar."_s);
-    return combo;
+    return screen;
 }
 
 void PressKey(QWidget* target, Qt::Key key)
@@ -50,9 +47,12 @@ void PressKey(QWidget* target, Qt::Key key)
 
 } // namespace
 
-QStringList TakeReportScreenshots(QWidget& window, QMdiArea& area, const QString& dir)
+QStringList TakeReportScreenshots(QMdiArea& area, const QString& dir)
 {
-    QComboBox* combo = ReportCombo(area);
+    QMdiSubWindow* screen = ActiveScreen(area);
+    QComboBox* combo = screen ? screen->findChild<QComboBox*>(u"cbbReportNames"_s) : nullptr;
+    if (!combo || combo->count() == 0)
+        throw EHostConfigError(u"Nenhuma tela aberta com relatórios para fotografar."_s);
     if (!QDir().mkpath(dir))
         throw EHostConfigError(u"Não foi possível criar a pasta '%1'."_s.arg(dir));
     combo->setFocus();
@@ -62,7 +62,7 @@ QStringList TakeReportScreenshots(QWidget& window, QMdiArea& area, const QString
         QCoreApplication::processEvents();
         const QString file = QDir(dir).filePath(
             u"%1-%2.png"_s.arg(index + 1, 2, 10, QChar(u'0')).arg(FileNameOf(combo->currentText())));
-        if (!window.grab().save(file))
+        if (!screen->grab().save(file))
             throw EHostConfigError(u"Não foi possível gravar '%1'."_s.arg(file));
         files.append(file);
     }

@@ -24,7 +24,7 @@ void ScheduleScreenshots(MainWindow& window, const QString& dir)
     QTimer::singleShot(0, &window, [&window, dir] {
         int exitCode = 1;
         Dispatch([&] {
-            for (const QString& file : TakeReportScreenshots(window, *window.mdiArea(), dir))
+            for (const QString& file : TakeReportScreenshots(*window.mdiArea(), dir))
                 PrintTo(stdout, file);
             exitCode = 0;
         });

@@ -140,7 +140,7 @@ TEST_F(ModuleLoadingTest, ScreenshotsWalkEveryReportAsTheUserDoes)
     window.openModule(u"RLX58200"_s);
     QTemporaryDir dir;
 
-    const QStringList files = TakeReportScreenshots(window, *window.mdiArea(), dir.path());
+    const QStringList files = TakeReportScreenshots(*window.mdiArea(), dir.path());
 
     ASSERT_EQ(files.size(), 9);
     EXPECT_EQ(QFileInfo(files[0]).fileName(), u"01-nota-fiscal-pendente.png"_s);
@@ -160,5 +160,5 @@ TEST_F(ModuleLoadingTest, ScreenshotsWithoutAScreenSayThereIsNothingToShow)
     ModuleLoader modules(ModuleLoader::defaultLibraryDir());
     MainWindow window(modules);
     QTemporaryDir dir;
-    EXPECT_THROW(TakeReportScreenshots(window, *window.mdiArea(), dir.path()), EHostConfigError);
+    EXPECT_THROW(TakeReportScreenshots(*window.mdiArea(), dir.path()), EHostConfigError);
 }

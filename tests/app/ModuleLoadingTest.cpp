@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -90,6 +91,23 @@ TEST_F(ModuleLoadingTest, UnloadingTheModuleTakesItOffTheModuleList)
     EXPECT_FALSE(Listed(file));
 }
 
+TEST_F(ModuleLoadingTest, TheTranslationBesideTheModuleIsInstalledWhileItIsLoaded)
+{
+    const auto caption = [] { return QCoreApplication::translate("rlx58200", "Conferência Fiscal"); };
+    ASSERT_EQ(caption(), u"Conferência Fiscal"_s);
+    {
+        ModuleLoader modules(QStringLiteral(TEST_MODULES_DIR));
+        MainWindow window(modules);
+        TApplication::instance().setMdiArea(window.mdiArea());
+        window.openModule(u"RLX58200"_s);
+        ASSERT_EQ(window.mdiArea()->subWindowList().size(), 1);
+        EXPECT_EQ(caption(), u"Conferência Fiscal [pt_BR]"_s);
+        CloseScreens(window);
+        TApplication::instance().setMdiArea(nullptr);
+    }
+    EXPECT_EQ(caption(), u"Conferência Fiscal"_s) << "removed with the module";
+}
+
 TEST_F(ModuleLoadingTest, APresetErrorOfTheModuleIsShownOnce)
 {
     ModuleLoader modules(ModuleLoader::defaultLibraryDir());
@@ -107,7 +125,7 @@ TEST_F(ModuleLoadingTest, APresetErrorOfTheModuleIsShownOnce)
 
 TEST_F(ModuleLoadingTest, AModuleThatCannotBeOpenedIsNamedWithTheReason)
 {
-    ModuleLoader modules(QStringLiteral(NOT_A_MODULE_DIR));
+    ModuleLoader modules(QStringLiteral(TEST_MODULES_DIR));
     MainWindow window(modules);
     struct Row {
         QString module;

@@ -6,6 +6,7 @@
 #include "TClientDataSet.h"
 #include "TMessages.h"
 #include "TNetConnection.h"
+#include "TdtmDBGeral.h"
 
 using namespace Qt::StringLiterals;
 
@@ -30,23 +31,34 @@ TField::Definition Date(const QString& name, const QString& label = {}, bool vis
 
 TField::Definition Amount(const QString& name) { return {name, Type::Float}; }
 
+// A local query on the host data module's connection and transaction.
+TADOIBQuery* NewQuery(QObject* owner, const QString& name)
+{
+    auto* query = new TADOIBQuery(owner, name);
+    TdtmDBGeral* data = dtmDBGeral();
+    query->setConnection(data->adcGeral);
+    query->setDatabase(data->dtbGeral);
+    query->setTransaction(data->ibtGeral);
+    return query;
+}
+
 } // namespace
 
 void TfrmConFisc::CreateQueries()
 {
-    qryEmpresa = new TADOIBQuery(this, u"qryEmpresa"_s);
+    qryEmpresa = NewQuery(this, u"qryEmpresa"_s);
     qryEmpresa->setSQL({u"SELECT CDEMPRESA, NMEMPRESA"_s, u"  FROM EMPRESA"_s,
                         u" WHERE (CDEMPRESA = :P_EMPRESA OR :P_TEMPRESA = 'T')"_s, u" ORDER BY CDEMPRESA"_s});
     qryEmpresaCDEMPRESA = qryEmpresa->Query()->AddField(Text(u"CDEMPRESA"_s, 2, u"Código"_s));
     qryEmpresaNMEMPRESA = qryEmpresa->Query()->AddField(Text(u"NMEMPRESA"_s, 40, u"Nome"_s));
 
-    qryInscEsta = new TADOIBQuery(this, u"qryInscEsta"_s);
+    qryInscEsta = NewQuery(this, u"qryInscEsta"_s);
     qryInscEsta->setSQL({u"SELECT CDINSCESTA"_s, u"  FROM INSCRESTAD"_s, u" WHERE CDEMPRESA  = :P_CDEMPRESA"_s,
                          u"   AND (CDINSCESTA = :P_CDINSCESTA OR :P_TCDINSCESTA = 'T')"_s,
                          u" ORDER BY CDINSCESTA"_s, u" "_s});
     qryInscEstaCDINSCESTA = qryInscEsta->Query()->AddField(Text(u"CDINSCESTA"_s, 16, u"Código"_s));
 
-    qryInscMuni = new TADOIBQuery(this, u"qryInscMuni"_s);
+    qryInscMuni = NewQuery(this, u"qryInscMuni"_s);
     qryInscMuni->setSQL({u"SELECT CDINSCMUNI"_s, u"  FROM INSCRMUNICIP"_s,
                          u" WHERE CDEMPRESA   = :P_CDEMPRESA"_s,
                          u"   AND (CDINSCMUNI = :P_CDINSCMUNI OR :P_TCDINSCMUNI = 'T')"_s,
@@ -55,13 +67,13 @@ void TfrmConFisc::CreateQueries()
     registration.required = true;
     qryInscMuniCDINSCMUNI = qryInscMuni->Query()->AddField(registration);
 
-    qryModDoc = new TADOIBQuery(this, u"qryModDoc"_s);
+    qryModDoc = NewQuery(this, u"qryModDoc"_s);
     qryModDoc->setSQL({u"SELECT CDMODDOCFISC, DSMODDOCFISC"_s, u"  FROM MODDOCFISC"_s,
                        u" ORDER BY CDMODDOCFISC"_s, u""_s, u" "_s});
     qryModDocCDMODDOCFISC = qryModDoc->Query()->AddField(Text(u"CDMODDOCFISC"_s, 2, u"Código"_s));
     qryModDocDSMODDOCFISC = qryModDoc->Query()->AddField(Text(u"DSMODDOCFISC"_s, 40, u"Nome"_s));
 
-    qrtTpOperacao = new TADOIBQuery(this, u"qrtTpOperacao"_s);
+    qrtTpOperacao = NewQuery(this, u"qrtTpOperacao"_s);
     const QStringList operationTypes = {u"SELECT"_s,   u"   IDENTRSAIDOP, CDTIPOOPER,  NMTIPOOPER,"_s,
                                         u"   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s,
                                         u"FROM"_s,     u"   TIPOOPERAC"_s,

@@ -169,6 +169,9 @@ void TfrmDadosGerRel::Show()
     window->show();
     if (auto* subWindow = qobject_cast<QMdiSubWindow*>(window); subWindow && subWindow->mdiArea()) {
         subWindow->mdiArea()->setActiveSubWindow(subWindow);
+        // The area keeps a hidden child as its active one and does not announce it again when it reappears.
+        if (subWindow->mdiArea()->activeSubWindow() == subWindow)
+            TApplication::instance().formActivated(this);
     } else {
         window->raise();
         window->activateWindow();

@@ -89,11 +89,3 @@ TEST(CommandLine, MalformedOptionsAreRefusedWithAMessage)
     }
 }
 
-TEST(CommandLine, HelpListsTheOptions)
-{
-    HostSettings settings;
-    const AppOptions options = Parse({u"--help"_s}, settings);
-    for (const QString& option : {u"--server"_s, u"--db"_s, u"--reports"_s, u"--date-format"_s, u"--open"_s,
-                                  u"--preset"_s})
-        EXPECT_TRUE(options.helpText.contains(option)) << qPrintable(option);
-}

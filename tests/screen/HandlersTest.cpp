@@ -58,16 +58,6 @@ TEST_F(HandlersTest, ChangingACodeEmptiesItsNameAndTheFieldsThatDependOnIt)
     EXPECT_TRUE(dialogs->shown.isEmpty());
 }
 
-TEST_F(HandlersTest, WritingTheSameCodeAgainEmptiesNothing)
-{
-    TfrmConFisc& screen = openScreen();
-    screen.medImposto->setText(u"01"_s);
-    FillNamesAndRegistration(screen);
-    screen.medImposto->setText(u"01"_s);
-    EXPECT_EQ(screen.edtNmImposto->text(), u"ICMS"_s);
-    EXPECT_EQ(screen.edtInscricao->text(), u"110042490114"_s);
-}
-
 TEST_F(HandlersTest, TodosDisablesTheListButtonAndForgetsTheListListaOnlyEnablesIt)
 {
     TfrmConFisc& screen = openScreen();
@@ -102,13 +92,4 @@ TEST_F(HandlersTest, TodosDisablesTheListButtonAndForgetsTheListListaOnlyEnables
         EXPECT_EQ(group.list, QString());
     }
     EXPECT_TRUE(dialogs->shown.isEmpty());
-}
-
-TEST_F(HandlersTest, CheckingTodosAgainDoesNotForgetAListChosenMeanwhile)
-{
-    TfrmConFisc& screen = openScreen();
-    screen.rdbTodosMod->setChecked(true);
-    stListaMod = u"55"_s; // as the server may leave it after a report
-    screen.rdbTodosMod->setChecked(true);
-    EXPECT_EQ(stListaMod, u"55"_s) << "already checked: no click";
 }

@@ -12,7 +12,6 @@
 #include "TLabel.h"
 #include "TMaskEdit.h"
 #include "TMessages.h"
-#include "TNetConnection.h"
 #include "TNotebook.h"
 #include "TRadioButton.h"
 
@@ -304,29 +303,6 @@ TEST_F(LayoutTest, DataSourcesShowTheirDatasets)
         EXPECT_EQ(source->DataSet(), dataSet);
         EXPECT_FALSE(dataSet->Active()) << "closed at start";
     }
-}
-
-TEST_F(LayoutTest, PersistentFieldsAreNamedAfterTheirDatasetAndColumn)
-{
-    const QList<std::pair<TField*, QString>> rows = {
-        {screen.qryEmpresaCDEMPRESA, u"qryEmpresaCDEMPRESA"_s},
-        {screen.qrtTpOperacaoCHAVE, u"qrtTpOperacaoCHAVE"_s},
-        {screen.cdsImpoIDORGARRECADNFE, u"cdsImpoIDORGARRECADNFE"_s},
-        {screen.cdsDataFinalDTFINAL, u"cdsDataFinalDTFINAL"_s},
-        {screen.cdsDadosGiaSPVRIMPIPI, u"cdsDadosGiaSPVRIMPIPI"_s},
-    };
-    for (const auto& [field, name] : rows)
-        EXPECT_EQ(field->objectName(), name);
-    EXPECT_FALSE(screen.qrtTpOperacaoCHAVE->Visible()) << "the key is not shown in the list";
-    EXPECT_TRUE(screen.qryInscMuniCDINSCMUNI->Required());
-}
-
-TEST_F(LayoutTest, ServerConnectionNamesTheRemoteDataModuleAndDoesNotRaiseOnConnect)
-{
-    EXPECT_EQ(screen.netConFisc->objectName(), u"netConFisc"_s);
-    EXPECT_EQ(screen.netConFisc->ServerName, u"rlx58200.rdmConferenciaFiscal"_s);
-    EXPECT_FALSE(screen.netConFisc->ThrowException);
-    EXPECT_FALSE(screen.netConFisc->Connected());
 }
 
 TEST_F(LayoutTest, MessageTableHoldsEveryKeyInItsStoredOrder)

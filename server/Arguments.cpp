@@ -1,0 +1,58 @@
+#include "Arguments.h"
+
+#include "JsonRpc.h"
+
+#include <QDate>
+
+namespace fiscal {
+
+namespace {
+
+QVariant checkArgument(const QString& method, int position, ArgumentKind kind, const QJsonValue& value)
+{
+    auto fail = [&](const QString& what) {
+        return protocol::RpcFailure(protocol::RpcErrorCode::InvalidParams,
+                                    QStringLiteral("O argumento %1 de %2 %3.").arg(position).arg(method, what));
+    };
+    switch (kind) {
+    case ArgumentKind::Text:
+    case ArgumentKind::List: {
+        if (!value.isString())
+            throw fail(QStringLiteral("deve ser um texto"));
+        const int limit = kind == ArgumentKind::Text ? maxTextLength : maxListLength;
+        const QString text = value.toString();
+        if (text.size() > limit)
+            throw fail(QStringLiteral("passa de %1 caracteres").arg(limit));
+        return text;
+    }
+    case ArgumentKind::Date: {
+        if (value.isNull())
+            return QDate();
+        const QString text = value.toString();
+        const QDate date = QDate::fromString(text, Qt::ISODate);
+        if (!value.isString() || text.size() != 10 || !date.isValid())
+            throw fail(QStringLiteral("deve ser uma data \"AAAA-MM-DD\" ou null"));
+        return date;
+    }
+    }
+    return {};
+}
+
+} // namespace
+
+QVariantList checkArguments(const QString& method, const QList<ArgumentKind>& kinds, const QJsonArray& params)
+{
+    if (params.size() != kinds.size())
+        throw protocol::RpcFailure(protocol::RpcErrorCode::InvalidParams,
+                                   QStringLiteral("%1 recebe %2 argumentos, não %3.")
+                                       .arg(method)
+                                       .arg(kinds.size())
+                                       .arg(params.size()));
+    QVariantList arguments;
+    arguments.reserve(kinds.size());
+    for (int i = 0; i < kinds.size(); ++i)
+        arguments.append(checkArgument(method, i + 1, kinds[i], params[i]));
+    return arguments;
+}
+
+} // namespace fiscal

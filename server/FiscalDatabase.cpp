@@ -1,0 +1,92 @@
+#include "FiscalDatabase.h"
+
+#include "DatabaseError.h"
+#include "ScopedConnection.h"
+#include "SqlScript.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace fiscal {
+
+namespace {
+
+QString resourceText(const QString& name)
+{
+    QFile file(QStringLiteral(":/fiscal/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DatabaseError(QStringLiteral("O roteiro %1 não está embutido no programa.").arg(name));
+    return QString::fromUtf8(file.readAll());
+}
+
+// The tables the remote methods read.
+const QStringList servedTables = {
+    QStringLiteral("IMPOSTONFE"),     QStringLiteral("LIVROMAG"),       QStringLiteral("MAPAAPUR"),
+    QStringLiteral("NOTAFISCAL"),     QStringLiteral("ITEMNOTAFISCAL"), QStringLiteral("ITEMNFIMPOSTO"),
+};
+
+bool isNewFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return !info.exists() || (info.isFile() && info.size() == 0);
+}
+
+} // namespace
+
+QString schemaScript() { return resourceText(QStringLiteral("schema.sql")); }
+
+QString sampleScript() { return resourceText(QStringLiteral("sample.sql")); }
+
+void createDatabase(const QString& path, const QStringList& scripts)
+{
+    if (!isNewFile(path))
+        throw DatabaseError(QStringLiteral("O arquivo %1 já existe; o banco de dados fiscal só é criado num arquivo novo.")
+                                .arg(path));
+    try {
+        ScopedConnection connection(path);
+        QSqlQuery(connection.database()).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        for (const QString& script : scripts)
+            runSqlScript(connection.database(), script);
+    } catch (const DatabaseError&) {
+        QFile::remove(path);
+        QFile::remove(path + QStringLiteral("-wal"));
+        QFile::remove(path + QStringLiteral("-shm"));
+        throw;
+    }
+}
+
+InitOutcome initDatabase(const QString& path)
+{
+    if (isNewFile(path)) {
+        createDatabase(path, {schemaScript(), sampleScript()});
+        return InitOutcome::Created;
+    }
+    checkDatabase(path);
+    return InitOutcome::AlreadyThere;
+}
+
+void checkDatabase(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw DatabaseError(
+            QStringLiteral("O banco de dados fiscal %1 não existe (--init cria um novo com os dados de exemplo).").arg(path));
+    if (!info.isFile())
+        throw DatabaseError(QStringLiteral("%1 não é um arquivo.").arg(path));
+
+    ScopedConnection connection(path, QStringLiteral("QSQLITE_OPEN_READONLY"));
+    QSqlQuery query(connection.database());
+    if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+        throw DatabaseError(QStringLiteral("%1 não é um banco de dados SQLite legível: %2")
+                                .arg(path, query.lastError().text()));
+    QStringList missing = servedTables;
+    while (query.next())
+        missing.removeAll(query.value(0).toString().toUpper());
+    if (!missing.isEmpty())
+        throw DatabaseError(QStringLiteral("O banco de dados %1 não traz as tabelas fiscais %2.")
+                                .arg(path, missing.join(QStringLiteral(", "))));
+}
+
+} // namespace fiscal

@@ -1,0 +1,116 @@
+#include "GiaDocuments.h"
+
+#include "CodeList.h"
+#include "JsonRpc.h"
+#include "PacketQuery.h"
+
+using protocol::FieldType;
+
+namespace fiscal {
+
+namespace {
+
+QStringList directionsOf(const QString& direction)
+{
+    if (direction == u"0")
+        return {QStringLiteral("E")};
+    if (direction == u"1")
+        return {QStringLiteral("S")};
+    if (direction == u"2" || direction == u"-1")
+        return {QStringLiteral("E"), QStringLiteral("S")};
+    throw protocol::RpcFailure(protocol::RpcErrorCode::InvalidParams,
+                               QStringLiteral("O argumento 6 de getDadosGia (entrada/saída) deve ser \"0\", \"1\", "
+                                              "\"2\" ou \"-1\", não \"%1\".")
+                                   .arg(direction.left(20)));
+}
+
+// "?, ?, ?" for count values.
+QString placeholders(qsizetype count)
+{
+    QStringList marks;
+    marks.fill(QStringLiteral("?"), count);
+    return marks.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+GiaFilter GiaFilter::fromArguments(const QVariantList& arguments)
+{
+    GiaFilter filter;
+    filter.company = arguments.at(0).toString();
+    filter.registration = arguments.at(1).toString();
+    filter.start = arguments.at(2).toDate();
+    filter.end = arguments.at(3).toDate();
+    filter.tax = arguments.at(4).toString();
+    filter.directions = directionsOf(arguments.at(5).toString());
+    filter.cfop = arguments.at(6).toString();
+    filter.models = normalizedCodeList(arguments.at(7).toString());
+    filter.types = normalizedCodeList(arguments.at(8).toString());
+    return filter;
+}
+
+const QList<protocol::FieldDef>& giaDocumentFields()
+{
+    static const QList<protocol::FieldDef> fields = {
+        {QStringLiteral("CDFISCOPERNF"), FieldType::String, 6},
+        {QStringLiteral("NRNOTAFISC"), FieldType::String, 20},
+        {QStringLiteral("IDENTRSAIDOP"), FieldType::String, 1},
+        {QStringLiteral("DTEMISSAO"), FieldType::DateTime, 0},
+        {QStringLiteral("DTENTRSAID"), FieldType::DateTime, 0},
+        {QStringLiteral("VRCONTABILNF"), FieldType::Float, 0},
+        {QStringLiteral("VRBASECALCNF"), FieldType::Float, 0},
+        {QStringLiteral("VRIMPOSTONF"), FieldType::Float, 0},
+        {QStringLiteral("VRISENTO"), FieldType::Float, 0},
+        {QStringLiteral("VROUTROS"), FieldType::Float, 0},
+        {QStringLiteral("VRIMPST"), FieldType::Float, 0},
+        {QStringLiteral("VRIMPIPI"), FieldType::Float, 0},
+    };
+    return fields;
+}
+
+QSqlQuery giaDocumentsQuery(const QSqlDatabase& database, const GiaFilter& filter)
+{
+    // The statement varies only in the number of placeholders of the two lists; every value is bound.
+    QString sql = QStringLiteral(R"(
+        SELECT I.CDFISCOPERIT, N.NRNOTAFISC, N.IDENTRSAIDOP, N.DTEMISSAO, N.DTENTRSAID,
+               round(SUM(I.VRCONTABILIT), 2), round(SUM(T.VRBASECALCIT), 2), round(SUM(T.VRIMPOSTOIT), 2),
+               round(SUM(T.VRISENTOIT), 2), round(SUM(T.VROUTROSIT), 2),
+               round(SUM(COALESCE(ST.VRIMPOSTOIT, 0)), 2), round(SUM(COALESCE(IPI.VRIMPOSTOIT, 0)), 2)
+          FROM NOTAFISCAL N
+          JOIN ITEMNOTAFISCAL I ON I.NRSEQNOTAFISC = N.NRSEQNOTAFISC
+          JOIN ITEMNFIMPOSTO T ON T.NRSEQNOTAFISC = I.NRSEQNOTAFISC AND T.NRITEM = I.NRITEM AND T.CDIMPOSTO = ?
+          LEFT JOIN ITEMNFIMPOSTO ST ON ST.NRSEQNOTAFISC = I.NRSEQNOTAFISC AND ST.NRITEM = I.NRITEM
+                AND ST.CDIMPOSTO = (SELECT CDIMPOSTONFE FROM IMPOSTONFE WHERE SGIMPOSTONFE = 'ICMSST')
+          LEFT JOIN ITEMNFIMPOSTO IPI ON IPI.NRSEQNOTAFISC = I.NRSEQNOTAFISC AND IPI.NRITEM = I.NRITEM
+                AND IPI.CDIMPOSTO = (SELECT CDIMPOSTONFE FROM IMPOSTONFE WHERE SGIMPOSTONFE = 'IPI')
+         WHERE N.CDEMPRESA = ? AND N.CDINSCRICAO = ? AND N.IDSITUACAO = 'N'
+           AND (? IS NULL OR N.DTENTRSAID >= ?)
+           AND (? IS NULL OR N.DTENTRSAID <= ?)
+           AND N.IDENTRSAIDOP IN (%1)
+           AND (? = '' OR I.CDFISCOPERIT = ?))")
+                      .arg(placeholders(filter.directions.size()));
+    if (!filter.models.isEmpty())
+        sql += QStringLiteral("\n           AND N.CDMODDOCFISC IN (%1)").arg(placeholders(filter.models.size()));
+    if (!filter.types.isEmpty())
+        sql += QStringLiteral("\n           AND N.IDENTRSAIDOP || N.CDTIPOOPER IN (%1)")
+                   .arg(placeholders(filter.types.size()));
+    sql += QStringLiteral(R"(
+         GROUP BY N.NRSEQNOTAFISC, I.CDFISCOPERIT
+         ORDER BY I.CDFISCOPERIT, N.DTENTRSAID, N.NRNOTAFISC, N.NRSEQNOTAFISC)");
+
+    QSqlQuery query = preparedQuery(database, sql);
+    for (const QVariant& value : QVariantList{filter.tax, filter.company, filter.registration, sqlDate(filter.start),
+                                              sqlDate(filter.start), sqlDate(filter.end), sqlDate(filter.end)})
+        query.addBindValue(value);
+    for (const QString& direction : filter.directions)
+        query.addBindValue(direction);
+    query.addBindValue(filter.cfop);
+    query.addBindValue(filter.cfop);
+    for (const QString& model : filter.models)
+        query.addBindValue(model);
+    for (const QString& type : filter.types)
+        query.addBindValue(type);
+    return query;
+}
+
+} // namespace fiscal

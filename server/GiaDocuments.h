@@ -1,0 +1,39 @@
+#pragma once
+
+#include "DataPacket.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariantList>
+
+namespace fiscal {
+
+// What the GIA document listing selects: the invoices of a company and registration whose entry/exit date lies
+// within start-end (an open bound where a date is null), one row per invoice and CFOP, with the values of tax.
+struct GiaFilter {
+    QString company;
+    QString registration;
+    QDate start;
+    QDate end;
+    QString tax;
+    QStringList directions; // "E", "S" or both
+    QString cfop;           // empty: every CFOP
+    QStringList models;     // empty: every document model
+    QStringList types;      // operation-type keys (entry/exit indicator + code); empty: every type
+
+    // From getDadosGia's nine checked arguments: company, registration, start, end, tax, direction ("0" entries,
+    // "1" exits, "2" or "-1" both), CFOP, models and types (comma-separated lists, normalised as
+    // normalizedCodeList says). Throws protocol::RpcFailure (InvalidParams) for another direction.
+    static GiaFilter fromArguments(const QVariantList& arguments);
+};
+
+// The fields of cdsDadosGiaSP, in order.
+const QList<protocol::FieldDef>& giaDocumentFields();
+
+// The listing's query, prepared and bound for filter; its columns are giaDocumentFields(). Cancelled invoices are
+// left out; rows come by CFOP, entry/exit date and invoice number. Throws DatabaseError.
+QSqlQuery giaDocumentsQuery(const QSqlDatabase& database, const GiaFilter& filter);
+
+} // namespace fiscal

@@ -1,0 +1,70 @@
+#include "PacketQuery.h"
+
+#include "DatabaseError.h"
+
+#include <QDate>
+#include <QSqlError>
+
+namespace fiscal {
+
+namespace {
+
+QVariant cell(const QVariant& value, protocol::FieldType type)
+{
+    if (value.isNull())
+        return {};
+    switch (type) {
+    case protocol::FieldType::String:
+        return value.toString();
+    case protocol::FieldType::Date:
+    case protocol::FieldType::DateTime:
+        return QDate::fromString(value.toString(), Qt::ISODate);
+    case protocol::FieldType::Float:
+        return value.toDouble();
+    case protocol::FieldType::Integer:
+        return value.toLongLong();
+    }
+    return {};
+}
+
+} // namespace
+
+QVariant sqlDate(const QDate& date)
+{
+    return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant(QMetaType::fromType<QString>());
+}
+
+QSqlQuery preparedQuery(const QSqlDatabase& database, const QString& sql)
+{
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw DatabaseError(QStringLiteral("Falha ao preparar consulta ao banco de dados fiscal: %1")
+                                .arg(query.lastError().text()));
+    return query;
+}
+
+void execOrThrow(QSqlQuery& query)
+{
+    if (!query.exec())
+        throw DatabaseError(QStringLiteral("Falha na consulta ao banco de dados fiscal: %1").arg(query.lastError().text()));
+}
+
+protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields)
+{
+    execOrThrow(query);
+    protocol::DataPacket packet;
+    packet.fields = fields;
+    while (query.next()) {
+        QVariantList row;
+        row.reserve(fields.size());
+        for (int i = 0; i < fields.size(); ++i)
+            row.append(cell(query.value(i), fields[i].type));
+        packet.rows.append(std::move(row));
+    }
+    if (query.lastError().isValid())
+        throw DatabaseError(QStringLiteral("Falha ao ler do banco de dados fiscal: %1").arg(query.lastError().text()));
+    return packet;
+}
+
+} // namespace fiscal

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "DataPacket.h"
+
+#include <QDate>
+#include <QSqlQuery>
+
+namespace fiscal {
+
+// A forward-only query prepared with sql on database; throws DatabaseError when the text does not prepare.
+QSqlQuery preparedQuery(const QSqlDatabase& database, const QString& sql);
+
+// Runs a prepared, bound query and returns its rows as a packet with the given fields: the query's columns are
+// the fields, in the same order. Texts stay texts; dates ('YYYY-MM-DD') become dates of date and date-time
+// fields; SQL NULL becomes a null cell. Throws DatabaseError with the driver's message.
+protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields);
+
+// A date to bind, as the database keeps dates ('YYYY-MM-DD'); SQL NULL for a null date.
+QVariant sqlDate(const QDate& date);
+
+// Throws DatabaseError when the query fails.
+void execOrThrow(QSqlQuery& query);
+
+} // namespace fiscal

@@ -1,0 +1,53 @@
+#include "ScopedConnection.h"
+
+#include "DatabaseError.h"
+
+#include <QSqlError>
+#include <atomic>
+#include <map>
+#include <memory>
+
+namespace fiscal {
+
+namespace {
+
+QString uniqueConnectionName()
+{
+    static std::atomic<quint64> counter{0};
+    return QStringLiteral("fiscal-%1").arg(++counter);
+}
+
+} // namespace
+
+ScopedConnection::ScopedConnection(const QString& path, const QString& options)
+    : m_path(path), m_name(uniqueConnectionName())
+{
+    m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    m_database->setDatabaseName(path);
+    m_database->setConnectOptions(options);
+    if (!m_database->open()) {
+        const QString error = m_database->lastError().text();
+        m_database.reset();
+        QSqlDatabase::removeDatabase(m_name);
+        throw DatabaseError(QStringLiteral("Não foi possível abrir o banco de dados fiscal %1: %2").arg(path, error));
+    }
+}
+
+ScopedConnection::~ScopedConnection()
+{
+    m_database->close();
+    m_database.reset();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+QSqlDatabase& readOnlyConnection(const QString& path)
+{
+    thread_local std::map<QString, std::unique_ptr<ScopedConnection>> connections;
+    auto& connection = connections[path];
+    if (!connection)
+        connection = std::make_unique<ScopedConnection>(
+            path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+    return connection->database();
+}
+
+} // namespace fiscal

@@ -1,0 +1,80 @@
+#include "SqlScript.h"
+
+#include "DatabaseError.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace fiscal {
+
+QStringList splitSqlStatements(const QString& script)
+{
+    QStringList statements;
+    QString current;
+    QChar quote;              // the open quote (' " `), or null outside quotes
+    bool lineComment = false;
+    bool blockComment = false;
+
+    auto finishStatement = [&] {
+        if (!current.trimmed().isEmpty())
+            statements.append(current.trimmed());
+        current.clear();
+    };
+
+    for (qsizetype i = 0; i < script.size(); ++i) {
+        const QChar c = script[i];
+        const QChar next = i + 1 < script.size() ? script[i + 1] : QChar();
+        if (lineComment) {
+            if (c == u'\n') {
+                lineComment = false;
+                current += c;
+            }
+        } else if (blockComment) {
+            if (c == u'*' && next == u'/') {
+                blockComment = false;
+                ++i;
+            }
+        } else if (!quote.isNull()) {
+            current += c;
+            if (c == quote)
+                quote = QChar(); // a doubled quote reopens at once on the next character
+        } else if (c == u'-' && next == u'-') {
+            lineComment = true;
+            ++i;
+        } else if (c == u'/' && next == u'*') {
+            blockComment = true;
+            ++i;
+        } else if (c == u';') {
+            finishStatement();
+        } else {
+            if (c == u'\'' || c == u'"' || c == u'`')
+                quote = c;
+            current += c;
+        }
+    }
+    finishStatement();
+    return statements;
+}
+
+void runSqlScript(QSqlDatabase& database, const QString& script)
+{
+    if (!database.transaction())
+        throw DatabaseError(QStringLiteral("Não foi possível iniciar a transação em %1: %2")
+                                .arg(database.databaseName(), database.lastError().text()));
+    QSqlQuery query(database);
+    for (const QString& statement : splitSqlStatements(script)) {
+        if (!query.exec(statement)) {
+            const QString error = query.lastError().text();
+            query.finish();
+            database.rollback();
+            throw DatabaseError(QStringLiteral("Falha no comando SQL em %1: %2\n%3")
+                                    .arg(database.databaseName(), error, statement.left(400)));
+        }
+    }
+    query.finish();
+    if (!database.commit())
+        throw DatabaseError(QStringLiteral("Não foi possível gravar em %1: %2")
+                                .arg(database.databaseName(), database.lastError().text()));
+}
+
+} // namespace fiscal

@@ -1,0 +1,132 @@
+// fiscal-server --db PATH [--listen HOST:PORT] [--init]
+#include "DatabaseError.h"
+#include "FiscalDatabase.h"
+#include "FiscalServer.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <optional>
+#include <pthread.h>
+#include <thread>
+
+using namespace fiscal;
+
+namespace {
+
+struct Address {
+    QString host;
+    int port = 0;
+};
+
+// "HOST:PORT", port 0 to 65535 (0: any free port).
+std::optional<Address> parseAddress(const QString& text)
+{
+    const qsizetype colon = text.lastIndexOf(u':');
+    if (colon <= 0)
+        return std::nullopt;
+    bool ok = false;
+    const int port = text.mid(colon + 1).toInt(&ok);
+    if (!ok || port < 0 || port > 65535)
+        return std::nullopt;
+    return Address{text.left(colon), port};
+}
+
+void say(const QString& line)
+{
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+void prepareDatabase(const QString& path, bool init)
+{
+    if (!init) {
+        checkDatabase(path);
+        return;
+    }
+    if (initDatabase(path) == InitOutcome::Created)
+        say(QStringLiteral("Banco de dados fiscal criado em %1 com os dados de exemplo.").arg(path));
+    else
+        say(QStringLiteral("O banco de dados fiscal %1 já existe; nada foi alterado.").arg(path));
+}
+
+// Serves until SIGINT or SIGTERM. The signals are blocked in every thread (main() blocks them first) and taken by
+// one waiting thread, which stops the server; the requests in progress are answered before serve() returns.
+void serveUntilSignalled(FiscalServer& server, const sigset_t& signals)
+{
+    std::atomic<bool> served{false};
+    std::thread waiter([&] {
+        int signal = 0;
+        sigwait(&signals, &signal);
+        // A signal that arrives before serve() runs would be lost by a single stop().
+        while (!served.load()) {
+            server.stop();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    server.serve();
+    served = true;
+    kill(getpid(), SIGTERM); // wakes the waiter when serve() ended by itself; a pending extra signal is harmless
+    waiter.join();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Block the signals before any thread starts, so that every thread inherits the mask.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("fiscal-server"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Servidor de aplicação da Conferência Fiscal (JSON-RPC sobre HTTP)."));
+    parser.addHelpOption();
+    const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("Arquivo do banco de dados fiscal (SQLite)."),
+                                      QStringLiteral("PATH"));
+    const QCommandLineOption listenOption(QStringLiteral("listen"),
+                                          QStringLiteral("Endereço de escuta (padrão 127.0.0.1:8211; porta 0: qualquer porta livre)."),
+                                          QStringLiteral("HOST:PORT"), QStringLiteral("127.0.0.1:8211"));
+    const QCommandLineOption initOption(QStringLiteral("init"),
+                                        QStringLiteral("Cria o banco com os dados de exemplo se o arquivo for novo."));
+    parser.addOptions({dbOption, listenOption, initOption});
+    parser.process(app);
+
+    if (!parser.isSet(dbOption)) {
+        say(QStringLiteral("Informe o banco de dados fiscal: fiscal-server --db PATH [--listen HOST:PORT] [--init]"));
+        return 2;
+    }
+    const std::optional<Address> address = parseAddress(parser.value(listenOption));
+    if (!address) {
+        say(QStringLiteral("Endereço de escuta inválido: \"%1\" (use HOST:PORT).").arg(parser.value(listenOption)));
+        return 2;
+    }
+
+    const QString path = parser.value(dbOption);
+    try {
+        prepareDatabase(path, parser.isSet(initOption));
+    } catch (const DatabaseError& error) {
+        say(error.message());
+        return 1;
+    }
+
+    FiscalServer server(path);
+    if (!server.bind(address->host, address->port)) {
+        say(QStringLiteral("Não foi possível escutar em %1:%2 (endereço em uso ou inválido).")
+                .arg(address->host)
+                .arg(address->port));
+        return 1;
+    }
+    say(QStringLiteral("fiscal-server escutando em http://%1:%2/ (banco %3)").arg(address->host).arg(server.port()).arg(path));
+    serveUntilSignalled(server, signals);
+    say(QStringLiteral("fiscal-server encerrado."));
+    return 0;
+}

@@ -4,8 +4,8 @@
 #include "HostSettings.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -50,7 +50,7 @@ QVariant ReadPresets(const QString& text)
 
 } // namespace
 
-AppOptions ParseCommandLine(const QStringList& arguments, HostSettings& settings)
+AppOptions ParseCommandLine(const QStringList& arguments, const QString& programDir, HostSettings& settings)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Aplicação hospedeira dos módulos de relatórios."_s);
@@ -64,7 +64,8 @@ AppOptions ParseCommandLine(const QStringList& arguments, HostSettings& settings
 
     AppOptions options;
     if (parser.isSet(helpOption)) {
-        options.helpText = parser.helpText();
+        // Without the application object the parser does not know the program's name.
+        options.helpText = parser.helpText().replace(u"<executable_name>"_s, QFileInfo(arguments.value(0)).fileName());
         return options;
     }
     if (parser.isSet(serverOption))
@@ -73,7 +74,7 @@ AppOptions ParseCommandLine(const QStringList& arguments, HostSettings& settings
         settings.databasePath = parser.value(dbOption);
     settings.reportsDir = parser.isSet(reportsOption)
                               ? parser.value(reportsOption)
-                              : QDir::cleanPath(QCoreApplication::applicationDirPath() + u"/../reports"_s);
+                              : QDir::cleanPath(programDir + u"/../reports"_s);
     if (parser.isSet(dateFormatOption)) {
         if (parser.value(dateFormatOption).trimmed().isEmpty())
             throw EHostConfigError(u"--date-format não pode ser vazio."_s);

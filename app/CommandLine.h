@@ -14,7 +14,7 @@ struct AppOptions {
     QString helpText;      // not empty when --help was asked: print it and quit
 };
 
-// Reads host-app's command line (the program name first) into settings and the returned options.
-// Unset options keep settings' values, except the reports folder, which defaults to <program dir>/../reports.
-// A malformed option raises EHostConfigError with a message for the user.
-AppOptions ParseCommandLine(const QStringList& arguments, HostSettings& settings);
+// Reads host-app's command line (the program name first) into settings and the returned options, without
+// needing the application object. Unset options keep settings' values, except the reports folder, which defaults
+// to <programDir>/../reports. A malformed option raises EHostConfigError with a message for the user.
+AppOptions ParseCommandLine(const QStringList& arguments, const QString& programDir, HostSettings& settings);

@@ -10,11 +10,15 @@
 #include "TApplication.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace {
+
+// The folder of the running program, known before the application object exists.
+QString ProgramDir() { return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2); }
 
 void PrintTo(FILE* stream, const QString& text) { std::fputs(qPrintable(text + u'\n'), stream); }
 
@@ -36,12 +40,14 @@ void ScheduleScreenshots(MainWindow& window, const QString& dir)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("host-app"));
-
+    // The command line is read before the application object, so that --help and mistakes need no display.
+    QCoreApplication::setApplicationName(QStringLiteral("host-app"));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     AppOptions options;
     try {
-        options = ParseCommandLine(QApplication::arguments(), HostSettings::current());
+        options = ParseCommandLine(arguments, ProgramDir(), HostSettings::current());
     } catch (const EHostError& e) {
         PrintTo(stderr, e.message());
         return 2;
@@ -50,6 +56,8 @@ int main(int argc, char** argv)
         PrintTo(stdout, options.helpText);
         return 0;
     }
+
+    QApplication app(argc, argv);
 
     Dialogs::install(std::make_unique<QtDialogs>());
     ModuleLoader modules(ModuleLoader::defaultLibraryDir());

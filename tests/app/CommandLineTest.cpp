@@ -3,8 +3,6 @@
 #include "Exceptions.h"
 #include "HostSettings.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -13,7 +11,7 @@ namespace {
 
 AppOptions Parse(const QStringList& options, HostSettings& settings)
 {
-    return ParseCommandLine(QStringList{u"host-app"_s} + options, settings);
+    return ParseCommandLine(QStringList{u"host-app"_s} + options, u"/opt/fiscal/bin"_s, settings);
 }
 
 } // namespace
@@ -26,7 +24,7 @@ TEST(CommandLine, WithoutOptionsTheHostKeepsItsDefaultsAndReadsReportsBesideTheP
     EXPECT_EQ(settings.serverPort, 8211);
     EXPECT_EQ(settings.databasePath, u"var/fiscal.db"_s);
     EXPECT_EQ(settings.shortDateFormat, u"dd/MM/yyyy"_s);
-    EXPECT_EQ(settings.reportsDir, QDir::cleanPath(QCoreApplication::applicationDirPath() + u"/../reports"_s));
+    EXPECT_EQ(settings.reportsDir, u"/opt/fiscal/reports"_s);
     EXPECT_TRUE(options.openModule.isEmpty());
     EXPECT_TRUE(options.presets.isNull());
 }

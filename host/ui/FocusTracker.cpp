@@ -53,7 +53,7 @@ QWidget* FocusTracker::formOf(QWidget* widget)
 
 void FocusTracker::focusChanged(QWidget* now)
 {
-    if (!now || now->window()->windowType() == Qt::Popup)
+    if (!now)
         return;
     QWidget* form = formOf(now);
     if (now == form)

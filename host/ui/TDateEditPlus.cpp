@@ -3,6 +3,7 @@
 #include "HostSettings.h"
 #include "MensErro.h"
 #include "Strings.h"
+#include "TMaskEdit.h"
 
 #include <QCalendarWidget>
 #include <QHBoxLayout>
@@ -15,33 +16,30 @@
 
 namespace {
 
-// A Qt input mask holding the format's digits, or the empty text when the format has a part that is not a
-// fixed number of digits (a month name, a one-letter day).
+// A Qt input mask holding the format's digits (each may be left blank while typing), or the empty text when the
+// format has a part that is not a fixed number of digits (a month name, a one-letter day).
 QString maskForDateFormat(const QString& format)
 {
-    QString mask;
+    QString hostMask;
     for (qsizetype i = 0; i < format.size();) {
         const QChar c = format.at(i);
         qsizetype run = 1;
         while (i + run < format.size() && format.at(i + run) == c)
             ++run;
         if (c == u'd' || c == u'M' || c == u'y') {
-            const bool fixedDigits = (c == u'y' && (run == 2 || run == 4)) || (c != u'y' && run == 2);
+            const bool fixedDigits = c == u'y' ? run == 2 || run == 4 : run == 2;
             if (!fixedDigits)
                 return {};
-            mask += QString(run, u'0');
-        } else if (c.isLetter() || c == u'\'') {
+            hostMask += QString(run, u'9');
+        } else if (c.isLetter() || c == u'\'' || c == u';') {
             return {};
         } else {
-            for (qsizetype k = 0; k < run; ++k) {
-                if (QStringLiteral("AaNnXx90DdHhBb#><!{}[]\\;").contains(c))
-                    mask += u'\\';
-                mask += c;
-            }
+            for (qsizetype k = 0; k < run; ++k)
+                hostMask += QStringLiteral("\\") + c;
         }
         i += run;
     }
-    return mask + QStringLiteral("; ");
+    return TMaskEdit::toQtInputMask(hostMask + QStringLiteral(";1; "));
 }
 
 QPixmap calendarGlyph()

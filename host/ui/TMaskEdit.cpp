@@ -2,6 +2,8 @@
 
 #include "Dispatch.h"
 
+#include <QHash>
+
 namespace {
 
 struct MaskFields {
@@ -71,36 +73,26 @@ QString shapeFor(const QString& text, const QList<Position>& positions, QChar bl
 
 QString TMaskEdit::toQtInputMask(const QString& hostMask)
 {
-    const MaskFields fields = splitHostMask(hostMask);
+    // Host mask characters and the Qt ones that mean the same; "<>" together switch case conversion off.
+    static const QHash<QChar, QChar> translated{
+        {u'0', u'9'}, {u'9', u'0'}, {u'#', u'#'}, {u'L', u'A'}, {u'l', u'a'}, {u'A', u'N'},
+        {u'a', u'n'}, {u'C', u'X'}, {u'c', u'x'}, {u'>', u'>'}, {u'<', u'<'},
+    };
     static const QString qtSpecial = QStringLiteral("AaNnXx90DdHhBb#><!{}[]\\");
+    const MaskFields fields = splitHostMask(hostMask);
     QString qtMask;
     for (qsizetype i = 0; i < fields.mask.size(); ++i) {
         const QChar c = fields.mask.at(i);
-        switch (c.unicode()) {
-        case u'0': qtMask += u'9'; break;
-        case u'9': qtMask += u'0'; break;
-        case u'#': qtMask += u'#'; break;
-        case u'L': qtMask += u'A'; break;
-        case u'l': qtMask += u'a'; break;
-        case u'A': qtMask += u'N'; break;
-        case u'a': qtMask += u'n'; break;
-        case u'C': qtMask += u'X'; break;
-        case u'c': qtMask += u'x'; break;
-        case u'>': qtMask += u'>'; break;
-        case u'<':
-            if (i + 1 < fields.mask.size() && fields.mask.at(i + 1) == u'>') {
-                qtMask += u'!';
-                ++i;
-            } else {
-                qtMask += u'<';
-            }
-            break;
-        case u'!': break;
-        case u'\\':
-            if (i + 1 < fields.mask.size())
-                qtMask += u'\\' + QString(fields.mask.at(++i));
-            break;
-        default:
+        const bool hasNext = i + 1 < fields.mask.size();
+        if (c == u'<' && hasNext && fields.mask.at(i + 1) == u'>') {
+            qtMask += u'!';
+            ++i;
+        } else if (c == u'\\' && hasNext) {
+            qtMask += u'\\';
+            qtMask += fields.mask.at(++i);
+        } else if (translated.contains(c)) {
+            qtMask += translated.value(c);
+        } else if (c != u'!') { // the host's "!" (blanks kept at the start) has no Qt counterpart
             if (qtSpecial.contains(c))
                 qtMask += u'\\';
             qtMask += c;

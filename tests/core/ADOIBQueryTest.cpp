@@ -207,17 +207,6 @@ TEST_F(ADOIBQueryTest, TheDialectTextFollowsTheConnectionDriver)
     EXPECT_EQ(query.ActiveSQL(), u"SELECT 1 FROM DUAL"_s);
 }
 
-TEST_F(ADOIBQueryTest, TrailingLinesOfTheTextAreKept)
-{
-    TADOIBQuery query(nullptr, u"qryModDoc"_s);
-    query.setSQL({u"SELECT CDMODDOCFISC, DSMODDOCFISC"_s, u"  FROM MODDOCFISC"_s, u" ORDER BY CDMODDOCFISC"_s,
-                  u""_s, u" "_s});
-    EXPECT_EQ(query.SQL().size(), 5);
-    EXPECT_TRUE(query.ActiveSQL().endsWith(u"CDMODDOCFISC\n\n "_s));
-    query.Open();
-    EXPECT_TRUE(query.IsEmpty());
-}
-
 TEST_F(ADOIBQueryTest, DataModuleOpensTheConfiguredDatabaseOnFirstUse)
 {
     EXPECT_EQ(dtmDBGeral()->adcGeral, dtmDBGeral()->dtbGeral);

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -87,19 +86,6 @@ TEST_F(QtDialogsTest, PickListEscapeCancelsAndDoubleClickPicks)
         EXPECT_TRUE(dialog.isVisible());
     });
     EXPECT_EQ(qtDialogs.pickRow(u"Imposto"_s, *dataSet), std::nullopt);
-}
-
-TEST_F(QtDialogsTest, PickListColumnsAreAsWideAsTheFieldsDisplayWidths)
-{
-    int codeWidth = 0;
-    int nameWidth = 0;
-    whenModal([&](QDialog& dialog) {
-        codeWidth = rowsOf(dialog).columnWidth(0);
-        nameWidth = rowsOf(dialog).horizontalHeader()->sectionSize(1);
-    });
-    qtDialogs.pickRow(u"Imposto"_s, *dataSet);
-    EXPECT_GT(codeWidth, 0);
-    EXPECT_GT(nameWidth, 2 * codeWidth) << "10 characters against 2";
 }
 
 TEST_F(QtDialogsTest, ChooseListReturnsTheCheckedRowsInListOrder)

@@ -4,15 +4,23 @@
 #include "RemoteMethods.h"
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <cstdio>
 #include <httplib.h>
 #include <mutex>
+#include <thread>
 
 namespace fiscal {
 
 namespace {
 
 std::string modulePath() { return "/" + RdmConferenciaFiscal::serverName().toStdString(); }
+
+// The router takes regular expressions: the module's path with its dots escaped.
+std::string modulePattern()
+{
+    return "/" + QRegularExpression::escape(RdmConferenciaFiscal::serverName()).toStdString();
+}
 
 void logToStderr(const QString& line)
 {
@@ -69,10 +77,10 @@ void FiscalServer::route()
         response.set_content("fiscal-server: servidor de aplicação da Conferência Fiscal (POST " + modulePath() + ")\n",
                              "text/plain; charset=utf-8");
     });
-    m_http->Get(modulePath(), [](const httplib::Request&, httplib::Response& response) {
+    m_http->Get(modulePattern(), [](const httplib::Request&, httplib::Response& response) {
         response.set_content(RdmConferenciaFiscal::serverName().toStdString() + "\n", "text/plain; charset=utf-8");
     });
-    m_http->Post(modulePath(), [this](const httplib::Request& request, httplib::Response& response) {
+    m_http->Post(modulePattern(), [this](const httplib::Request& request, httplib::Response& response) {
         QElapsedTimer timer;
         timer.start();
         QString method;
@@ -128,8 +136,22 @@ bool FiscalServer::bind(const QString& host, int port)
     return true;
 }
 
-void FiscalServer::serve() { m_http->listen_after_bind(); }
+void FiscalServer::serve()
+{
+    m_serving = true;
+    if (!m_stopRequested)
+        m_http->listen_after_bind();
+    m_serving = false;
+}
 
-void FiscalServer::stop() { m_http->stop(); }
+void FiscalServer::stop()
+{
+    m_stopRequested = true;
+    // httplib's stop() does nothing until its loop has started: repeat it until serve() has returned.
+    while (m_serving) {
+        m_http->stop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
 
 } // namespace fiscal

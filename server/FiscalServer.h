@@ -3,6 +3,7 @@
 #include "JsonRpc.h"
 
 #include <QString>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -36,10 +37,10 @@ public:
     bool bind(const QString& host, int port);
     int port() const { return m_port; }
 
-    // Serves until stop(); blocks. Needs a successful bind.
+    // Serves until stop(); blocks. Needs a successful bind. Returns at once after a stop().
     void serve();
-    // Makes serve() return once the requests in progress have been answered. Safe from any thread; does
-    // nothing when serve() is not running.
+    // Makes serve() return once the requests in progress have been answered, and waits for that. Safe from any
+    // thread but a serving one, before, during or after serve().
     void stop();
 
     // The answer to one call's body, as POST gives it; methodName receives the method named in it ("?" when none).
@@ -52,6 +53,8 @@ private:
     LogSink m_log;
     std::unique_ptr<httplib::Server> m_http;
     int m_port = 0;
+    std::atomic<bool> m_serving{false};
+    std::atomic<bool> m_stopRequested{false};
 };
 
 } // namespace fiscal

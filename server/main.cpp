@@ -6,7 +6,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <atomic>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -57,19 +56,16 @@ void prepareDatabase(const QString& path, bool init)
 // one waiting thread, which stops the server; the requests in progress are answered before serve() returns.
 void serveUntilSignalled(FiscalServer& server, const sigset_t& signals)
 {
-    std::atomic<bool> served{false};
+    std::atomic<bool> signalled{false};
     std::thread waiter([&] {
         int signal = 0;
         sigwait(&signals, &signal);
-        // A signal that arrives before serve() runs would be lost by a single stop().
-        while (!served.load()) {
-            server.stop();
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+        signalled = true;
+        server.stop();
     });
     server.serve();
-    served = true;
-    kill(getpid(), SIGTERM); // wakes the waiter when serve() ended by itself; a pending extra signal is harmless
+    if (!signalled)
+        kill(getpid(), SIGTERM); // serve() ended by itself: wake the waiter
     waiter.join();
 }
 

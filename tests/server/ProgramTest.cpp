@@ -1,0 +1,120 @@
+#include "ServerCall.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// fiscal-server as a user starts it, with its stderr collected.
+class Program {
+public:
+    explicit Program(const QStringList& arguments)
+    {
+        m_process.setReadChannel(QProcess::StandardError);
+        m_process.start(QString::fromUtf8(FISCAL_SERVER_BIN), arguments);
+        m_process.waitForStarted();
+    }
+    ~Program()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+
+    // The port it listens on, once it says so; 0 when it ends or stays silent.
+    int waitForPort()
+    {
+        const QRegularExpression listening(u"escutando em http://127\\.0\\.0\\.1:(\\d+)/"_s);
+        while (m_process.waitForReadyRead(10000) || m_process.bytesAvailable() > 0) {
+            m_stderr += QString::fromLocal8Bit(m_process.readAllStandardError());
+            if (const auto match = listening.match(m_stderr); match.hasMatch())
+                return match.captured(1).toInt();
+        }
+        return 0;
+    }
+
+    // The exit code, once it has ended by itself or after signal; -1 when it does not end in 10 s.
+    int finish(int signal = 0)
+    {
+        if (signal)
+            ::kill(static_cast<pid_t>(m_process.processId()), signal);
+        if (!m_process.waitForFinished(10000))
+            return -1;
+        m_stderr += QString::fromLocal8Bit(m_process.readAllStandardError());
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
+
+    const QString& stderrText() const { return m_stderr; }
+
+private:
+    QProcess m_process;
+    QString m_stderr;
+};
+
+QByteArray taxList(int port)
+{
+    httplib::Client client("127.0.0.1", port);
+    const httplib::Result answer = client.Post("/rlx58200.rdmConferenciaFiscal",
+                                               R"({"jsonrpc":"2.0","id":1,"method":"GetImpoGrup","params":["","T"]})",
+                                               "application/json");
+    return answer ? QByteArray::fromStdString(answer->body) : QByteArray();
+}
+
+} // namespace
+
+TEST(Program, InitCreatesTheDatabaseServesAndEndsCleanlyOnEitherSignal)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"var/fiscal.db"_s);
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(u"var"_s)));
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGINT");
+        Program server({u"--db"_s, path, u"--init"_s, u"--listen"_s, u"127.0.0.1:0"_s});
+        const int port = server.waitForPort();
+        ASSERT_GT(port, 0) << server.stderrText().toStdString();
+        const protocol::RpcResponse answer = protocol::RpcResponse::fromJson(taxList(port));
+        EXPECT_EQ(answer.data.rows.size(), 6);
+        EXPECT_EQ(server.finish(signal), 0);
+        EXPECT_TRUE(server.stderrText().contains(u"GetImpoGrup"_s)) << server.stderrText().toStdString();
+        EXPECT_TRUE(server.stderrText().contains(u"encerrado"_s));
+    }
+}
+
+TEST(Program, RefusesToStartWithAClearMessage)
+{
+    QTemporaryDir dir;
+    const QString notADatabase = dir.filePath(u"notas.csv"_s);
+    QFile file(notADatabase);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("NRNOTAFISC;VRTOTALNF\n000101;150,00\n");
+    file.close();
+    const TestServer busy;
+
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        QString message;
+    };
+    const Case cases[] = {
+        {"a file that is not a database", {u"--db"_s, notADatabase, u"--init"_s}, u"não é um banco de dados"_s},
+        {"a missing database without --init", {u"--db"_s, dir.filePath(u"falta.db"_s)}, u"--init"_s},
+        {"no database", {}, u"--db"_s},
+        {"a bad address", {u"--db"_s, busy.databasePath(), u"--listen"_s, u"8211"_s}, u"HOST:PORT"_s},
+        {"a port that is served already",
+         {u"--db"_s, busy.databasePath(), u"--listen"_s, u"127.0.0.1:%1"_s.arg(busy.port())},
+         u"Não foi possível escutar"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Program server(c.arguments);
+        EXPECT_GT(server.finish(), 0);
+        EXPECT_TRUE(server.stderrText().contains(c.message)) << server.stderrText().toStdString();
+    }
+}

@@ -1,0 +1,50 @@
+#include "TestServer.h"
+
+#include "DatabaseError.h"
+#include "FiscalDatabase.h"
+#include "FiscalServer.h"
+#include "RdmConferenciaFiscal.h"
+
+#include <stdexcept>
+
+TestServer::TestServer(const QStringList& fixtures, Data data)
+    : m_databasePath(m_dir.filePath(QStringLiteral("fiscal.db")))
+{
+    QStringList scripts{fiscal::schemaScript()};
+    if (data == Data::SampleData)
+        scripts.append(fiscal::sampleScript());
+    if (!fixtures.isEmpty())
+        scripts.append(fixtures.join(QStringLiteral(";\n")));
+    fiscal::createDatabase(m_databasePath, scripts);
+
+    m_server = std::make_unique<fiscal::FiscalServer>(m_databasePath, [this](const QString& line) {
+        const std::lock_guard lock(m_logMutex);
+        m_log.append(line);
+    });
+    if (!m_server->bind(host(), 0))
+        throw std::runtime_error("TestServer: no free loopback port");
+    m_port = m_server->port();
+    // The socket listens from bind() on: a client may connect before the thread starts accepting.
+    m_thread = std::thread([this] { m_server->serve(); });
+}
+
+TestServer::~TestServer() { stop(); }
+
+QString TestServer::url() const
+{
+    return QStringLiteral("http://%1:%2/%3").arg(host()).arg(m_port).arg(fiscal::RdmConferenciaFiscal::serverName());
+}
+
+QStringList TestServer::log() const
+{
+    const std::lock_guard lock(m_logMutex);
+    return m_log;
+}
+
+void TestServer::stop()
+{
+    if (!m_thread.joinable())
+        return;
+    m_server->stop();
+    m_thread.join();
+}

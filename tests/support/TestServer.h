@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace fiscal {
+class FiscalServer;
+}
+
+// The real application server, started in this process on a free loopback port over a temporary fiscal database
+// made from data/schema.sql (and the sample data when asked) followed by the test's fixture statements:
+//
+//   TestServer server({"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS próprio', 'E')"});
+//   connection.Port = server.port();
+//
+// The server stops, and the database goes, with the object.
+class TestServer {
+public:
+    enum class Data { SchemaOnly, SampleData };
+
+    explicit TestServer(const QStringList& fixtures = {}, Data data = Data::SchemaOnly);
+    ~TestServer();
+    TestServer(const TestServer&) = delete;
+    TestServer& operator=(const TestServer&) = delete;
+
+    QString host() const { return QStringLiteral("127.0.0.1"); }
+    int port() const { return m_port; }
+    QString url() const; // http://127.0.0.1:PORT/rlx58200.rdmConferenciaFiscal
+    QString databasePath() const { return m_databasePath; }
+
+    // The lines the server has logged so far, one per request.
+    QStringList log() const;
+
+    // Stops serving (after answering the requests in progress); the port then refuses connections.
+    void stop();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_databasePath;
+    std::unique_ptr<fiscal::FiscalServer> m_server;
+    std::thread m_thread;
+    int m_port = 0;
+    mutable std::mutex m_logMutex;
+    QStringList m_log;
+};

@@ -10,10 +10,10 @@ TEdit::TEdit(QWidget* parent, const QString& name) : QLineEdit(parent), FocusEve
 
 void TEdit::setText(const QString& text)
 {
-    if (text == QLineEdit::text())
-        return;
+    const QString before = QLineEdit::text();
     QLineEdit::setText(text);
-    Fire(OnChange, this);
+    if (QLineEdit::text() != before)
+        Fire(OnChange, this);
 }
 
 void TEdit::setColor(TColor color)

@@ -21,6 +21,14 @@ TEST_F(ChangeEvents, EditTextWrittenByCodeFiresDirectlyOnlyWhenItChanges)
     edit.clear();
     EXPECT_EQ(log.entries, (QStringList{u"change:edtInscricao"_s, u"change:edtInscricao"_s}));
 
+    SCOPED_TRACE("a text cut to the maximum length that equals the one shown is no change");
+    edit.setMaxLength(3);
+    edit.setText(u"123"_s);
+    log.entries.clear();
+    edit.setText(u"1234"_s);
+    EXPECT_EQ(edit.text(), u"123"_s);
+    EXPECT_TRUE(log.entries.isEmpty());
+
     SCOPED_TRACE("the handler's exception reaches the code that wrote the text");
     edit.OnChange = [](QObject*) { throw EAbort(); };
     EXPECT_THROW(edit.setText(u"x"_s), EAbort);

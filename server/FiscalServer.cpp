@@ -65,7 +65,10 @@ FiscalServer::FiscalServer(const QString& databasePath, LogSink log)
         setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
     });
     m_http->set_payload_max_length(maxBodySize);
+    m_http->set_tcp_nodelay(true);
     m_http->set_keep_alive_max_count(100);
+    // An idle client connection holds a serving thread, and stop() waits for it, this long at most.
+    m_http->set_keep_alive_timeout(2);
     route();
 }
 
@@ -138,19 +141,16 @@ bool FiscalServer::bind(const QString& host, int port)
 
 void FiscalServer::serve()
 {
-    m_serving = true;
-    if (!m_stopRequested)
-        m_http->listen_after_bind();
-    m_serving = false;
+    m_http->listen_after_bind();
+    m_served = true;
 }
 
 void FiscalServer::stop()
 {
-    m_stopRequested = true;
     // httplib's stop() does nothing until its loop has started: repeat it until serve() has returned.
-    while (m_serving) {
+    while (!m_served) {
         m_http->stop();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 }
 

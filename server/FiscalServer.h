@@ -37,10 +37,11 @@ public:
     bool bind(const QString& host, int port);
     int port() const { return m_port; }
 
-    // Serves until stop(); blocks. Needs a successful bind. Returns at once after a stop().
+    // Serves until stop(); blocks. Needs a successful bind, and must run once bound: the listening socket closes
+    // only when serving ends.
     void serve();
     // Makes serve() return once the requests in progress have been answered, and waits for that. Safe from any
-    // thread but a serving one, before, during or after serve().
+    // thread but a serving one, also while serve() is only about to start.
     void stop();
 
     // The answer to one call's body, as POST gives it; methodName receives the method named in it ("?" when none).
@@ -53,8 +54,7 @@ private:
     LogSink m_log;
     std::unique_ptr<httplib::Server> m_http;
     int m_port = 0;
-    std::atomic<bool> m_serving{false};
-    std::atomic<bool> m_stopRequested{false};
+    std::atomic<bool> m_served{false};
 };
 
 } // namespace fiscal

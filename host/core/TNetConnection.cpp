@@ -79,6 +79,7 @@ void TNetConnection::open()
     client->set_read_timeout(Timeout);
     client->set_write_timeout(Timeout);
     client->set_keep_alive(true);
+    client->set_tcp_nodelay(true); // a request goes out in two writes: without this each call waits for a delayed ACK
 
     QElapsedTimer elapsed;
     elapsed.start();

@@ -156,8 +156,11 @@ void TfrmConFisc::CreateTaxLine()
     medImposto = NewMaskEdit(page, u"medImposto"_s, 99, 3, 25, u"99;0; "_s, 2);
     medImposto->setColor(TColor::clInfoBk);
     medImposto->OnChange = [this](QObject* sender) { medImpostoChange(sender); };
+    medImposto->OnExit = [this](QObject* sender) { medImpostoExit(sender); };
     lblImposto->setBuddy(medImposto);
     btnImposto = NewLookupButton(page, u"btnImposto"_s, 128, 3, medImposto);
+    btnImposto->OnBeforePesq = [this](QObject* sender, bool& allow) { btnImpostoBeforePesq(sender, allow); };
+    btnImposto->OnAfterPesq = [this](QObject* sender) { btnImpostoAfterPesq(sender); };
     edtNmImposto = NewNameBox(page, u"edtNmImposto"_s, 154, 3, 270);
 }
 
@@ -168,8 +171,11 @@ void TfrmConFisc::CreateBookLine()
     medLivro = NewMaskEdit(page, u"medLivro"_s, 99, 3, 73, u"9999999999;0; "_s, 10);
     medLivro->setColor(TColor::clInfoBk);
     medLivro->OnChange = [this](QObject* sender) { medLivroChange(sender); };
+    medLivro->OnExit = [this](QObject* sender) { medLivroExit(sender); };
     lblLivro->setBuddy(medLivro);
     btnLivro = NewLookupButton(page, u"btnLivro"_s, 176, 3, medLivro);
+    btnLivro->OnBeforePesq = [this](QObject* sender, bool& allow) { btnLivroBeforePesq(sender, allow); };
+    btnLivro->OnAfterPesq = [this](QObject* sender) { btnLivroAfterPesq(sender); };
     edtNmLivro = NewNameBox(page, u"edtNmLivro"_s, 201, 3, 223);
 }
 
@@ -180,8 +186,11 @@ void TfrmConFisc::CreateParameterFields()
     medEmpresa = NewMaskEdit(group, u"medEmpresa"_s, 101, 76, 25, u"99;0; "_s, 2);
     medEmpresa->setColor(TColor::clInfoBk);
     medEmpresa->OnChange = [this](QObject* sender) { medEmpresaChange(sender); };
+    medEmpresa->OnExit = [this](QObject* sender) { medEmpresaExit(sender); };
     lblEmpresa->setBuddy(medEmpresa);
     btnEmpresa = NewLookupButton(group, u"btnEmpresa"_s, 130, 76, medEmpresa);
+    btnEmpresa->OnBeforePesq = [this](QObject* sender, bool& allow) { btnEmpresaBeforePesq(sender, allow); };
+    btnEmpresa->OnAfterPesq = [this](QObject* sender) { btnEmpresaAfterPesq(sender); };
     edtNmEmpresa = NewNameBox(group, u"edtNmEmpresa"_s, 156, 76, 271);
 
     lblInscEst = NewLabel(group, u"lblInscEst"_s, u"Inscrição"_s, 6, 104, 53);
@@ -189,8 +198,11 @@ void TfrmConFisc::CreateParameterFields()
     edtInscricao->setGeometry(101, 101, 170, EditHeight);
     edtInscricao->setColor(TColor::clInfoBk);
     edtInscricao->setMaxLength(16);
+    edtInscricao->OnExit = [this](QObject* sender) { edtInscricaoExit(sender); };
     lblInscEst->setBuddy(edtInscricao);
     btnInscricao = NewLookupButton(group, u"btnInscricao"_s, 275, 101, edtInscricao);
+    btnInscricao->OnBeforePesq = [this](QObject* sender, bool& allow) { btnInscricaoBeforePesq(sender, allow); };
+    btnInscricao->OnAfterPesq = [this](QObject* sender) { btnInscricaoAfterPesq(sender); };
 
     lblEntrSaid = NewLabel(group, u"lblEntrSaid"_s, u"Entr./Said"_s, 6, 129, 59);
     cbbEntrSaid = new TComboBox(group, u"cbbEntrSaid"_s);

@@ -3,6 +3,7 @@
 #include "TfrmDadosGerRel.h"
 
 #include <QString>
+#include <QVariantList>
 
 class TADOIBQuery;
 class TBtnPesquisa;
@@ -48,6 +49,39 @@ public:
     void rdbListaModClick(QObject* Sender);
     void rdbTodosTpClick(QObject* Sender);
     void rdbListaTpClick(QObject* Sender);
+
+    // The validators (Vd_...) check one code: an empty field is an error only when Mandatory; a complaint shows its
+    // message, puts the focus on the field and ends in EAbort. The exit handlers validate with Mandatory false.
+    //
+    // Tax: the list and the check of a typed code come from the application server; the tax decides the
+    // registration kind.
+    void btnImpostoBeforePesq(QObject* Sender, bool& Allow);
+    void btnImpostoAfterPesq(QObject* Sender);
+    void Vd_Imposto(bool Mandatory);
+    void medImpostoExit(QObject* Sender);
+
+    // Company, from the local table EMPRESA.
+    void btnEmpresaBeforePesq(QObject* Sender, bool& Allow);
+    void btnEmpresaAfterPesq(QObject* Sender);
+    void Vd_Empresa(bool Mandatory);
+    void medEmpresaExit(QObject* Sender);
+
+    // Registration of the company in medEmpresa: state or municipal, as the registration kind says.
+    void btnInscricaoBeforePesq(QObject* Sender, bool& Allow);
+    void btnInscricaoAfterPesq(QObject* Sender);
+    void Vd_Inscricao(bool Mandatory);
+    void edtInscricaoExit(QObject* Sender);
+
+    // Magnetic book, from the application server; like the tax, the book decides the registration kind.
+    void btnLivroBeforePesq(QObject* Sender, bool& Allow);
+    void btnLivroAfterPesq(QObject* Sender);
+    void Vd_LivroMag(bool Mandatory);
+    void medLivroExit(QObject* Sender);
+
+    // What the registration field takes, read from the data source of btnInscricao: dtsInscEsta state
+    // registrations, dtsInscMuni municipal ones, no data source none.
+    enum class TRegistrationKind { State, Municipal, None };
+    TRegistrationKind RegistrationKind() const;
 
     // Controls.
     TNotebook* nbkImposto;
@@ -181,6 +215,13 @@ private:
     void CreateConnection();
     void FillMessageTable();
     void KeepNameBoxesDisabled();
+
+    // The registration switch: the collecting-authority indicator of the tax or book ("E" state, "M" municipal,
+    // anything else none) sets the registration lookup and enables or disables the registration field.
+    void SwitchRegistration(const QString& indicator);
+    void OfferRegistrations(TDataSource* source, const QString& title, const QString& emptyError);
+    // Replaces the dataset's rows with the packet of a remote method of netConFisc, under the busy cursor.
+    void LoadFromServer(TClientDataSet* dataSet, const QString& method, const QVariantList& arguments);
 };
 
 // Module-level state of the screen's unit, kept by the module (module/Modelo.cpp).

@@ -1,0 +1,15 @@
+// Data from the application server's remote data module.
+#include "TfrmConFisc.h"
+
+#include "CheckResultServ.h"
+#include "TApplication.h"
+#include "TClientDataSet.h"
+#include "TNetConnection.h"
+
+// A failure of the connection, of the call or reported by the server reaches the caller, and the dataset keeps its
+// rows.
+void TfrmConFisc::LoadFromServer(TClientDataSet* dataSet, const QString& method, const QVariantList& arguments)
+{
+    const BusyCursor busy;
+    dataSet->SetData(CheckResultServ(netConFisc->AppServer().call(method, arguments), true, 0));
+}

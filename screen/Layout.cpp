@@ -14,6 +14,7 @@
 #include "TRadioButton.h"
 
 #include <QFrame>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -91,6 +92,10 @@ TBtnPesquisa* NewLookupButton(QWidget* parent, const QString& name, int left, in
     button->setToolTip(u"Pesquisar"_s);
     button->Associate = associate;
     button->setGeometry(left, top, ButtonSize, ButtonSize);
+    // The button takes no focus: from the keyboard, F2 in its field opens the lookup.
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F2), associate);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
     return button;
 }
 

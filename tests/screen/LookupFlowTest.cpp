@@ -68,7 +68,9 @@ TEST_F(LookupFlowTest, TypingCodesAndTabbingShowsTheirNamesAndOffersTheRegistrat
     EXPECT_EQ(screen.edtNmEmpresa->text(), u"Serviços Paulistanos Ltda."_s);
     EXPECT_EQ(focused(), screen.edtInscricao);
 
-    QTest::keyClicks(screen.edtInscricao, u"00458721"_s);
+    dialogs->answerPick(0);
+    QTest::keyClick(screen.edtInscricao, Qt::Key_F2);
+    EXPECT_EQ(screen.edtInscricao->text(), u"00458721"_s) << "F2 opens the company's municipal registrations";
     Tab();
     EXPECT_EQ(focused(), screen.cbbEntrSaid) << "a registration of the company passes";
 

@@ -13,8 +13,9 @@ namespace {
 QString callOf(const std::string& body)
 {
     const QJsonObject request = QJsonDocument::fromJson(QByteArray::fromStdString(body)).object();
+    const QJsonDocument arguments(request.value(QStringLiteral("params")).toArray());
     return request.value(QStringLiteral("method")).toString() + u' ' +
-           QString::fromUtf8(QJsonDocument(request.value(QStringLiteral("params")).toArray()).toJson(QJsonDocument::Compact));
+           QString::fromUtf8(arguments.toJson(QJsonDocument::Compact));
 }
 
 } // namespace

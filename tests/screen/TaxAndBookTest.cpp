@@ -28,12 +28,10 @@ struct Line {
     void (TfrmConFisc::*exit)(QObject*);
 };
 
-const Line Tax{"tax",    0,       &TfrmConFisc::medImposto,   &TfrmConFisc::edtNmImposto,
-               &TfrmConFisc::btnImposto, &TfrmConFisc::cdsImpo, u"CDIMPOSTONFE"_s,
-               &TfrmConFisc::Vd_Imposto, &TfrmConFisc::medImpostoExit};
-const Line Book{"book",   1,       &TfrmConFisc::medLivro,   &TfrmConFisc::edtNmLivro,
-                &TfrmConFisc::btnLivro, &TfrmConFisc::cdsLivro, u"CDLIVROMAG"_s,
-                &TfrmConFisc::Vd_LivroMag, &TfrmConFisc::medLivroExit};
+const Line Tax{"tax", 0, &TfrmConFisc::medImposto, &TfrmConFisc::edtNmImposto, &TfrmConFisc::btnImposto,
+               &TfrmConFisc::cdsImpo, u"CDIMPOSTONFE"_s, &TfrmConFisc::Vd_Imposto, &TfrmConFisc::medImpostoExit};
+const Line Book{"book", 1, &TfrmConFisc::medLivro, &TfrmConFisc::edtNmLivro, &TfrmConFisc::btnLivro,
+                &TfrmConFisc::cdsLivro, u"CDLIVROMAG"_s, &TfrmConFisc::Vd_LivroMag, &TfrmConFisc::medLivroExit};
 
 void Leave(TfrmConFisc& screen, const Line& line, const QString& typed)
 {
@@ -133,10 +131,11 @@ TEST_F(TaxAndBookTest, TheIndicatorOfTheTaxOrBookDecidesTheRegistrationKind)
         Kind kind;
     };
     const QList<Case> cases = {
-        {Tax, u"1"_s, "E", Kind::State},    {Tax, u"6"_s, "M", Kind::Municipal},  {Tax, u"7"_s, "e", Kind::None},
-        {Tax, u"8"_s, "", Kind::None},      {Tax, u"3"_s, "F", Kind::None},       {Book, u"1"_s, "E", Kind::State},
-        {Book, u"6"_s, "M", Kind::Municipal}, {Book, u"11"_s, "e", Kind::None}, {Book, u"12"_s, "", Kind::None},
-        {Book, u"8"_s, "F", Kind::None},
+        {Tax, u"1"_s, "E", Kind::State},      {Tax, u"6"_s, "M", Kind::Municipal},
+        {Tax, u"7"_s, "e", Kind::None},       {Tax, u"8"_s, "", Kind::None},
+        {Tax, u"3"_s, "F", Kind::None},       {Book, u"1"_s, "E", Kind::State},
+        {Book, u"6"_s, "M", Kind::Municipal}, {Book, u"11"_s, "e", Kind::None},
+        {Book, u"12"_s, "", Kind::None},      {Book, u"8"_s, "F", Kind::None},
     };
     TfrmConFisc& screen = start();
     for (const Case& c : cases) {

@@ -39,6 +39,7 @@ TEST_F(LookupFlowTest, TypingCodesAndTabbingShowsTheirNamesAndOffersTheRegistrat
     Tab();
     EXPECT_EQ(screen.medImposto->text(), u"01"_s);
     EXPECT_EQ(screen.edtNmImposto->text(), u"ICMS"_s);
+    EXPECT_EQ(relay->calls(), QStringList{uR"(GetImpoGrup ["01",""])"_s}) << "the adjusted code, no all-rows flag";
     EXPECT_TRUE(screen.edtInscricao->isEnabled());
     EXPECT_EQ(screen.btnInscricao->Title, u"Inscrição Estadual"_s);
     EXPECT_EQ(focused(), screen.medEmpresa);
@@ -66,6 +67,9 @@ TEST_F(LookupFlowTest, TypingCodesAndTabbingShowsTheirNamesAndOffersTheRegistrat
     Tab();
     EXPECT_EQ(screen.medEmpresa->text(), u"03"_s);
     EXPECT_EQ(screen.edtNmEmpresa->text(), u"Serviços Paulistanos Ltda."_s);
+    EXPECT_EQ(screen.qryEmpresa->ParamByName(u"P_EMPRESA"_s)->Value(), QVariant(u"03"_s));
+    EXPECT_TRUE(screen.qryEmpresa->ParamByName(u"P_TEMPRESA"_s)->IsNull());
+    EXPECT_EQ(codes(screen.qryEmpresa->Query(), u"CDEMPRESA"_s), QStringList{u"03"_s});
     EXPECT_EQ(focused(), screen.edtInscricao);
 
     dialogs->answerPick(0);

@@ -1,8 +1,16 @@
 #include "DataPacket.h"
 
+#include "IsoDate.h"
+#include "JsonReader.h"
+
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QJsonArray>
+#include <QJsonObject>
+#include <QLocale>
+#include <QtNumeric>
+#include <cmath>
 
 namespace protocol {
 
@@ -18,65 +26,185 @@ constexpr TypeName typeNames[] = {
     {FieldType::Float, "float"},   {FieldType::Integer, "integer"},
 };
 
-QJsonValue cellToJson(const QVariant& value, FieldType type)
+void appendEscaped(QByteArray& out, char c)
 {
-    if (value.isNull())
-        return QJsonValue::Null;
-    switch (type) {
-    case FieldType::String:
-        return value.toString();
-    case FieldType::Date:
-        return value.toDate().toString(Qt::ISODate);
-    case FieldType::DateTime:
-        return value.toDateTime().toString(Qt::ISODate);
-    case FieldType::Float:
-        return value.toDouble();
-    case FieldType::Integer:
-        return value.toLongLong();
+    static const char hex[] = "0123456789abcdef";
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+        out += '\\';
+        out += c;
+    } else if (byte < 0x20) {
+        out += "\\u00";
+        out += hex[byte >> 4];
+        out += hex[byte & 0xF];
+    } else {
+        out += c;
     }
-    return QJsonValue::Null;
 }
 
-QVariant cellFromJson(const QJsonValue& cell, const FieldDef& field)
+// A JSON string. Texts are mostly ASCII and taken character by character; from the first other character on
+// the rest goes through UTF-8.
+void appendText(QByteArray& out, QStringView text)
 {
-    if (cell.isNull())
+    out += '"';
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit >= 0x80) {
+            for (const char c : text.sliced(i).toUtf8())
+                appendEscaped(out, c);
+            break;
+        }
+        appendEscaped(out, char(unit));
+    }
+    out += '"';
+}
+
+void appendDate(QByteArray& out, const QDate& date)
+{
+    char text[] = "\"0000-00-00\"";
+    int year = date.year();
+    for (int i = 4; i >= 1; --i, year /= 10)
+        text[i] = char('0' + year % 10);
+    text[6] = char('0' + date.month() / 10);
+    text[7] = char('0' + date.month() % 10);
+    text[9] = char('0' + date.day() / 10);
+    text[10] = char('0' + date.day() % 10);
+    out.append(text, 12);
+}
+
+void appendCell(QByteArray& out, const QVariant& value, FieldType type)
+{
+    if (value.isNull()) {
+        out += "null";
+        return;
+    }
+    switch (type) {
+    case FieldType::String:
+        appendText(out, value.toString());
+        return;
+    case FieldType::Date:
+    case FieldType::DateTime:
+        if (value.typeId() == QMetaType::QDateTime && type == FieldType::DateTime && value.toDateTime().isValid())
+            appendText(out, value.toDateTime().toString(Qt::ISODate));
+        else if (value.toDate().isValid())
+            appendDate(out, value.toDate());
+        else
+            out += "null";
+        return;
+    case FieldType::Float: {
+        const double number = value.toDouble();
+        out += qIsFinite(number) ? QByteArray::number(number, 'g', QLocale::FloatingPointShortest) : "null";
+        return;
+    }
+    case FieldType::Integer:
+        out += QByteArray::number(value.toLongLong());
+        return;
+    }
+}
+
+// Midnight of each date met while reading one packet. Local midnight takes a time-zone lookup that costs more
+// than the rest of a cell; a packet holds few distinct dates (the days of a period) in many rows.
+class MidnightCache {
+public:
+    QDateTime midnight(const QDate& date)
+    {
+        auto found = m_midnights.constFind(date.toJulianDay());
+        if (found == m_midnights.cend())
+            found = m_midnights.insert(date.toJulianDay(), date.startOfDay());
+        return *found;
+    }
+
+private:
+    QHash<qint64, QDateTime> m_midnights;
+};
+
+QVariant readCell(JsonReader& reader, const FieldDef& field, MidnightCache& midnights)
+{
+    if (reader.readNull())
         return {};
+    const char next = reader.peek();
+    const bool text = next == '"';
+    const bool number = next == '-' || (next >= '0' && next <= '9');
     auto wrong = [&] {
         return PacketFormatError(QStringLiteral("O campo %1 do pacote traz um valor que não é do tipo %2.")
                                      .arg(field.name, fieldTypeName(field.type)));
     };
     switch (field.type) {
     case FieldType::String:
-        if (!cell.isString())
+        if (!text)
             throw wrong();
-        return cell.toString();
+        return reader.readString();
     case FieldType::Date: {
-        const QDate date = QDate::fromString(cell.toString(), Qt::ISODate);
-        if (!cell.isString() || !date.isValid())
+        const QDate date = text ? isoDate(reader.readString()) : QDate();
+        if (!date.isValid())
             throw wrong();
         return date;
     }
     case FieldType::DateTime: {
-        QDateTime dateTime = QDateTime::fromString(cell.toString(), Qt::ISODate);
-        if (!dateTime.isValid()) {
-            const QDate date = QDate::fromString(cell.toString(), Qt::ISODate);
-            if (date.isValid())
-                dateTime = date.startOfDay();
-        }
-        if (!cell.isString() || !dateTime.isValid())
+        if (!text)
+            throw wrong();
+        const QString value = reader.readString();
+        const QDate date = isoDate(value);
+        const QDateTime dateTime = date.isValid() ? midnights.midnight(date) : QDateTime::fromString(value, Qt::ISODate);
+        if (!dateTime.isValid())
             throw wrong();
         return dateTime;
     }
     case FieldType::Float:
-        if (!cell.isDouble())
+        if (!number)
             throw wrong();
-        return cell.toDouble();
-    case FieldType::Integer:
-        if (!cell.isDouble() || cell.toDouble() != static_cast<double>(cell.toInteger()))
+        return reader.readNumber();
+    case FieldType::Integer: {
+        const double value = number ? reader.readNumber() : 0.5;
+        if (value != std::trunc(value) || std::abs(value) > 9007199254740992.0)
             throw wrong();
-        return static_cast<qlonglong>(cell.toInteger());
+        return static_cast<qlonglong>(value);
+    }
     }
     return {};
+}
+
+QList<FieldDef> fieldsFrom(const QJsonValue& json)
+{
+    if (!json.isArray())
+        throw PacketFormatError(QStringLiteral("A lista \"fields\" do pacote de dados não é uma lista."));
+    QList<FieldDef> fields;
+    for (const QJsonValue& value : json.toArray()) {
+        const QJsonObject jsonField = value.toObject();
+        const QString name = jsonField.value(QStringLiteral("name")).toString();
+        if (name.isEmpty())
+            throw PacketFormatError(QStringLiteral("O pacote de dados traz um campo sem nome."));
+        fields.append({name, fieldTypeFromName(jsonField.value(QStringLiteral("type")).toString()),
+                       jsonField.value(QStringLiteral("size")).toInt()});
+    }
+    return fields;
+}
+
+void readRows(JsonReader& reader, DataPacket& packet)
+{
+    const auto wrongRow = [&] {
+        return PacketFormatError(
+            QStringLiteral("Uma linha do pacote de dados não tem %1 valores.").arg(packet.fields.size()));
+    };
+    if (reader.peek() != '[')
+        throw PacketFormatError(QStringLiteral("A lista \"rows\" do pacote de dados não é uma lista."));
+    MidnightCache midnights;
+    reader.beginArray();
+    while (reader.nextElement()) {
+        if (reader.peek() != '[')
+            throw wrongRow();
+        QVariantList row;
+        row.reserve(packet.fields.size());
+        reader.beginArray();
+        while (reader.nextElement()) {
+            if (row.size() == packet.fields.size())
+                throw wrongRow();
+            row.append(readCell(reader, packet.fields[row.size()], midnights));
+        }
+        if (row.size() != packet.fields.size())
+            throw wrongRow();
+        packet.rows.append(std::move(row));
+    }
 }
 
 } // namespace
@@ -105,52 +233,75 @@ int DataPacket::fieldIndex(const QString& name) const
     return -1;
 }
 
-QJsonObject DataPacket::toJson() const
+QByteArray DataPacket::toJson() const
 {
-    QJsonArray jsonFields;
-    for (const FieldDef& field : fields) {
-        QJsonObject jsonField{{QStringLiteral("name"), field.name},
-                              {QStringLiteral("type"), fieldTypeName(field.type)}};
-        if (field.type == FieldType::String)
-            jsonField.insert(QStringLiteral("size"), field.size);
-        jsonFields.append(jsonField);
+    QByteArray out;
+    out.reserve(64 + 24 * fields.size() + 16 * fields.size() * rows.size());
+    out += "{\"fields\":[";
+    for (int i = 0; i < fields.size(); ++i) {
+        out += i ? ",{\"name\":" : "{\"name\":";
+        appendText(out, fields[i].name);
+        out += ",\"type\":\"";
+        out += fieldTypeName(fields[i].type).toLatin1();
+        out += '"';
+        if (fields[i].type == FieldType::String)
+            out += ",\"size\":" + QByteArray::number(fields[i].size);
+        out += '}';
     }
-    QJsonArray jsonRows;
-    for (const QVariantList& row : rows) {
-        QJsonArray jsonRow;
-        for (int i = 0; i < fields.size(); ++i)
-            jsonRow.append(cellToJson(i < row.size() ? row[i] : QVariant(), fields[i].type));
-        jsonRows.append(jsonRow);
+    out += "],\"rows\":[";
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        out += r ? ",[" : "[";
+        for (int i = 0; i < fields.size(); ++i) {
+            if (i)
+                out += ',';
+            appendCell(out, i < rows[r].size() ? rows[r][i] : QVariant(), fields[i].type);
+        }
+        out += ']';
     }
-    return {{QStringLiteral("fields"), jsonFields}, {QStringLiteral("rows"), jsonRows}};
+    out += "]}";
+    return out;
 }
 
-DataPacket DataPacket::fromJson(const QJsonObject& json)
+DataPacket DataPacket::fromJson(QByteArrayView json)
 {
-    const QJsonValue jsonFields = json.value(QStringLiteral("fields"));
-    const QJsonValue jsonRows = json.value(QStringLiteral("rows"));
-    if (!jsonFields.isArray() || !jsonRows.isArray())
-        throw PacketFormatError(QStringLiteral("O pacote de dados não traz as listas \"fields\" e \"rows\"."));
+    JsonReader reader(json);
+    DataPacket packet = read(reader);
+    reader.expectEnd();
+    return packet;
+}
 
+DataPacket DataPacket::read(JsonReader& reader)
+{
+    if (reader.peek() != '{')
+        throw PacketFormatError(QStringLiteral("O pacote de dados não é um objeto."));
     DataPacket packet;
-    for (const QJsonValue& value : jsonFields.toArray()) {
-        const QJsonObject jsonField = value.toObject();
-        const QString name = jsonField.value(QStringLiteral("name")).toString();
-        if (name.isEmpty())
-            throw PacketFormatError(QStringLiteral("O pacote de dados traz um campo sem nome."));
-        packet.fields.append({name, fieldTypeFromName(jsonField.value(QStringLiteral("type")).toString()),
-                              jsonField.value(QStringLiteral("size")).toInt()});
+    bool haveFields = false;
+    bool haveRows = false;
+    qsizetype deferredRows = -1; // rows met before the fields: read once the fields are known
+    reader.beginObject();
+    for (QString name; reader.nextMember(name);) {
+        if (name == u"fields") {
+            packet.fields = fieldsFrom(reader.readValue());
+            haveFields = true;
+        } else if (name == u"rows") {
+            haveRows = true;
+            if (haveFields) {
+                readRows(reader, packet);
+            } else {
+                deferredRows = reader.position();
+                reader.skipValue();
+            }
+        } else {
+            reader.skipValue();
+        }
     }
-    for (const QJsonValue& value : jsonRows.toArray()) {
-        const QJsonArray jsonRow = value.toArray();
-        if (!value.isArray() || jsonRow.size() != packet.fields.size())
-            throw PacketFormatError(
-                QStringLiteral("Uma linha do pacote de dados não tem %1 valores.").arg(packet.fields.size()));
-        QVariantList row;
-        row.reserve(jsonRow.size());
-        for (int i = 0; i < jsonRow.size(); ++i)
-            row.append(cellFromJson(jsonRow[i], packet.fields[i]));
-        packet.rows.append(std::move(row));
+    if (!haveFields || !haveRows)
+        throw PacketFormatError(QStringLiteral("O pacote de dados não traz as listas \"fields\" e \"rows\"."));
+    if (deferredRows >= 0) {
+        const qsizetype end = reader.position();
+        reader.seek(deferredRows);
+        readRows(reader, packet);
+        reader.seek(end);
     }
     return packet;
 }

@@ -2,13 +2,15 @@
 
 #include "protocol_export.h"
 
-#include <QJsonObject>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QVariant>
 #include <stdexcept>
 
 namespace protocol {
+
+class JsonReader;
 
 enum class FieldType { String, Date, DateTime, Float, Integer };
 
@@ -41,9 +43,16 @@ struct PROTOCOL_EXPORT DataPacket {
 
     int fieldIndex(const QString& name) const; // -1 when absent
 
-    QJsonObject toJson() const;
-    // Checks the layout and every cell against its field's type; throws PacketFormatError.
-    static DataPacket fromJson(const QJsonObject& json);
+    // The packet as compact JSON text (UTF-8), written straight from the cells: packets of many thousand rows
+    // travel, and building a QJsonObject first would cost more than the query. Dates are written "YYYY-MM-DD",
+    // date-times "YYYY-MM-DDTHH:mm:ss" (a QDate cell in a date-time field as a date); a float that is not finite
+    // as null.
+    QByteArray toJson() const;
+    // Reads a packet's JSON text, checking the layout and every cell against its field's type. Throws
+    // PacketFormatError for a packet that breaks the layout, RpcFailure (ParseError) for text that is not JSON.
+    static DataPacket fromJson(QByteArrayView json);
+    // The same, for the packet at the reader's position.
+    static DataPacket read(JsonReader& reader);
 };
 
 } // namespace protocol

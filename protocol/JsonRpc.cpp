@@ -1,5 +1,7 @@
 #include "JsonRpc.h"
 
+#include "JsonReader.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -99,32 +101,64 @@ QByteArray RpcResponse::toJson() const
         return compact({{kJsonRpc, kVersion},
                         {kId, id},
                         {kError, QJsonObject{{kCode, error->code}, {kMessage, error->message}}}});
-    return compact({{kJsonRpc, kVersion}, {kId, id}, {kResult, QJsonObject{{kData, data.toJson()}, {kOut, out}}}});
+    // The packet may be large: its text goes in as written, not through a QJsonObject.
+    const QByteArray idText = QJsonDocument(QJsonArray{id}).toJson(QJsonDocument::Compact);
+    return "{\"jsonrpc\":\"2.0\",\"id\":" + idText.mid(1, idText.size() - 2) + ",\"result\":{\"data\":" + data.toJson() +
+           ",\"out\":" + QJsonDocument(out).toJson(QJsonDocument::Compact) + "}}";
 }
 
 RpcResponse RpcResponse::fromJson(const QByteArray& body)
 {
-    const QJsonObject object = parse(body).object();
-    if (object.value(kJsonRpc) != QJsonValue(kVersion))
-        throw RpcFailure(RpcErrorCode::InvalidRequest, QStringLiteral("A resposta não é JSON-RPC 2.0."));
-    const QJsonValue id = object.value(kId);
+    // Read member by member: the packet's rows go straight into cells.
+    JsonReader reader(body);
+    const auto notJsonRpc = [](const QString& why, const QJsonValue& id = QJsonValue::Null) {
+        return RpcFailure(RpcErrorCode::InvalidRequest, why, id);
+    };
+    if (reader.peek() != '{') {
+        reader.skipValue(); // a parse error when the text is not JSON at all
+        throw notJsonRpc(QStringLiteral("A resposta não é JSON-RPC 2.0."));
+    }
 
-    const QJsonValue error = object.value(kError);
+    QJsonValue version, id, error;
+    std::optional<DataPacket> data;
+    QJsonValue out = QJsonValue::Undefined;
+    bool resultIsObject = false;
+    reader.beginObject();
+    for (QString name; reader.nextMember(name);) {
+        if (name == kJsonRpc)
+            version = reader.readValue();
+        else if (name == kId)
+            id = reader.readValue();
+        else if (name == kError)
+            error = reader.readValue();
+        else if (name == kResult && reader.peek() == '{') {
+            resultIsObject = true;
+            reader.beginObject();
+            for (QString member; reader.nextMember(member);) {
+                if (member == kData && reader.peek() == '{')
+                    data = DataPacket::read(reader);
+                else if (member == kOut)
+                    out = reader.readValue();
+                else
+                    reader.skipValue();
+            }
+        } else
+            reader.skipValue();
+    }
+    reader.expectEnd();
+
+    if (version != QJsonValue(kVersion))
+        throw notJsonRpc(QStringLiteral("A resposta não é JSON-RPC 2.0."));
     if (error.isObject()) {
         const QJsonValue code = error.toObject().value(kCode);
         const QJsonValue message = error.toObject().value(kMessage);
         if (!code.isDouble() || !message.isString())
-            throw RpcFailure(RpcErrorCode::InvalidRequest,
-                             QStringLiteral("A resposta de erro não traz código e mensagem."), id);
+            throw notJsonRpc(QStringLiteral("A resposta de erro não traz código e mensagem."), id);
         return failure(id, code.toInt(), message.toString());
     }
-
-    const QJsonValue result = object.value(kResult);
-    const QJsonValue out = result.toObject().value(kOut);
-    if (!result.isObject() || !result.toObject().value(kData).isObject() || !(out.isUndefined() || out.isArray()))
-        throw RpcFailure(RpcErrorCode::InvalidRequest,
-                         QStringLiteral("A resposta não traz o resultado {\"data\", \"out\"}."), id);
-    return success(id, DataPacket::fromJson(result.toObject().value(kData).toObject()), out.toArray());
+    if (!resultIsObject || !data || !(out.isUndefined() || out.isArray()))
+        throw notJsonRpc(QStringLiteral("A resposta não traz o resultado {\"data\", \"out\"}."), id);
+    return success(id, std::move(*data), out.toArray());
 }
 
 } // namespace protocol

@@ -1,5 +1,6 @@
 #include "Arguments.h"
 
+#include "IsoDate.h"
 #include "JsonRpc.h"
 
 #include <QDate>
@@ -28,9 +29,8 @@ QVariant checkArgument(const QString& method, int position, ArgumentKind kind, c
     case ArgumentKind::Date: {
         if (value.isNull())
             return QDate();
-        const QString text = value.toString();
-        const QDate date = QDate::fromString(text, Qt::ISODate);
-        if (!value.isString() || text.size() != 10 || !date.isValid())
+        const QDate date = protocol::isoDate(value.toString());
+        if (!value.isString() || !date.isValid())
             throw fail(QStringLiteral("deve ser uma data \"AAAA-MM-DD\" ou null"));
         return date;
     }

@@ -3,6 +3,7 @@
 #include "CodeList.h"
 #include "JsonRpc.h"
 #include "PacketQuery.h"
+#include "ScopedConnection.h"
 
 using protocol::FieldType;
 
@@ -68,7 +69,7 @@ const QList<protocol::FieldDef>& giaDocumentFields()
     return fields;
 }
 
-QSqlQuery giaDocumentsQuery(const QSqlDatabase& database, const GiaFilter& filter)
+QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filter)
 {
     // The statement varies only in the number of placeholders of the two lists; every value is bound.
     QString sql = QStringLiteral(R"(
@@ -98,19 +99,16 @@ QSqlQuery giaDocumentsQuery(const QSqlDatabase& database, const GiaFilter& filte
          GROUP BY N.NRSEQNOTAFISC, I.CDFISCOPERIT
          ORDER BY I.CDFISCOPERIT, N.DTENTRSAID, N.NRNOTAFISC, N.NRSEQNOTAFISC)");
 
-    QSqlQuery query = preparedQuery(database, sql);
-    for (const QVariant& value : QVariantList{filter.tax, filter.company, filter.registration, sqlDate(filter.start),
-                                              sqlDate(filter.start), sqlDate(filter.end), sqlDate(filter.end)})
-        query.addBindValue(value);
+    QVariantList values{filter.tax,           filter.company,       filter.registration, sqlDate(filter.start),
+                        sqlDate(filter.start), sqlDate(filter.end), sqlDate(filter.end)};
     for (const QString& direction : filter.directions)
-        query.addBindValue(direction);
-    query.addBindValue(filter.cfop);
-    query.addBindValue(filter.cfop);
+        values.append(direction);
+    values << filter.cfop << filter.cfop;
     for (const QString& model : filter.models)
-        query.addBindValue(model);
+        values.append(model);
     for (const QString& type : filter.types)
-        query.addBindValue(type);
-    return query;
+        values.append(type);
+    return connection.prepared(sql, values);
 }
 
 } // namespace fiscal

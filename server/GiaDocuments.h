@@ -3,12 +3,13 @@
 #include "DataPacket.h"
 
 #include <QDate>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariantList>
 
 namespace fiscal {
+
+class ScopedConnection;
 
 // What the GIA document listing selects: the invoices of a company and registration whose entry/exit date lies
 // within start-end (an open bound where a date is null), one row per invoice and CFOP, with the values of tax.
@@ -32,8 +33,8 @@ struct GiaFilter {
 // The fields of cdsDadosGiaSP, in order.
 const QList<protocol::FieldDef>& giaDocumentFields();
 
-// The listing's query, prepared and bound for filter; its columns are giaDocumentFields(). Cancelled invoices are
-// left out; rows come by CFOP, entry/exit date and invoice number. Throws DatabaseError.
-QSqlQuery giaDocumentsQuery(const QSqlDatabase& database, const GiaFilter& filter);
+// The listing's query on connection, prepared and bound for filter; its columns are giaDocumentFields().
+// Cancelled invoices are left out; rows come by CFOP, entry/exit date and invoice number. Throws DatabaseError.
+QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filter);
 
 } // namespace fiscal

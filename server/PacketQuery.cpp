@@ -1,6 +1,7 @@
 #include "PacketQuery.h"
 
 #include "DatabaseError.h"
+#include "IsoDate.h"
 
 #include <QDate>
 #include <QSqlError>
@@ -18,7 +19,7 @@ QVariant cell(const QVariant& value, protocol::FieldType type)
         return value.toString();
     case protocol::FieldType::Date:
     case protocol::FieldType::DateTime:
-        return QDate::fromString(value.toString(), Qt::ISODate);
+        return protocol::isoDate(value.toString());
     case protocol::FieldType::Float:
         return value.toDouble();
     case protocol::FieldType::Integer:
@@ -32,16 +33,6 @@ QVariant cell(const QVariant& value, protocol::FieldType type)
 QVariant sqlDate(const QDate& date)
 {
     return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant(QMetaType::fromType<QString>());
-}
-
-QSqlQuery preparedQuery(const QSqlDatabase& database, const QString& sql)
-{
-    QSqlQuery query(database);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw DatabaseError(QStringLiteral("Falha ao preparar consulta ao banco de dados fiscal: %1")
-                                .arg(query.lastError().text()));
-    return query;
 }
 
 void execOrThrow(QSqlQuery& query)
@@ -62,8 +53,10 @@ protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::Fiel
             row.append(cell(query.value(i), fields[i].type));
         packet.rows.append(std::move(row));
     }
-    if (query.lastError().isValid())
-        throw DatabaseError(QStringLiteral("Falha ao ler do banco de dados fiscal: %1").arg(query.lastError().text()));
+    const QSqlError error = query.lastError();
+    query.finish();
+    if (error.isValid())
+        throw DatabaseError(QStringLiteral("Falha ao ler do banco de dados fiscal: %1").arg(error.text()));
     return packet;
 }
 

@@ -7,11 +7,8 @@
 
 namespace fiscal {
 
-// A forward-only query prepared with sql on database; throws DatabaseError when the text does not prepare.
-QSqlQuery preparedQuery(const QSqlDatabase& database, const QString& sql);
-
 // Runs a prepared, bound query and returns its rows as a packet with the given fields: the query's columns are
-// the fields, in the same order. Texts stay texts; dates ('YYYY-MM-DD') become dates of date and date-time
+// the fields, in the same order; the query is then reset for its next run. Texts stay texts; dates ('YYYY-MM-DD') become dates of date and date-time
 // fields; SQL NULL becomes a null cell. Throws DatabaseError with the driver's message.
 protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields);
 

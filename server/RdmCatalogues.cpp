@@ -1,13 +1,12 @@
 #include "RdmConferenciaFiscal.h"
 
 #include "PacketQuery.h"
-#include "ScopedConnection.h"
 
 using protocol::FieldType;
 
 namespace fiscal {
 
-QSqlDatabase& RdmConferenciaFiscal::database() const { return readOnlyConnection(m_databasePath); }
+ScopedConnection& RdmConferenciaFiscal::connection() const { return readOnlyConnection(m_databasePath); }
 
 protocol::DataPacket RdmConferenciaFiscal::GetImpoGrup(const QString& code, const QString& allFlag) const
 {
@@ -16,14 +15,12 @@ protocol::DataPacket RdmConferenciaFiscal::GetImpoGrup(const QString& code, cons
         {QStringLiteral("SGIMPOSTONFE"), FieldType::String, 10},
         {QStringLiteral("IDORGARRECADNFE"), FieldType::String, 1},
     };
-    QSqlQuery query = preparedQuery(database(), QStringLiteral(R"(
+    static const QString sql = QStringLiteral(R"(
         SELECT CDIMPOSTONFE, SGIMPOSTONFE, IDORGARRECADNFE
           FROM IMPOSTONFE
          WHERE (CDIMPOSTONFE = ? OR ? = 'T')
-         ORDER BY CDIMPOSTONFE)"));
-    query.addBindValue(code);
-    query.addBindValue(allFlag);
-    return runPacketQuery(query, fields);
+         ORDER BY CDIMPOSTONFE)");
+    return runPacketQuery(connection().prepared(sql, {code, allFlag}), fields);
 }
 
 protocol::DataPacket RdmConferenciaFiscal::GetLivroMag(const QString& code) const
@@ -34,15 +31,13 @@ protocol::DataPacket RdmConferenciaFiscal::GetLivroMag(const QString& code) cons
         {QStringLiteral("CDIMPOSTOLIVRO"), FieldType::String, 2},
         {QStringLiteral("IDORGARRECAD"), FieldType::String, 1},
     };
-    QSqlQuery query = preparedQuery(database(), QStringLiteral(R"(
+    static const QString sql = QStringLiteral(R"(
         SELECT L.CDLIVROMAG, L.NMLIVROMAG, L.CDIMPOSTO, I.IDORGARRECADNFE
           FROM LIVROMAG L
           JOIN IMPOSTONFE I ON I.CDIMPOSTONFE = L.CDIMPOSTO
          WHERE (L.CDLIVROMAG = ? OR ? = '')
-         ORDER BY L.CDLIVROMAG)"));
-    query.addBindValue(code);
-    query.addBindValue(code);
-    return runPacketQuery(query, fields);
+         ORDER BY L.CDLIVROMAG)");
+    return runPacketQuery(connection().prepared(sql, {code, code}), fields);
 }
 
 } // namespace fiscal

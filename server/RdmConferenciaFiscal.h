@@ -2,6 +2,7 @@
 
 #include "DataPacket.h"
 #include "GiaDocuments.h"
+#include "ScopedConnection.h"
 
 #include <QDate>
 #include <QJsonArray>
@@ -47,7 +48,7 @@ public:
     MethodResult getDadosGia(const GiaFilter& filter) const;
 
 private:
-    QSqlDatabase& database() const;
+    ScopedConnection& connection() const;
 
     QString m_databasePath;
 };

@@ -6,8 +6,7 @@ namespace fiscal {
 
 MethodResult RdmConferenciaFiscal::getDadosGia(const GiaFilter& filter) const
 {
-    QSqlQuery query = giaDocumentsQuery(database(), filter);
-    return {runPacketQuery(query, giaDocumentFields()),
+    return {runPacketQuery(giaDocumentsQuery(connection(), filter), giaDocumentFields()),
             QJsonArray{filter.models.join(u','), filter.types.join(u',')}};
 }
 

@@ -6,17 +6,6 @@ using protocol::FieldType;
 
 namespace fiscal {
 
-namespace {
-
-void bindMapKey(QSqlQuery& query, const QString& company, const QString& registration, const QString& tax)
-{
-    query.addBindValue(company);
-    query.addBindValue(registration);
-    query.addBindValue(tax);
-}
-
-} // namespace
-
 protocol::DataPacket RdmConferenciaFiscal::GetDtIni(const QString& company, const QString& registration,
                                                     const QString& tax) const
 {
@@ -27,13 +16,12 @@ protocol::DataPacket RdmConferenciaFiscal::GetDtIni(const QString& company, cons
         {QStringLiteral("DTINIPERIODO"), FieldType::DateTime, 0},
         {QStringLiteral("CDIMPOSTO"), FieldType::String, 2},
     };
-    QSqlQuery query = preparedQuery(database(), QStringLiteral(R"(
+    static const QString sql = QStringLiteral(R"(
         SELECT strftime('%d/%m/%Y', DTINIPERIODO), DTFIMPERIODO, NMMAPAAPUR, DTINIPERIODO, CDIMPOSTO
           FROM MAPAAPUR
          WHERE CDEMPRESA = ? AND CDINSCRICAO = ? AND CDIMPOSTO = ?
-         ORDER BY DTINIPERIODO)"));
-    bindMapKey(query, company, registration, tax);
-    return runPacketQuery(query, fields);
+         ORDER BY DTINIPERIODO)");
+    return runPacketQuery(connection().prepared(sql, {company, registration, tax}), fields);
 }
 
 protocol::DataPacket RdmConferenciaFiscal::GetDtFim(const QString& company, const QString& registration,
@@ -47,17 +35,14 @@ protocol::DataPacket RdmConferenciaFiscal::GetDtFim(const QString& company, cons
         {QStringLiteral("DTINICIAL"), FieldType::String, 10},
         {QStringLiteral("DTFINAL"), FieldType::String, 10},
     };
-    QSqlQuery query = preparedQuery(database(), QStringLiteral(R"(
+    static const QString sql = QStringLiteral(R"(
         SELECT DTINIPERIODO, DTFIMPERIODO, NMMAPAAPUR, CDIMPOSTO,
                strftime('%d/%m/%Y', DTINIPERIODO), strftime('%d/%m/%Y', DTFIMPERIODO)
           FROM MAPAAPUR
          WHERE CDEMPRESA = ? AND CDINSCRICAO = ? AND CDIMPOSTO = ?
            AND (? IS NULL OR DTFIMPERIODO >= ?)
-         ORDER BY DTFIMPERIODO)"));
-    bindMapKey(query, company, registration, tax);
-    query.addBindValue(sqlDate(start));
-    query.addBindValue(sqlDate(start));
-    return runPacketQuery(query, fields);
+         ORDER BY DTFIMPERIODO)");
+    return runPacketQuery(connection().prepared(sql, {company, registration, tax, sqlDate(start), sqlDate(start)}), fields);
 }
 
 protocol::DataPacket RdmConferenciaFiscal::GetVdDataIni(const QString& company, const QString& registration,
@@ -67,14 +52,12 @@ protocol::DataPacket RdmConferenciaFiscal::GetVdDataIni(const QString& company, 
         {QStringLiteral("DTINIPERIODO"), FieldType::DateTime, 0},
         {QStringLiteral("DTINICIAL"), FieldType::String, 10},
     };
-    QSqlQuery query = preparedQuery(database(), QStringLiteral(R"(
+    static const QString sql = QStringLiteral(R"(
         SELECT DTINIPERIODO, strftime('%d/%m/%Y', DTINIPERIODO)
           FROM MAPAAPUR
          WHERE CDEMPRESA = ? AND CDINSCRICAO = ? AND CDIMPOSTO = ? AND DTINIPERIODO = ?
-         ORDER BY DTINIPERIODO)"));
-    bindMapKey(query, company, registration, tax);
-    query.addBindValue(sqlDate(date));
-    return runPacketQuery(query, fields);
+         ORDER BY DTINIPERIODO)");
+    return runPacketQuery(connection().prepared(sql, {company, registration, tax, sqlDate(date)}), fields);
 }
 
 protocol::DataPacket RdmConferenciaFiscal::GetVdDataFinal(const QString& company, const QString& registration,
@@ -84,14 +67,12 @@ protocol::DataPacket RdmConferenciaFiscal::GetVdDataFinal(const QString& company
         {QStringLiteral("DTFIMPERIODO"), FieldType::DateTime, 0},
         {QStringLiteral("DTFINAL"), FieldType::String, 10},
     };
-    QSqlQuery query = preparedQuery(database(), QStringLiteral(R"(
+    static const QString sql = QStringLiteral(R"(
         SELECT DTFIMPERIODO, strftime('%d/%m/%Y', DTFIMPERIODO)
           FROM MAPAAPUR
          WHERE CDEMPRESA = ? AND CDINSCRICAO = ? AND CDIMPOSTO = ? AND DTFIMPERIODO = ?
-         ORDER BY DTFIMPERIODO)"));
-    bindMapKey(query, company, registration, tax);
-    query.addBindValue(sqlDate(date));
-    return runPacketQuery(query, fields);
+         ORDER BY DTFIMPERIODO)");
+    return runPacketQuery(connection().prepared(sql, {company, registration, tax, sqlDate(date)}), fields);
 }
 
 } // namespace fiscal

@@ -35,19 +35,40 @@ ScopedConnection::ScopedConnection(const QString& path, const QString& options)
 
 ScopedConnection::~ScopedConnection()
 {
+    m_statements.clear();
     m_database->close();
     m_database.reset();
     QSqlDatabase::removeDatabase(m_name);
 }
 
-QSqlDatabase& readOnlyConnection(const QString& path)
+QSqlQuery& ScopedConnection::prepared(const QString& sql, const QVariantList& values)
+{
+    // The list texts of the GIA listing vary the statement with the number of codes: keep the cache bounded.
+    constexpr qsizetype maxStatements = 64;
+    auto statement = m_statements.find(sql);
+    if (statement == m_statements.end()) {
+        if (m_statements.size() >= maxStatements)
+            m_statements.clear();
+        QSqlQuery query(*m_database);
+        query.setForwardOnly(true);
+        if (!query.prepare(sql))
+            throw DatabaseError(QStringLiteral("Falha ao preparar consulta ao banco de dados fiscal: %1")
+                                    .arg(query.lastError().text()));
+        statement = m_statements.insert(sql, query);
+    }
+    for (int i = 0; i < values.size(); ++i)
+        statement->bindValue(i, values[i]);
+    return *statement;
+}
+
+ScopedConnection& readOnlyConnection(const QString& path)
 {
     thread_local std::map<QString, std::unique_ptr<ScopedConnection>> connections;
     auto& connection = connections[path];
     if (!connection)
         connection = std::make_unique<ScopedConnection>(
             path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
-    return connection->database();
+    return *connection;
 }
 
 } // namespace fiscal

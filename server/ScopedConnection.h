@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariantList>
 #include <QString>
 #include <optional>
 
@@ -19,14 +22,20 @@ public:
     QSqlDatabase& database() { return *m_database; }
     const QString& path() const { return m_path; }
 
+    // The forward-only query for sql with values bound by position, in order. Statements are prepared once per
+    // connection and kept: the remote methods run the same few again and again. Throws DatabaseError when the
+    // text does not prepare.
+    QSqlQuery& prepared(const QString& sql, const QVariantList& values);
+
 private:
     QString m_path;
     QString m_name;
     std::optional<QSqlDatabase> m_database;
+    QHash<QString, QSqlQuery> m_statements;
 };
 
 // This thread's read-only connection to the database at path, opened on first use and kept until the thread
 // ends. The serving threads read the fiscal database only through it.
-QSqlDatabase& readOnlyConnection(const QString& path);
+ScopedConnection& readOnlyConnection(const QString& path);
 
 } // namespace fiscal

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QtNumeric>
 #include <gtest/gtest.h>
 
 using namespace protocol;
@@ -10,7 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QJsonObject json(const QByteArray& text) { return QJsonDocument::fromJson(text).object(); }
 
 } // namespace
 
@@ -28,10 +28,40 @@ TEST(DataPacket, EveryFieldTypeAndNullSurviveTheWireFormat)
     EXPECT_EQ(back.rows, packet.rows);
 }
 
+TEST(DataPacket, TextsAndNumbersAreWrittenAsValidJson)
+{
+    DataPacket packet;
+    packet.fields = {{u"NMLIVROMAG"_s, FieldType::String, 50}, {u"VRIMPOSTONF"_s, FieldType::Float, 0}};
+    const QList<QPair<QString, double>> cells = {
+        {u"Registro de Saídas"_s, 0.1},
+        {u"aspas \"duplas\" e barra \\"_s, 1970.93},
+        {u"linha\nnova\tcom tab"_s, -0.005},
+        {QString(QChar(0x01)) + u"controle € ✓"_s, 1e-7},
+        {u""_s, 123456789012.5},
+    };
+    for (const auto& [text, number] : cells)
+        packet.rows.append({text, number});
+
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(packet.toJson(), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    EXPECT_TRUE(document.isObject());
+    EXPECT_EQ(DataPacket::fromJson(packet.toJson()).rows, packet.rows);
+    EXPECT_TRUE(packet.toJson().contains(",0.1]")) << packet.toJson().toStdString();
+}
+
+TEST(DataPacket, ANumberThatIsNotFiniteTravelsAsNull)
+{
+    DataPacket packet;
+    packet.fields = {{u"VRIMPOSTONF"_s, FieldType::Float, 0}};
+    packet.rows = {{qQNaN()}, {qInf()}};
+    EXPECT_EQ(DataPacket::fromJson(packet.toJson()).rows, (QList<QVariantList>{{QVariant()}, {QVariant()}}));
+}
+
 TEST(DataPacket, DateTimeFieldAcceptsADateWithoutTime)
 {
-    const DataPacket packet = DataPacket::fromJson(
-        json(R"({"fields":[{"name":"DTFIMPERIODO","type":"datetime"}],"rows":[["2025-01-31"]]})"));
+    const DataPacket packet =
+        DataPacket::fromJson(R"({"fields":[{"name":"DTFIMPERIODO","type":"datetime"}],"rows":[["2025-01-31"]]})");
     EXPECT_EQ(packet.rows[0][0].toDateTime(), QDate(2025, 1, 31).startOfDay());
 }
 
@@ -55,6 +85,21 @@ TEST(DataPacket, CellsThatBreakTheLayoutAreRefused)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_THROW(DataPacket::fromJson(json(c.text)), PacketFormatError);
+        EXPECT_THROW(DataPacket::fromJson(c.text), PacketFormatError);
     }
+}
+
+TEST(DataPacket, RowsMayComeBeforeFields)
+{
+    const DataPacket packet = DataPacket::fromJson(
+        R"({"rows":[["01",1.5]],"extra":{"a":[1,2]},"fields":[{"name":"A","type":"string","size":2},{"name":"B","type":"float"}]})");
+    EXPECT_EQ(packet.rows, (QList<QVariantList>{{u"01"_s, 1.5}}));
+}
+
+TEST(DataPacket, ANullDateIsWrittenAsNull)
+{
+    DataPacket packet;
+    packet.fields = {{u"DTEMISSAO"_s, FieldType::Date, 0}, {u"DTENTRSAID"_s, FieldType::DateTime, 0}};
+    packet.rows = {{QDate(), QDateTime()}};
+    EXPECT_EQ(DataPacket::fromJson(packet.toJson()).rows, (QList<QVariantList>{{QVariant(), QVariant()}}));
 }

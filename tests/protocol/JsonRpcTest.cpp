@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 using namespace protocol;

@@ -2,6 +2,7 @@
 #include "ServerCall.h"
 
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 

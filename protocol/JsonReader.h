@@ -1,0 +1,53 @@
+#pragma once
+
+#include "protocol_export.h"
+
+#include <QByteArrayView>
+#include <QJsonValue>
+#include <QString>
+
+namespace protocol {
+
+// Reads JSON text (UTF-8) value by value. Answers that carry a packet of many thousand rows are read with it
+// straight into cells, without building a QJsonDocument first. Every read throws RpcFailure (ParseError) at
+// the first byte that is not JSON; a value of another kind than asked is also a ParseError.
+class PROTOCOL_EXPORT JsonReader {
+public:
+    explicit JsonReader(QByteArrayView text) : m_text(text) {}
+
+    // The first character of the next value ('{', '[', '"', 'n', 't', 'f', '-' or a digit); 0 at the end.
+    char peek();
+    bool atEnd() { return peek() == 0; }
+    // Throws unless nothing but blanks is left.
+    void expectEnd();
+
+    // Objects: beginObject(), then nextMember(name) until it returns false (it consumes the ',' and ':' between
+    // members and the closing '}'). Arrays likewise with beginArray() and nextElement().
+    void beginObject();
+    bool nextMember(QString& name);
+    void beginArray();
+    bool nextElement();
+
+    QString readString();
+    double readNumber();
+    // Consumes null and returns true when the next value is null; otherwise reads nothing.
+    bool readNull();
+    // Any value, as a QJsonValue; for the small parts of a message.
+    QJsonValue readValue();
+    void skipValue() { readValue(); }
+
+    qsizetype position() const { return m_position; }
+    void seek(qsizetype position) { m_position = position; }
+
+private:
+    [[noreturn]] void fail(const char* what) const;
+    void expect(char c);
+    void skipBlanks();
+
+    QByteArrayView m_text;
+    qsizetype m_position = 0;
+    // Per open object or array: whether its first member or element has been read.
+    QByteArray m_started;
+};
+
+} // namespace protocol

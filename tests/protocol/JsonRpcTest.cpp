@@ -36,51 +36,6 @@ TEST(JsonRpc, RequestTravelsWithItsIdMethodAndPositionalParameters)
     EXPECT_EQ(QJsonDocument::fromJson(request.toJson()).object().value(u"jsonrpc"_s), QJsonValue(u"2.0"_s));
 }
 
-TEST(JsonRpc, RequestWithoutParamsHasNone)
-{
-    const RpcRequest request = RpcRequest::fromJson(R"({"jsonrpc":"2.0","id":"a","method":"GetLivroMag"})");
-    EXPECT_EQ(request.id, QJsonValue(u"a"_s));
-    EXPECT_TRUE(request.params.isEmpty());
-}
-
-TEST(JsonRpc, MalformedRequestsGetTheirJsonRpcCode)
-{
-    struct Case {
-        const char* name;
-        QByteArray body;
-        int code;
-    };
-    const Case cases[] = {
-        {"not JSON", "{\"jsonrpc\": \"2.0\", ", RpcErrorCode::ParseError},
-        {"empty body", "", RpcErrorCode::ParseError},
-        {"batch", R"([{"jsonrpc":"2.0","id":1,"method":"GetLivroMag","params":[""]}])", RpcErrorCode::InvalidRequest},
-        {"a bare value", "42", RpcErrorCode::ParseError},
-        {"no version", R"({"id":1,"method":"GetLivroMag","params":[""]})", RpcErrorCode::InvalidRequest},
-        {"version 1.0", R"({"jsonrpc":"1.0","id":1,"method":"GetLivroMag","params":[""]})", RpcErrorCode::InvalidRequest},
-        {"no id", R"({"jsonrpc":"2.0","method":"GetLivroMag","params":[""]})", RpcErrorCode::InvalidRequest},
-        {"object id", R"({"jsonrpc":"2.0","id":{},"method":"GetLivroMag","params":[""]})", RpcErrorCode::InvalidRequest},
-        {"no method", R"({"jsonrpc":"2.0","id":1,"params":[""]})", RpcErrorCode::InvalidRequest},
-        {"method not a text", R"({"jsonrpc":"2.0","id":1,"method":5,"params":[""]})", RpcErrorCode::InvalidRequest},
-        {"named params", R"({"jsonrpc":"2.0","id":1,"method":"GetLivroMag","params":{"code":""}})",
-         RpcErrorCode::InvalidParams},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(failureCode([&] { RpcRequest::fromJson(c.body); }), c.code);
-    }
-}
-
-TEST(JsonRpc, FailureOfAKnownRequestKeepsItsId)
-{
-    try {
-        RpcRequest::fromJson(R"({"jsonrpc":"2.0","id":12,"method":"GetLivroMag","params":"x"})");
-        FAIL() << "named params accepted";
-    } catch (const RpcFailure& failure) {
-        EXPECT_EQ(failure.id(), QJsonValue(12));
-        EXPECT_FALSE(failure.error().message.isEmpty());
-    }
-}
-
 TEST(JsonRpc, ResultCarriesPacketAndByReferenceValues)
 {
     DataPacket packet;

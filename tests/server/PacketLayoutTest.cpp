@@ -1,6 +1,5 @@
 #include "ServerCall.h"
 
-#include <QDateTime>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -66,18 +65,5 @@ TEST(PacketLayout, EveryMethodAnswersWithItsDatasetsFieldsAndTheSampleDataFitsTh
                 else
                     EXPECT_FALSE(row[i].isNull()) << field.name.toStdString();
             }
-    }
-}
-
-TEST(PacketLayout, PeriodTextsAreTheDatesInDayMonthYear)
-{
-    const TestServer server({}, TestServer::Data::SampleData);
-    const protocol::DataPacket periods = call(server, u"GetDtFim"_s, {u"02"_s, u""_s, QJsonValue::Null, u"03"_s}).data;
-    ASSERT_EQ(periods.rows.size(), 24); // IPI, kept without registration, monthly in 2025 and 2026
-    for (const QVariantList& row : periods.rows) {
-        EXPECT_EQ(row[4].toString(), row[0].toDateTime().date().toString(u"dd/MM/yyyy"_s));
-        EXPECT_EQ(row[5].toString(), row[1].toDateTime().date().toString(u"dd/MM/yyyy"_s));
-        EXPECT_EQ(row[0].toDateTime().date().day(), 1);
-        EXPECT_EQ(row[1].toDateTime().date(), row[0].toDateTime().date().addMonths(1).addDays(-1));
     }
 }

@@ -139,7 +139,9 @@ RemoteResult TNetConnection::call(const QString& method, const QVariantList& arg
         throw EDataPacketError(QStringLiteral("O pacote de dados de %1 vindo do servidor %2 é inválido: %3")
                                    .arg(method, address(), error.message()));
     }
-    if (result.id != request.id)
+    // A failure without id answers a request the server could not read (too large, say): it is this call's.
+    const bool unreadRequest = result.failed() && result.id.isNull();
+    if (result.id != request.id && !unreadRequest)
         throw invalidAnswer(QStringLiteral("a resposta é de outra chamada."));
     if (result.failed())
         return result;

@@ -287,6 +287,9 @@ TEST(NetConnection, AFailureTheServerReportsIsRaisedByCheckResultServ)
     EXPECT_TRUE(quiet.fields.isEmpty() && quiet.rows.isEmpty());
     EXPECT_THROW(CheckResultServ(connection.AppServer().call(u"GetImpoGrup"_s, {u""_s, u"T"_s}), true, 1),
                  EHostConfigError);
+
+    const RemoteResult tooLarge = connection.AppServer().call(u"GetLivroMag"_s, {QString(1100 * 1024, u'9')});
+    EXPECT_TRUE(messageOf<EServerError>([&] { CheckResultServ(tooLarge, true, 0); }).contains(u"1048576 bytes"_s));
 }
 
 TEST(NetConnection, AServerGoneBetweenCallsIsAConnectionErrorNamingIt)

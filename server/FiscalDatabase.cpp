@@ -4,6 +4,7 @@
 #include "ScopedConnection.h"
 #include "SqlScript.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
@@ -60,6 +61,7 @@ void createDatabase(const QString& path, const QStringList& scripts)
 InitOutcome initDatabase(const QString& path)
 {
     if (isNewFile(path)) {
+        QDir().mkpath(QFileInfo(path).absolutePath()); // var/ on a fresh checkout
         createDatabase(path, {schemaScript(), sampleScript()});
         return InitOutcome::Created;
     }

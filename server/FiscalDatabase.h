@@ -15,7 +15,8 @@ void createDatabase(const QString& path, const QStringList& scripts);
 
 enum class InitOutcome { Created, AlreadyThere };
 
-// --init: a missing or empty file gets the schema and the sample data; an existing database is checked
+// --init: a missing or empty file gets the schema and the sample data (its folder is made when missing); an
+// existing database is checked
 // (checkDatabase) and left unchanged. Throws DatabaseError.
 InitOutcome initDatabase(const QString& path);
 

@@ -49,6 +49,7 @@ protected:
 
 TEST_F(FiscalDatabaseTest, InitOnANewFileLoadsTheSampleData)
 {
+    path = dir.filePath(u"var/fiscal.db"_s); // a folder that is not there yet
     ASSERT_EQ(initDatabase(path), InitOutcome::Created);
 
     struct Expectation {

@@ -18,13 +18,13 @@ QString Format(const QString& pattern, const QStringList& args)
     for (qsizetype i = 0; i < pattern.size(); ++i) {
         const QChar c = pattern.at(i);
         if (c == u'%' && i + 1 < pattern.size()) {
-            const QChar spec = pattern.at(i + 1);
-            if (spec == u'%') {
+            const QChar conversion = pattern.at(i + 1);
+            if (conversion == u'%') {
                 result += u'%';
                 ++i;
                 continue;
             }
-            if (spec == u's' && next < args.size()) {
+            if (conversion == u's' && next < args.size()) {
                 result += args.at(next++);
                 ++i;
                 continue;

@@ -107,7 +107,7 @@ QByteArray RpcResponse::toJson() const
            ",\"out\":" + QJsonDocument(out).toJson(QJsonDocument::Compact) + "}}";
 }
 
-RpcResponse RpcResponse::fromJson(const QByteArray& body)
+RpcResponse RpcResponse::fromJson(QByteArrayView body)
 {
     // Read member by member: the packet's rows go straight into cells.
     JsonReader reader(body);

@@ -5,6 +5,7 @@
 #include "DataPacket.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QJsonArray>
 #include <QJsonValue>
 #include <QString>
@@ -73,7 +74,7 @@ struct PROTOCOL_EXPORT RpcResponse {
     QByteArray toJson() const;
     // Throws RpcFailure for a body that is not a JSON-RPC response, PacketFormatError for a result whose
     // packet breaks the packet format.
-    static RpcResponse fromJson(const QByteArray& body);
+    static RpcResponse fromJson(QByteArrayView body);
 };
 
 } // namespace protocol

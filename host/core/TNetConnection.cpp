@@ -116,28 +116,38 @@ RemoteResult TNetConnection::call(const QString& method, const QVariantList& arg
 
     QElapsedTimer elapsed;
     elapsed.start();
-    const std::string body = request.toJson().toStdString();
-    const httplib::Result answer = m_client->Post("/" + ServerName.toStdString(), body, "application/json");
+    const httplib::Result answer =
+        m_client->Post("/" + ServerName.toStdString(), request.toJson().toStdString(), "application/json");
     if (!answer) {
         m_client.reset(); // the next call connects again, through BeforeConnect
         throw EConnectionError(QStringLiteral("Falha na chamada de %1 ao servidor de aplicação %2: %3.")
                                    .arg(method, address(), transportFailure(answer.error(), elapsed.elapsed(), Timeout)));
     }
 
+    RemoteResult result = readAnswer(request, answer->status, answer->body, byReference.size());
+    if (!result.failed())
+        for (int i = 0; i < byReference.size(); ++i)
+            *byReference[i] = result.out[i].toString();
+    return result;
+}
+
+RemoteResult TNetConnection::readAnswer(const protocol::RpcRequest& request, int status, const std::string& body,
+                                        qsizetype byReferenceCount) const
+{
     auto invalidAnswer = [&](const QString& why) {
         return EConnectionError(QStringLiteral("O servidor de aplicação %1 deu a %2 uma resposta inválida (HTTP %3): %4")
-                                    .arg(address(), method)
-                                    .arg(answer->status)
+                                    .arg(address(), request.method)
+                                    .arg(status)
                                     .arg(why));
     };
     RemoteResult result;
     try {
-        result = protocol::RpcResponse::fromJson(QByteArray::fromStdString(answer->body));
+        result = protocol::RpcResponse::fromJson(QByteArrayView(body.data(), qsizetype(body.size())));
     } catch (const protocol::RpcFailure& failure) {
         throw invalidAnswer(failure.error().message);
     } catch (const protocol::PacketFormatError& error) {
         throw EDataPacketError(QStringLiteral("O pacote de dados de %1 vindo do servidor %2 é inválido: %3")
-                                   .arg(method, address(), error.message()));
+                                   .arg(request.method, address(), error.message()));
     }
     // A failure without id answers a request the server could not read (too large, say): it is this call's.
     const bool unreadRequest = result.failed() && result.id.isNull();
@@ -145,14 +155,11 @@ RemoteResult TNetConnection::call(const QString& method, const QVariantList& arg
         throw invalidAnswer(QStringLiteral("a resposta é de outra chamada."));
     if (result.failed())
         return result;
-    if (result.out.size() != byReference.size())
-        throw invalidAnswer(QStringLiteral("esperava %1 valores de retorno e vieram %2.")
-                                .arg(byReference.size())
-                                .arg(result.out.size()));
+    if (result.out.size() != byReferenceCount)
+        throw invalidAnswer(
+            QStringLiteral("esperava %1 valores de retorno e vieram %2.").arg(byReferenceCount).arg(result.out.size()));
     for (const QJsonValue& value : std::as_const(result.out))
         if (!value.isString())
             throw invalidAnswer(QStringLiteral("um valor de retorno não é texto."));
-    for (int i = 0; i < byReference.size(); ++i)
-        *byReference[i] = result.out[i].toString();
     return result;
 }

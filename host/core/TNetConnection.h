@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace httplib {
 class Client;
@@ -73,6 +74,9 @@ public:
 
 private:
     RemoteResult call(const QString& method, const QVariantList& arguments, const QList<QString*>& byReference);
+    // The server's answer to request, checked: JSON-RPC, this call's, with a text for each by-reference argument.
+    RemoteResult readAnswer(const protocol::RpcRequest& request, int status, const std::string& body,
+                            qsizetype byReferenceCount) const;
     void open();
     QString address() const;
 

@@ -16,16 +16,15 @@ const std::pair<const char*, const char*> comparisons[] = {
 
 class MedianReporter : public benchmark::ConsoleReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
+    void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
             if (run.aggregate_name == "median")
-                m_medians[run.run_name.function_name] = {run.GetAdjustedRealTime(), benchmark::GetTimeUnitString(run.time_unit)};
+                m_medians[run.run_name.function_name] = {run.GetAdjustedRealTime(),
+                                                         benchmark::GetTimeUnitString(run.time_unit)};
     }
 
-    void printRatios() const
-    {
+    void printRatios() const {
         for (const auto& [measured, baseline] : comparisons) {
             const auto a = m_medians.find(measured);
             const auto b = m_medians.find(baseline);
@@ -43,8 +42,7 @@ private:
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("TZ", "America/Sao_Paulo");
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     QCoreApplication app(argc, argv);

@@ -20,9 +20,9 @@ constexpr int documents = 100000;
 const QString registration = u"123456785119"_s;
 
 // One year of invoices of company 01, one item each, with ICMS and, on every third, IPI.
-QStringList generatedInvoices()
-{
-    return {u"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS próprio', 'E'), ('02', 'ICMSST', 'ICMS ST', 'E'), "
+QStringList generatedInvoices() {
+    return {u"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS próprio', 'E'), ('02', 'ICMSST', 'ICMS ST', "
+            u"'E'), "
             "('03', 'IPI', 'IPI', 'F')"_s,
             uR"(WITH RECURSIVE N (I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1)
                 INSERT INTO NOTAFISCAL (NRSEQNOTAFISC, CDEMPRESA, CDINSCRICAO, IDENTRSAIDOP, CDTIPOOPER, CDMODDOCFISC,
@@ -43,23 +43,25 @@ QStringList generatedInvoices()
             "round(VRTOTALITEM * 0.1, 2), 0, 0 FROM ITEMNOTAFISCAL WHERE NRSEQNOTAFISC % 3 = 0"_s};
 }
 
-QVariantList giaArguments()
-{
-    return {u"01"_s, registration, QDate(2025, 1, 1), QDate(2025, 12, 31), u"01"_s, u"2"_s, u""_s, u""_s, u""_s};
+QVariantList giaArguments() {
+    return {u"01"_s, registration, QDate(2025, 1, 1), QDate(2025, 12, 31), u"01"_s, u"2"_s, u""_s,
+            u""_s,   u""_s};
 }
 
-void declareGiaFields(TClientDataSet& cds)
-{
+void declareGiaFields(TClientDataSet& cds) {
     for (const char* name : {"CDFISCOPERNF", "NRNOTAFISC", "IDENTRSAIDOP"})
-        cds.AddField({QString::fromLatin1(name), FieldType::String, name[0] == 'C' ? 6 : name[0] == 'N' ? 20 : 1});
+        cds.AddField({QString::fromLatin1(name), FieldType::String,
+                      name[0] == 'C'   ? 6
+                      : name[0] == 'N' ? 20
+                                       : 1});
     for (const char* name : {"DTEMISSAO", "DTENTRSAID"})
         cds.AddField({QString::fromLatin1(name), FieldType::DateTime});
-    for (const char* name : {"VRCONTABILNF", "VRBASECALCNF", "VRIMPOSTONF", "VRISENTO", "VROUTROS", "VRIMPST", "VRIMPIPI"})
+    for (const char* name :
+         {"VRCONTABILNF", "VRBASECALCNF", "VRIMPOSTONF", "VRISENTO", "VROUTROS", "VRIMPST", "VRIMPIPI"})
         cds.AddField({QString::fromLatin1(name), FieldType::Float});
 }
 
-void GetDadosGiaIntoCdsDadosGiaSP(benchmark::State& state)
-{
+void GetDadosGiaIntoCdsDadosGiaSP(benchmark::State& state) {
     const TestServer server(generatedInvoices());
     TNetConnection netConFisc;
     netConFisc.ServerName = u"rlx58200.rdmConferenciaFiscal"_s;
@@ -70,15 +72,15 @@ void GetDadosGiaIntoCdsDadosGiaSP(benchmark::State& state)
     QString stListaMod, stListaTp;
 
     for (auto _ : state) {
-        const RemoteResult result = netConFisc.AppServer().call(u"getDadosGia"_s, byValue, {&stListaMod, &stListaTp});
+        const RemoteResult result =
+            netConFisc.AppServer().call(u"getDadosGia"_s, byValue, {&stListaMod, &stListaTp});
         cdsDadosGiaSP.SetData(CheckResultServ(result, true, 0));
     }
     if (cdsDadosGiaSP.RecordCount() != documents)
         state.SkipWithError("wrong number of documents");
 }
 
-void GiaRowsStraightFromSqlite(benchmark::State& state)
-{
+void GiaRowsStraightFromSqlite(benchmark::State& state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"fiscal.db"_s);
     fiscal::createDatabase(path, QStringList{fiscal::schemaScript()} + generatedInvoices());
@@ -105,5 +107,11 @@ void GiaRowsStraightFromSqlite(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(GetDadosGiaIntoCdsDadosGiaSP)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
-BENCHMARK(GiaRowsStraightFromSqlite)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK(GetDadosGiaIntoCdsDadosGiaSP)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(GiaRowsStraightFromSqlite)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);

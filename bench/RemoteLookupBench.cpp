@@ -13,8 +13,7 @@ using protocol::FieldType;
 
 namespace {
 
-void GetImpoGrupIntoCdsImpo(benchmark::State& state)
-{
+void GetImpoGrupIntoCdsImpo(benchmark::State& state) {
     const TestServer server({u"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS próprio', 'E')"_s,
                              u"INSERT INTO IMPOSTONFE VALUES ('06', 'ISS', 'ISSQN', 'M')"_s});
     TNetConnection netConFisc;
@@ -27,15 +26,15 @@ void GetImpoGrupIntoCdsImpo(benchmark::State& state)
     const QString code = u"06"_s;
 
     for (auto _ : state) {
-        cdsImpo.SetData(CheckResultServ(netConFisc.AppServer().call(u"GetImpoGrup"_s, {code, u""_s}), true, 0));
+        cdsImpo.SetData(
+            CheckResultServ(netConFisc.AppServer().call(u"GetImpoGrup"_s, {code, u""_s}), true, 0));
         benchmark::DoNotOptimize(cdsImpo.RecordCount());
     }
     if (cdsImpo.FieldByName(u"SGIMPOSTONFE"_s)->AsString() != u"ISS"_s)
         state.SkipWithError("wrong tax");
 }
 
-void BareHttpRoundTrip(benchmark::State& state)
-{
+void BareHttpRoundTrip(benchmark::State& state) {
     httplib::Server echo;
     echo.set_tcp_nodelay(true);
     echo.Post("/eco", [](const httplib::Request&, httplib::Response& response) {

@@ -26,8 +26,7 @@ constexpr TypeName typeNames[] = {
     {FieldType::Float, "float"},   {FieldType::Integer, "integer"},
 };
 
-void appendEscaped(QByteArray& out, char c)
-{
+void appendEscaped(QByteArray& out, char c) {
     static const char hex[] = "0123456789abcdef";
     const auto byte = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
@@ -44,8 +43,7 @@ void appendEscaped(QByteArray& out, char c)
 
 // A JSON string. Texts are mostly ASCII and taken character by character; from the first other character on
 // the rest goes through UTF-8.
-void appendText(QByteArray& out, QStringView text)
-{
+void appendText(QByteArray& out, QStringView text) {
     out += '"';
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
@@ -59,8 +57,7 @@ void appendText(QByteArray& out, QStringView text)
     out += '"';
 }
 
-void appendDate(QByteArray& out, const QDate& date)
-{
+void appendDate(QByteArray& out, const QDate& date) {
     char text[] = "\"0000-00-00\"";
     int year = date.year();
     for (int i = 4; i >= 1; --i, year /= 10)
@@ -72,8 +69,7 @@ void appendDate(QByteArray& out, const QDate& date)
     out.append(text, 12);
 }
 
-void appendCell(QByteArray& out, const QVariant& value, FieldType type)
-{
+void appendCell(QByteArray& out, const QVariant& value, FieldType type) {
     if (value.isNull()) {
         out += "null";
         return;
@@ -84,7 +80,8 @@ void appendCell(QByteArray& out, const QVariant& value, FieldType type)
         return;
     case FieldType::Date:
     case FieldType::DateTime:
-        if (value.typeId() == QMetaType::QDateTime && type == FieldType::DateTime && value.toDateTime().isValid())
+        if (value.typeId() == QMetaType::QDateTime && type == FieldType::DateTime &&
+            value.toDateTime().isValid())
             appendText(out, value.toDateTime().toString(Qt::ISODate));
         else if (value.toDate().isValid())
             appendDate(out, value.toDate());
@@ -106,8 +103,7 @@ void appendCell(QByteArray& out, const QVariant& value, FieldType type)
 // than the rest of a cell; a packet holds few distinct dates (the days of a period) in many rows.
 class MidnightCache {
 public:
-    QDateTime midnight(const QDate& date)
-    {
+    QDateTime midnight(const QDate& date) {
         auto found = m_midnights.constFind(date.toJulianDay());
         if (found == m_midnights.cend())
             found = m_midnights.insert(date.toJulianDay(), date.startOfDay());
@@ -118,8 +114,7 @@ private:
     QHash<qint64, QDateTime> m_midnights;
 };
 
-QVariant readCell(JsonReader& reader, const FieldDef& field, MidnightCache& midnights)
-{
+QVariant readCell(JsonReader& reader, const FieldDef& field, MidnightCache& midnights) {
     if (reader.readNull())
         return {};
     const char next = reader.peek();
@@ -145,7 +140,8 @@ QVariant readCell(JsonReader& reader, const FieldDef& field, MidnightCache& midn
             throw wrong();
         const QString value = reader.readString();
         const QDate date = isoDate(value);
-        const QDateTime dateTime = date.isValid() ? midnights.midnight(date) : QDateTime::fromString(value, Qt::ISODate);
+        const QDateTime dateTime =
+            date.isValid() ? midnights.midnight(date) : QDateTime::fromString(value, Qt::ISODate);
         if (!dateTime.isValid())
             throw wrong();
         return dateTime;
@@ -164,8 +160,7 @@ QVariant readCell(JsonReader& reader, const FieldDef& field, MidnightCache& midn
     return {};
 }
 
-QList<FieldDef> fieldsFrom(const QJsonValue& json)
-{
+QList<FieldDef> fieldsFrom(const QJsonValue& json) {
     if (!json.isArray())
         throw PacketFormatError(QStringLiteral("A lista \"fields\" do pacote de dados não é uma lista."));
     QList<FieldDef> fields;
@@ -180,8 +175,7 @@ QList<FieldDef> fieldsFrom(const QJsonValue& json)
     return fields;
 }
 
-void readRows(JsonReader& reader, DataPacket& packet)
-{
+void readRows(JsonReader& reader, DataPacket& packet) {
     const auto wrongRow = [&] {
         return PacketFormatError(
             QStringLiteral("Uma linha do pacote de dados não tem %1 valores.").arg(packet.fields.size()));
@@ -209,32 +203,28 @@ void readRows(JsonReader& reader, DataPacket& packet)
 
 } // namespace
 
-QString fieldTypeName(FieldType type)
-{
+QString fieldTypeName(FieldType type) {
     for (const auto& entry : typeNames)
         if (entry.type == type)
             return QString::fromLatin1(entry.name);
     return {};
 }
 
-FieldType fieldTypeFromName(const QString& name)
-{
+FieldType fieldTypeFromName(const QString& name) {
     for (const auto& entry : typeNames)
         if (name == QLatin1String(entry.name))
             return entry.type;
     throw PacketFormatError(QStringLiteral("Tipo de campo desconhecido no pacote: \"%1\".").arg(name));
 }
 
-int DataPacket::fieldIndex(const QString& name) const
-{
+int DataPacket::fieldIndex(const QString& name) const {
     for (int i = 0; i < fields.size(); ++i)
         if (fields[i].name == name)
             return i;
     return -1;
 }
 
-QByteArray DataPacket::toJson() const
-{
+QByteArray DataPacket::toJson() const {
     QByteArray out;
     out.reserve(64 + 24 * fields.size() + 16 * fields.size() * rows.size());
     out += "{\"fields\":[";
@@ -262,16 +252,14 @@ QByteArray DataPacket::toJson() const
     return out;
 }
 
-DataPacket DataPacket::fromJson(QByteArrayView json)
-{
+DataPacket DataPacket::fromJson(QByteArrayView json) {
     JsonReader reader(json);
     DataPacket packet = read(reader);
     reader.expectEnd();
     return packet;
 }
 
-DataPacket DataPacket::read(JsonReader& reader)
-{
+DataPacket DataPacket::read(JsonReader& reader) {
     if (reader.peek() != '{')
         throw PacketFormatError(QStringLiteral("O pacote de dados não é um objeto."));
     DataPacket packet;
@@ -296,7 +284,8 @@ DataPacket DataPacket::read(JsonReader& reader)
         }
     }
     if (!haveFields || !haveRows)
-        throw PacketFormatError(QStringLiteral("O pacote de dados não traz as listas \"fields\" e \"rows\"."));
+        throw PacketFormatError(
+            QStringLiteral("O pacote de dados não traz as listas \"fields\" e \"rows\"."));
     if (deferredRows >= 0) {
         const qsizetype end = reader.position();
         reader.seek(deferredRows);

@@ -34,9 +34,9 @@ public:
 };
 
 // The rows a remote method returns, with their field layout.
-// JSON: {"fields": [{"name": "CDIMPOSTONFE", "type": "string", "size": 2}, ...], "rows": [["01", "ICMS", "E"], ...]}
-// Cell values in memory: QString, QDate (date), QDateTime (datetime), double (float), qlonglong (integer),
-// or a null QVariant. On the wire dates are ISO 8601 texts and null is JSON null.
+// JSON: {"fields": [{"name": "CDIMPOSTONFE", "type": "string", "size": 2}, ...], "rows": [["01", "ICMS",
+// "E"], ...]} Cell values in memory: QString, QDate (date), QDateTime (datetime), double (float), qlonglong
+// (integer), or a null QVariant. On the wire dates are ISO 8601 texts and null is JSON null.
 struct PROTOCOL_EXPORT DataPacket {
     QList<FieldDef> fields;
     QList<QVariantList> rows;
@@ -44,12 +44,13 @@ struct PROTOCOL_EXPORT DataPacket {
     int fieldIndex(const QString& name) const; // -1 when absent
 
     // The packet as compact JSON text (UTF-8), written straight from the cells: packets of many thousand rows
-    // travel, and building a QJsonObject first would cost more than the query. Dates are written "YYYY-MM-DD",
-    // date-times "YYYY-MM-DDTHH:mm:ss" (a QDate cell in a date-time field as a date); a float that is not finite
-    // as null.
+    // travel, and building a QJsonObject first would cost more than the query. Dates are written
+    // "YYYY-MM-DD", date-times "YYYY-MM-DDTHH:mm:ss" (a QDate cell in a date-time field as a date); a float
+    // that is not finite as null.
     QByteArray toJson() const;
     // Reads a packet's JSON text, checking the layout and every cell against its field's type. Throws
-    // PacketFormatError for a packet that breaks the layout, RpcFailure (ParseError) for text that is not JSON.
+    // PacketFormatError for a packet that breaks the layout, RpcFailure (ParseError) for text that is not
+    // JSON.
     static DataPacket fromJson(QByteArrayView json);
     // The same, for the packet at the reader's position.
     static DataPacket read(JsonReader& reader);

@@ -8,7 +8,8 @@
 namespace protocol {
 
 // The date of an ISO 8601 calendar-date text, exactly "YYYY-MM-DD"; a null QDate for any other text or an
-// impossible date ("2025-02-30"). Dates travel and are stored in this form, so it is read often: no regex, no locale.
+// impossible date ("2025-02-30"). Dates travel and are stored in this form, so it is read often: no regex, no
+// locale.
 PROTOCOL_EXPORT QDate isoDate(QStringView text);
 
 } // namespace protocol

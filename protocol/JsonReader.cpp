@@ -10,10 +10,11 @@ namespace protocol {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
-int hexValue(char c)
-{
+int hexValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -23,8 +24,7 @@ int hexValue(char c)
     return -1;
 }
 
-void appendUtf8(QByteArray& out, char32_t code)
-{
+void appendUtf8(QByteArray& out, char32_t code) {
     if (code < 0x80) {
         out += char(code);
     } else if (code < 0x800) {
@@ -44,46 +44,43 @@ void appendUtf8(QByteArray& out, char32_t code)
 
 } // namespace
 
-void JsonReader::fail(const char* what) const
-{
-    throw RpcFailure(RpcErrorCode::ParseError, QStringLiteral("A mensagem não é JSON válido (%1, posição %2).")
-                                                   .arg(QString::fromLatin1(what))
-                                                   .arg(m_position));
+void JsonReader::fail(const char* what) const {
+    throw RpcFailure(RpcErrorCode::ParseError,
+                     QStringLiteral("A mensagem não é JSON válido (%1, posição %2).")
+                         .arg(QString::fromLatin1(what))
+                         .arg(m_position));
 }
 
-void JsonReader::skipBlanks()
-{
+void JsonReader::skipBlanks() {
     while (m_position < m_text.size() && isBlank(m_text[m_position]))
         ++m_position;
 }
 
-char JsonReader::peek()
-{
+char JsonReader::peek() {
     skipBlanks();
     return m_position < m_text.size() ? m_text[m_position] : 0;
 }
 
-void JsonReader::expectEnd()
-{
+void JsonReader::expectEnd() {
     if (!atEnd())
         fail("texto depois do fim");
 }
 
-void JsonReader::expect(char c)
-{
+void JsonReader::expect(char c) {
     if (peek() != c)
-        fail(c == ':' ? "esperava ':'" : c == '{' ? "esperava um objeto" : c == '[' ? "esperava uma lista" : "sintaxe");
+        fail(c == ':'   ? "esperava ':'"
+             : c == '{' ? "esperava um objeto"
+             : c == '[' ? "esperava uma lista"
+                        : "sintaxe");
     ++m_position;
 }
 
-void JsonReader::beginObject()
-{
+void JsonReader::beginObject() {
     expect('{');
     m_started += '\0';
 }
 
-bool JsonReader::nextMember(QString& name)
-{
+bool JsonReader::nextMember(QString& name) {
     if (m_started.isEmpty())
         fail("membro fora de objeto");
     if (peek() == '}') {
@@ -99,14 +96,12 @@ bool JsonReader::nextMember(QString& name)
     return true;
 }
 
-void JsonReader::beginArray()
-{
+void JsonReader::beginArray() {
     expect('[');
     m_started += '\0';
 }
 
-bool JsonReader::nextElement()
-{
+bool JsonReader::nextElement() {
     if (m_started.isEmpty())
         fail("elemento fora de lista");
     if (peek() == ']') {
@@ -120,8 +115,7 @@ bool JsonReader::nextElement()
     return true;
 }
 
-QString JsonReader::readString()
-{
+QString JsonReader::readString() {
     if (peek() != '"')
         fail("esperava um texto");
     const qsizetype start = ++m_position;
@@ -149,12 +143,26 @@ QString JsonReader::readString()
             fail("texto sem fim");
         const char escaped = m_text[m_position++];
         switch (escaped) {
-        case '"': case '\\': case '/': decoded += escaped; break;
-        case 'b': decoded += '\b'; break;
-        case 'f': decoded += '\f'; break;
-        case 'n': decoded += '\n'; break;
-        case 'r': decoded += '\r'; break;
-        case 't': decoded += '\t'; break;
+        case '"':
+        case '\\':
+        case '/':
+            decoded += escaped;
+            break;
+        case 'b':
+            decoded += '\b';
+            break;
+        case 'f':
+            decoded += '\f';
+            break;
+        case 'n':
+            decoded += '\n';
+            break;
+        case 'r':
+            decoded += '\r';
+            break;
+        case 't':
+            decoded += '\t';
+            break;
         case 'u': {
             auto unit = [&] {
                 int value = 0;
@@ -170,7 +178,8 @@ QString JsonReader::readString()
             if (code >= 0xD800 && code < 0xDC00 && m_text.sliced(m_position).startsWith("\\u")) {
                 m_position += 2;
                 const char32_t low = unit();
-                code = low >= 0xDC00 && low < 0xE000 ? 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00) : 0xFFFD;
+                code = low >= 0xDC00 && low < 0xE000 ? 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00)
+                                                     : 0xFFFD;
             } else if (code >= 0xD800 && code < 0xE000) {
                 code = 0xFFFD;
             }
@@ -187,8 +196,7 @@ QString JsonReader::readString()
     return QString::fromUtf8(decoded);
 }
 
-double JsonReader::readNumber()
-{
+double JsonReader::readNumber() {
     const char first = peek();
     if (first != '-' && (first < '0' || first > '9'))
         fail("esperava um número");
@@ -208,8 +216,7 @@ double JsonReader::readNumber()
     return value;
 }
 
-bool JsonReader::readNull()
-{
+bool JsonReader::readNull() {
     if (peek() != 'n')
         return false;
     if (!m_text.sliced(m_position).startsWith("null"))
@@ -218,8 +225,7 @@ bool JsonReader::readNull()
     return true;
 }
 
-QJsonValue JsonReader::readValue()
-{
+QJsonValue JsonReader::readValue() {
     switch (peek()) {
     case '{': {
         QJsonObject object;

@@ -21,8 +21,8 @@ public:
     // Throws unless nothing but blanks is left.
     void expectEnd();
 
-    // Objects: beginObject(), then nextMember(name) until it returns false (it consumes the ',' and ':' between
-    // members and the closing '}'). Arrays likewise with beginArray() and nextElement().
+    // Objects: beginObject(), then nextMember(name) until it returns false (it consumes the ',' and ':'
+    // between members and the closing '}'). Arrays likewise with beginArray() and nextElement().
     void beginObject();
     bool nextMember(QString& name);
     void beginArray();

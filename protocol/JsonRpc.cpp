@@ -21,8 +21,7 @@ const QString kMessage = QStringLiteral("message");
 const QString kData = QStringLiteral("data");
 const QString kOut = QStringLiteral("out");
 
-QJsonDocument parse(const QByteArray& body)
-{
+QJsonDocument parse(const QByteArray& body) {
     QJsonParseError error;
     QJsonDocument document = QJsonDocument::fromJson(body, &error);
     if (error.error != QJsonParseError::NoError)
@@ -33,24 +32,24 @@ QJsonDocument parse(const QByteArray& body)
     return document;
 }
 
-bool isValidId(const QJsonValue& id) { return id.isDouble() || id.isString() || id.isNull(); }
+bool isValidId(const QJsonValue& id) {
+    return id.isDouble() || id.isString() || id.isNull();
+}
 
-QByteArray compact(const QJsonObject& object) { return QJsonDocument(object).toJson(QJsonDocument::Compact); }
+QByteArray compact(const QJsonObject& object) {
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
 
 } // namespace
 
 RpcFailure::RpcFailure(int code, const QString& message, const QJsonValue& id)
-    : std::runtime_error(message.toStdString()), m_error{code, message}, m_id(id)
-{
-}
+    : std::runtime_error(message.toStdString()), m_error{code, message}, m_id(id) {}
 
-QByteArray RpcRequest::toJson() const
-{
+QByteArray RpcRequest::toJson() const {
     return compact({{kJsonRpc, kVersion}, {kId, id}, {kMethod, method}, {kParams, params}});
 }
 
-RpcRequest RpcRequest::fromJson(const QByteArray& body)
-{
+RpcRequest RpcRequest::fromJson(const QByteArray& body) {
     const QJsonDocument document = parse(body);
     if (document.isArray())
         throw RpcFailure(RpcErrorCode::InvalidRequest, QStringLiteral("Chamadas em lote não são aceitas."));
@@ -65,8 +64,8 @@ RpcRequest RpcRequest::fromJson(const QByteArray& body)
     request.id = object.value(kId);
     const QJsonValue method = object.value(kMethod);
     if (!method.isString() || method.toString().isEmpty())
-        throw RpcFailure(RpcErrorCode::InvalidRequest, QStringLiteral("A requisição não traz o nome do método."),
-                         request.id);
+        throw RpcFailure(RpcErrorCode::InvalidRequest,
+                         QStringLiteral("A requisição não traz o nome do método."), request.id);
     request.method = method.toString();
     const QJsonValue params = object.value(kParams);
     if (!params.isUndefined() && !params.isArray())
@@ -78,8 +77,7 @@ RpcRequest RpcRequest::fromJson(const QByteArray& body)
     return request;
 }
 
-RpcResponse RpcResponse::success(const QJsonValue& id, DataPacket data, QJsonArray out)
-{
+RpcResponse RpcResponse::success(const QJsonValue& id, DataPacket data, QJsonArray out) {
     RpcResponse response;
     response.id = id;
     response.data = std::move(data);
@@ -87,28 +85,26 @@ RpcResponse RpcResponse::success(const QJsonValue& id, DataPacket data, QJsonArr
     return response;
 }
 
-RpcResponse RpcResponse::failure(const QJsonValue& id, int code, const QString& message)
-{
+RpcResponse RpcResponse::failure(const QJsonValue& id, int code, const QString& message) {
     RpcResponse response;
     response.id = id;
     response.error = RpcError{code, message};
     return response;
 }
 
-QByteArray RpcResponse::toJson() const
-{
+QByteArray RpcResponse::toJson() const {
     if (error)
         return compact({{kJsonRpc, kVersion},
                         {kId, id},
                         {kError, QJsonObject{{kCode, error->code}, {kMessage, error->message}}}});
     // The packet may be large: its text goes in as written, not through a QJsonObject.
     const QByteArray idText = QJsonDocument(QJsonArray{id}).toJson(QJsonDocument::Compact);
-    return "{\"jsonrpc\":\"2.0\",\"id\":" + idText.mid(1, idText.size() - 2) + ",\"result\":{\"data\":" + data.toJson() +
+    return "{\"jsonrpc\":\"2.0\",\"id\":" + idText.mid(1, idText.size() - 2) +
+           ",\"result\":{\"data\":" + data.toJson() +
            ",\"out\":" + QJsonDocument(out).toJson(QJsonDocument::Compact) + "}}";
 }
 
-RpcResponse RpcResponse::fromJson(QByteArrayView body)
-{
+RpcResponse RpcResponse::fromJson(QByteArrayView body) {
     // Read member by member: the packet's rows go straight into cells.
     JsonReader reader(body);
     const auto notJsonRpc = [](const QString& why, const QJsonValue& id = QJsonValue::Null) {

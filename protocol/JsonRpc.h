@@ -27,7 +27,7 @@ constexpr int ParseError = -32700;     // the body is not JSON
 constexpr int InvalidRequest = -32600; // JSON, but not a JSON-RPC 2.0 request
 constexpr int MethodNotFound = -32601;
 constexpr int InvalidParams = -32602;
-constexpr int ServerFailure = -32000;  // the request was sound; running it failed
+constexpr int ServerFailure = -32000; // the request was sound; running it failed
 } // namespace RpcErrorCode
 
 struct RpcError {
@@ -35,8 +35,8 @@ struct RpcError {
     QString message;
 };
 
-// A message that breaks the envelope or a call that cannot run, with the JSON-RPC error that answers it and the
-// id of the request when it is known (null otherwise).
+// A message that breaks the envelope or a call that cannot run, with the JSON-RPC error that answers it and
+// the id of the request when it is known (null otherwise).
 class PROTOCOL_EXPORT RpcFailure : public std::runtime_error {
 public:
     RpcFailure(int code, const QString& message, const QJsonValue& id = QJsonValue::Null);

@@ -9,11 +9,11 @@ namespace fiscal {
 
 namespace {
 
-QVariant checkArgument(const QString& method, int position, ArgumentKind kind, const QJsonValue& value)
-{
+QVariant checkArgument(const QString& method, int position, ArgumentKind kind, const QJsonValue& value) {
     auto fail = [&](const QString& what) {
-        return protocol::RpcFailure(protocol::RpcErrorCode::InvalidParams,
-                                    QStringLiteral("O argumento %1 de %2 %3.").arg(position).arg(method, what));
+        return protocol::RpcFailure(
+            protocol::RpcErrorCode::InvalidParams,
+            QStringLiteral("O argumento %1 de %2 %3.").arg(position).arg(method, what));
     };
     switch (kind) {
     case ArgumentKind::Text:
@@ -40,8 +40,8 @@ QVariant checkArgument(const QString& method, int position, ArgumentKind kind, c
 
 } // namespace
 
-QVariantList checkArguments(const QString& method, const QList<ArgumentKind>& kinds, const QJsonArray& params)
-{
+QVariantList checkArguments(const QString& method, const QList<ArgumentKind>& kinds,
+                            const QJsonArray& params) {
     if (params.size() != kinds.size())
         throw protocol::RpcFailure(protocol::RpcErrorCode::InvalidParams,
                                    QStringLiteral("%1 recebe %2 argumentos, não %3.")

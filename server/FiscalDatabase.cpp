@@ -14,8 +14,7 @@ namespace fiscal {
 
 namespace {
 
-QString resourceText(const QString& name)
-{
+QString resourceText(const QString& name) {
     QFile file(QStringLiteral(":/fiscal/") + name);
     if (!file.open(QIODevice::ReadOnly))
         throw DatabaseError(QStringLiteral("O roteiro %1 não está embutido no programa.").arg(name));
@@ -24,27 +23,30 @@ QString resourceText(const QString& name)
 
 // The tables the remote methods read.
 const QStringList servedTables = {
-    QStringLiteral("IMPOSTONFE"),     QStringLiteral("LIVROMAG"),       QStringLiteral("MAPAAPUR"),
-    QStringLiteral("NOTAFISCAL"),     QStringLiteral("ITEMNOTAFISCAL"), QStringLiteral("ITEMNFIMPOSTO"),
+    QStringLiteral("IMPOSTONFE"), QStringLiteral("LIVROMAG"),       QStringLiteral("MAPAAPUR"),
+    QStringLiteral("NOTAFISCAL"), QStringLiteral("ITEMNOTAFISCAL"), QStringLiteral("ITEMNFIMPOSTO"),
 };
 
-bool isNewFile(const QString& path)
-{
+bool isNewFile(const QString& path) {
     const QFileInfo info(path);
     return !info.exists() || (info.isFile() && info.size() == 0);
 }
 
 } // namespace
 
-QString schemaScript() { return resourceText(QStringLiteral("schema.sql")); }
+QString schemaScript() {
+    return resourceText(QStringLiteral("schema.sql"));
+}
 
-QString sampleScript() { return resourceText(QStringLiteral("sample.sql")); }
+QString sampleScript() {
+    return resourceText(QStringLiteral("sample.sql"));
+}
 
-void createDatabase(const QString& path, const QStringList& scripts)
-{
+void createDatabase(const QString& path, const QStringList& scripts) {
     if (!isNewFile(path))
-        throw DatabaseError(QStringLiteral("O arquivo %1 já existe; o banco de dados fiscal só é criado num arquivo novo.")
-                                .arg(path));
+        throw DatabaseError(
+            QStringLiteral("O arquivo %1 já existe; o banco de dados fiscal só é criado num arquivo novo.")
+                .arg(path));
     try {
         ScopedConnection connection(path);
         QSqlQuery(connection.database()).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -58,8 +60,7 @@ void createDatabase(const QString& path, const QStringList& scripts)
     }
 }
 
-InitOutcome initDatabase(const QString& path)
-{
+InitOutcome initDatabase(const QString& path) {
     if (isNewFile(path)) {
         QDir().mkpath(QFileInfo(path).absolutePath()); // var/ on a fresh checkout
         createDatabase(path, {schemaScript(), sampleScript()});
@@ -69,12 +70,13 @@ InitOutcome initDatabase(const QString& path)
     return InitOutcome::AlreadyThere;
 }
 
-void checkDatabase(const QString& path)
-{
+void checkDatabase(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
         throw DatabaseError(
-            QStringLiteral("O banco de dados fiscal %1 não existe (--init cria um novo com os dados de exemplo).").arg(path));
+            QStringLiteral(
+                "O banco de dados fiscal %1 não existe (--init cria um novo com os dados de exemplo).")
+                .arg(path));
     if (!info.isFile())
         throw DatabaseError(QStringLiteral("%1 não é um arquivo.").arg(path));
 

@@ -14,16 +14,16 @@ namespace fiscal {
 
 namespace {
 
-std::string modulePath() { return "/" + RdmConferenciaFiscal::serverName().toStdString(); }
+std::string modulePath() {
+    return "/" + RdmConferenciaFiscal::serverName().toStdString();
+}
 
 // The router takes regular expressions: the module's path with its dots escaped.
-std::string modulePattern()
-{
+std::string modulePattern() {
     return "/" + QRegularExpression::escape(RdmConferenciaFiscal::serverName()).toStdString();
 }
 
-void logToStderr(const QString& line)
-{
+void logToStderr(const QString& line) {
     static std::mutex mutex;
     const std::lock_guard lock(mutex);
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
@@ -31,23 +31,22 @@ void logToStderr(const QString& line)
 }
 
 // The JSON-RPC error that goes with an HTTP failure the router answers by itself.
-protocol::RpcResponse httpFailure(const httplib::Request& request, int status)
-{
+protocol::RpcResponse httpFailure(const httplib::Request& request, int status) {
     using namespace protocol;
     if (status == 404)
-        return RpcResponse::failure(QJsonValue::Null, RpcErrorCode::MethodNotFound,
-                                    QStringLiteral("Módulo remoto desconhecido: %1 %2.")
-                                        .arg(QString::fromStdString(request.method),
-                                             QString::fromStdString(request.path).left(200)));
+        return RpcResponse::failure(
+            QJsonValue::Null, RpcErrorCode::MethodNotFound,
+            QStringLiteral("Módulo remoto desconhecido: %1 %2.")
+                .arg(QString::fromStdString(request.method), QString::fromStdString(request.path).left(200)));
     if (status == 413)
-        return RpcResponse::failure(QJsonValue::Null, RpcErrorCode::InvalidRequest,
-                                    QStringLiteral("A requisição passa de %1 bytes.").arg(FiscalServer::maxBodySize));
+        return RpcResponse::failure(
+            QJsonValue::Null, RpcErrorCode::InvalidRequest,
+            QStringLiteral("A requisição passa de %1 bytes.").arg(FiscalServer::maxBodySize));
     return RpcResponse::failure(QJsonValue::Null, RpcErrorCode::InvalidRequest,
                                 QStringLiteral("Requisição HTTP inválida (HTTP %1).").arg(status));
 }
 
-QString outcome(const protocol::RpcResponse& response)
-{
+QString outcome(const protocol::RpcResponse& response) {
     if (response.failed())
         return QStringLiteral("erro %1: %2").arg(response.error->code).arg(response.error->message);
     return QStringLiteral("%1 linhas").arg(response.data.rows.size());
@@ -57,8 +56,7 @@ QString outcome(const protocol::RpcResponse& response)
 
 FiscalServer::FiscalServer(const QString& databasePath, LogSink log)
     : m_databasePath(databasePath), m_log(log ? std::move(log) : LogSink(logToStderr)),
-      m_http(std::make_unique<httplib::Server>())
-{
+      m_http(std::make_unique<httplib::Server>()) {
     // httplib's default SO_REUSEPORT would let a second server share a port that is already served.
     m_http->set_socket_options([](int socket) {
         const int yes = 1;
@@ -74,14 +72,15 @@ FiscalServer::FiscalServer(const QString& databasePath, LogSink log)
 
 FiscalServer::~FiscalServer() = default;
 
-void FiscalServer::route()
-{
+void FiscalServer::route() {
     m_http->Get("/", [](const httplib::Request&, httplib::Response& response) {
-        response.set_content("fiscal-server: servidor de aplicação da Conferência Fiscal (POST " + modulePath() + ")\n",
+        response.set_content("fiscal-server: servidor de aplicação da Conferência Fiscal (POST " +
+                                 modulePath() + ")\n",
                              "text/plain; charset=utf-8");
     });
     m_http->Get(modulePattern(), [](const httplib::Request&, httplib::Response& response) {
-        response.set_content(RdmConferenciaFiscal::serverName().toStdString() + "\n", "text/plain; charset=utf-8");
+        response.set_content(RdmConferenciaFiscal::serverName().toStdString() + "\n",
+                             "text/plain; charset=utf-8");
     });
     m_http->Post(modulePattern(), [this](const httplib::Request& request, httplib::Response& response) {
         QElapsedTimer timer;
@@ -100,8 +99,7 @@ void FiscalServer::route()
     });
 }
 
-protocol::RpcResponse FiscalServer::answer(const QByteArray& body, QString& methodName) const
-{
+protocol::RpcResponse FiscalServer::answer(const QByteArray& body, QString& methodName) const {
     using namespace protocol;
     methodName = QStringLiteral("?");
     QJsonValue id;
@@ -122,13 +120,13 @@ protocol::RpcResponse FiscalServer::answer(const QByteArray& body, QString& meth
     } catch (const DatabaseError& error) {
         return RpcResponse::failure(id, RpcErrorCode::ServerFailure, error.message());
     } catch (const std::exception& error) {
-        return RpcResponse::failure(id, RpcErrorCode::ServerFailure,
-                                    QStringLiteral("Falha interna do servidor: %1").arg(QString::fromUtf8(error.what())));
+        return RpcResponse::failure(
+            id, RpcErrorCode::ServerFailure,
+            QStringLiteral("Falha interna do servidor: %1").arg(QString::fromUtf8(error.what())));
     }
 }
 
-bool FiscalServer::bind(const QString& host, int port)
-{
+bool FiscalServer::bind(const QString& host, int port) {
     if (port == 0) {
         m_port = m_http->bind_to_any_port(host.toStdString());
         return m_port > 0;
@@ -139,14 +137,12 @@ bool FiscalServer::bind(const QString& host, int port)
     return true;
 }
 
-void FiscalServer::serve()
-{
+void FiscalServer::serve() {
     m_http->listen_after_bind();
     m_served = true;
 }
 
-void FiscalServer::stop()
-{
+void FiscalServer::stop() {
     // httplib's stop() does nothing until its loop has started: repeat it until serve() has returned.
     while (!m_served) {
         m_http->stop();

@@ -16,7 +16,8 @@ namespace fiscal {
 // The application server: JSON-RPC 2.0 over HTTP for the remote data module RdmConferenciaFiscal.
 //   POST /rlx58200.rdmConferenciaFiscal  runs one call (body at most 1 MiB); the answer is always a JSON-RPC
 //                                        result or error, with HTTP 200;
-//   GET  / and GET /rlx58200.rdmConferenciaFiscal  answer a short text (for scripts waiting for the server and
+//   GET  / and GET /rlx58200.rdmConferenciaFiscal  answer a short text (for scripts waiting for the server
+//   and
 //                                        for clients checking that the module is there);
 //   anything else                        404 (413 for a body over 1 MiB), with a JSON-RPC error as body.
 // A pool of threads serves requests at once, each thread with its own read-only connection to the database.
@@ -37,14 +38,15 @@ public:
     bool bind(const QString& host, int port);
     int port() const { return m_port; }
 
-    // Serves until stop(); blocks. Needs a successful bind, and must run once bound: the listening socket closes
-    // only when serving ends.
+    // Serves until stop(); blocks. Needs a successful bind, and must run once bound: the listening socket
+    // closes only when serving ends.
     void serve();
-    // Makes serve() return once the requests in progress have been answered, and waits for that. Safe from any
-    // thread but a serving one, also while serve() is only about to start.
+    // Makes serve() return once the requests in progress have been answered, and waits for that. Safe from
+    // any thread but a serving one, also while serve() is only about to start.
     void stop();
 
-    // The answer to one call's body, as POST gives it; methodName receives the method named in it ("?" when none).
+    // The answer to one call's body, as POST gives it; methodName receives the method named in it ("?" when
+    // none).
     protocol::RpcResponse answer(const QByteArray& body, QString& methodName) const;
 
 private:

@@ -11,23 +11,22 @@ namespace fiscal {
 
 namespace {
 
-QStringList directionsOf(const QString& direction)
-{
+QStringList directionsOf(const QString& direction) {
     if (direction == u"0")
         return {QStringLiteral("E")};
     if (direction == u"1")
         return {QStringLiteral("S")};
     if (direction == u"2" || direction == u"-1")
         return {QStringLiteral("E"), QStringLiteral("S")};
-    throw protocol::RpcFailure(protocol::RpcErrorCode::InvalidParams,
-                               QStringLiteral("O argumento 6 de getDadosGia (entrada/saída) deve ser \"0\", \"1\", "
-                                              "\"2\" ou \"-1\", não \"%1\".")
-                                   .arg(direction.left(20)));
+    throw protocol::RpcFailure(
+        protocol::RpcErrorCode::InvalidParams,
+        QStringLiteral("O argumento 6 de getDadosGia (entrada/saída) deve ser \"0\", \"1\", "
+                       "\"2\" ou \"-1\", não \"%1\".")
+            .arg(direction.left(20)));
 }
 
 // "?, ?, ?" for count values.
-QString placeholders(qsizetype count)
-{
+QString placeholders(qsizetype count) {
     QStringList marks;
     marks.fill(QStringLiteral("?"), count);
     return marks.join(QStringLiteral(", "));
@@ -35,8 +34,7 @@ QString placeholders(qsizetype count)
 
 } // namespace
 
-GiaFilter GiaFilter::fromArguments(const QVariantList& arguments)
-{
+GiaFilter GiaFilter::fromArguments(const QVariantList& arguments) {
     GiaFilter filter;
     filter.company = arguments.at(0).toString();
     filter.registration = arguments.at(1).toString();
@@ -50,8 +48,7 @@ GiaFilter GiaFilter::fromArguments(const QVariantList& arguments)
     return filter;
 }
 
-const QList<protocol::FieldDef>& giaDocumentFields()
-{
+const QList<protocol::FieldDef>& giaDocumentFields() {
     static const QList<protocol::FieldDef> fields = {
         {QStringLiteral("CDFISCOPERNF"), FieldType::String, 6},
         {QStringLiteral("NRNOTAFISC"), FieldType::String, 20},
@@ -69,8 +66,7 @@ const QList<protocol::FieldDef>& giaDocumentFields()
     return fields;
 }
 
-QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filter)
-{
+QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filter) {
     // The statement varies only in the number of placeholders of the two lists; every value is bound.
     QString sql = QStringLiteral(R"(
         SELECT I.CDFISCOPERIT, N.NRNOTAFISC, N.IDENTRSAIDOP, N.DTEMISSAO, N.DTENTRSAID,
@@ -91,7 +87,8 @@ QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filt
            AND (? = '' OR I.CDFISCOPERIT = ?))")
                       .arg(placeholders(filter.directions.size()));
     if (!filter.models.isEmpty())
-        sql += QStringLiteral("\n           AND N.CDMODDOCFISC IN (%1)").arg(placeholders(filter.models.size()));
+        sql +=
+            QStringLiteral("\n           AND N.CDMODDOCFISC IN (%1)").arg(placeholders(filter.models.size()));
     if (!filter.types.isEmpty())
         sql += QStringLiteral("\n           AND N.IDENTRSAIDOP || N.CDTIPOOPER IN (%1)")
                    .arg(placeholders(filter.types.size()));
@@ -99,8 +96,13 @@ QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filt
          GROUP BY N.NRSEQNOTAFISC, I.CDFISCOPERIT
          ORDER BY I.CDFISCOPERIT, N.DTENTRSAID, N.NRNOTAFISC, N.NRSEQNOTAFISC)");
 
-    QVariantList values{filter.tax,           filter.company,       filter.registration, sqlDate(filter.start),
-                        sqlDate(filter.start), sqlDate(filter.end), sqlDate(filter.end)};
+    QVariantList values{filter.tax,
+                        filter.company,
+                        filter.registration,
+                        sqlDate(filter.start),
+                        sqlDate(filter.start),
+                        sqlDate(filter.end),
+                        sqlDate(filter.end)};
     for (const QString& direction : filter.directions)
         values.append(direction);
     values << filter.cfop << filter.cfop;

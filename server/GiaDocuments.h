@@ -11,8 +11,9 @@ namespace fiscal {
 
 class ScopedConnection;
 
-// What the GIA document listing selects: the invoices of a company and registration whose entry/exit date lies
-// within start-end (an open bound where a date is null), one row per invoice and CFOP, with the values of tax.
+// What the GIA document listing selects: the invoices of a company and registration whose entry/exit date
+// lies within start-end (an open bound where a date is null), one row per invoice and CFOP, with the values
+// of tax.
 struct GiaFilter {
     QString company;
     QString registration;
@@ -24,8 +25,8 @@ struct GiaFilter {
     QStringList models;     // empty: every document model
     QStringList types;      // operation-type keys (entry/exit indicator + code); empty: every type
 
-    // From getDadosGia's nine checked arguments: company, registration, start, end, tax, direction ("0" entries,
-    // "1" exits, "2" or "-1" both), CFOP, models and types (comma-separated lists, normalised as
+    // From getDadosGia's nine checked arguments: company, registration, start, end, tax, direction ("0"
+    // entries, "1" exits, "2" or "-1" both), CFOP, models and types (comma-separated lists, normalised as
     // normalizedCodeList says). Throws protocol::RpcFailure (InvalidParams) for another direction.
     static GiaFilter fromArguments(const QVariantList& arguments);
 };
@@ -34,7 +35,8 @@ struct GiaFilter {
 const QList<protocol::FieldDef>& giaDocumentFields();
 
 // The listing's query on connection, prepared and bound for filter; its columns are giaDocumentFields().
-// Cancelled invoices are left out; rows come by CFOP, entry/exit date and invoice number. Throws DatabaseError.
+// Cancelled invoices are left out; rows come by CFOP, entry/exit date and invoice number. Throws
+// DatabaseError.
 QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filter);
 
 } // namespace fiscal

@@ -10,8 +10,7 @@ namespace fiscal {
 
 namespace {
 
-QVariant cell(const QVariant& value, protocol::FieldType type)
-{
+QVariant cell(const QVariant& value, protocol::FieldType type) {
     if (value.isNull())
         return {};
     switch (type) {
@@ -30,19 +29,17 @@ QVariant cell(const QVariant& value, protocol::FieldType type)
 
 } // namespace
 
-QVariant sqlDate(const QDate& date)
-{
+QVariant sqlDate(const QDate& date) {
     return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant(QMetaType::fromType<QString>());
 }
 
-void execOrThrow(QSqlQuery& query)
-{
+void execOrThrow(QSqlQuery& query) {
     if (!query.exec())
-        throw DatabaseError(QStringLiteral("Falha na consulta ao banco de dados fiscal: %1").arg(query.lastError().text()));
+        throw DatabaseError(
+            QStringLiteral("Falha na consulta ao banco de dados fiscal: %1").arg(query.lastError().text()));
 }
 
-protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields)
-{
+protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields) {
     execOrThrow(query);
     protocol::DataPacket packet;
     packet.fields = fields;

@@ -6,10 +6,11 @@ using protocol::FieldType;
 
 namespace fiscal {
 
-ScopedConnection& RdmConferenciaFiscal::connection() const { return readOnlyConnection(m_databasePath); }
+ScopedConnection& RdmConferenciaFiscal::connection() const {
+    return readOnlyConnection(m_databasePath);
+}
 
-protocol::DataPacket RdmConferenciaFiscal::GetImpoGrup(const QString& code, const QString& allFlag) const
-{
+protocol::DataPacket RdmConferenciaFiscal::GetImpoGrup(const QString& code, const QString& allFlag) const {
     static const QList<protocol::FieldDef> fields = {
         {QStringLiteral("CDIMPOSTONFE"), FieldType::String, 2},
         {QStringLiteral("SGIMPOSTONFE"), FieldType::String, 10},
@@ -23,8 +24,7 @@ protocol::DataPacket RdmConferenciaFiscal::GetImpoGrup(const QString& code, cons
     return runPacketQuery(connection().prepared(sql, {code, allFlag}), fields);
 }
 
-protocol::DataPacket RdmConferenciaFiscal::GetLivroMag(const QString& code) const
-{
+protocol::DataPacket RdmConferenciaFiscal::GetLivroMag(const QString& code) const {
     static const QList<protocol::FieldDef> fields = {
         {QStringLiteral("CDLIVROMAG"), FieldType::String, 10},
         {QStringLiteral("NMLIVROMAG"), FieldType::String, 50},

@@ -17,8 +17,9 @@ struct MethodResult {
 };
 
 // The remote data module "rlx58200.rdmConferenciaFiscal": the methods the screen calls, reading the fiscal
-// database through the calling thread's read-only connection, opened on the first query. Each returns the packet of the dataset it is loaded into, with that dataset's fields
-// (names, types, sizes) in that order. Unknown codes give a packet without rows. Throws DatabaseError.
+// database through the calling thread's read-only connection, opened on the first query. Each returns the
+// packet of the dataset it is loaded into, with that dataset's fields (names, types, sizes) in that order.
+// Unknown codes give a packet without rows. Throws DatabaseError.
 class RdmConferenciaFiscal {
 public:
     static QString serverName() { return QStringLiteral("rlx58200.rdmConferenciaFiscal"); }
@@ -27,13 +28,14 @@ public:
 
     // allFlag "T": every tax ordered by code; otherwise the tax whose code equals code, or no row. (cdsImpo)
     protocol::DataPacket GetImpoGrup(const QString& code, const QString& allFlag) const;
-    // Empty code: every book ordered by code; otherwise that book, or no row. With the book's tax and the tax's
-    // collecting-authority indicator. (cdsLivro)
+    // Empty code: every book ordered by code; otherwise that book, or no row. With the book's tax and the
+    // tax's collecting-authority indicator. (cdsLivro)
     protocol::DataPacket GetLivroMag(const QString& code) const;
 
     // The apportionment-map periods of company, registration and tax, ordered by start; an empty registration
     // matches the maps kept without registration. DTINICIAL is the start as "dd/MM/yyyy". (cdsDataInicial)
-    protocol::DataPacket GetDtIni(const QString& company, const QString& registration, const QString& tax) const;
+    protocol::DataPacket GetDtIni(const QString& company, const QString& registration,
+                                  const QString& tax) const;
     // The periods that end on or after start (all of them for a null start), ordered by end. (cdsDataFinal)
     protocol::DataPacket GetDtFim(const QString& company, const QString& registration, const QDate& start,
                                   const QString& tax) const;
@@ -41,8 +43,8 @@ public:
     protocol::DataPacket GetVdDataIni(const QString& company, const QString& registration, const QDate& date,
                                       const QString& tax) const;
     // The periods that end on date. (cdsVdDataFinal)
-    protocol::DataPacket GetVdDataFinal(const QString& company, const QString& registration, const QDate& date,
-                                        const QString& tax) const;
+    protocol::DataPacket GetVdDataFinal(const QString& company, const QString& registration,
+                                        const QDate& date, const QString& tax) const;
 
     // The documents of the GIA listing (cdsDadosGiaSP); out: the model and operation-type lists as applied.
     MethodResult getDadosGia(const GiaFilter& filter) const;

@@ -7,8 +7,7 @@ using protocol::FieldType;
 namespace fiscal {
 
 protocol::DataPacket RdmConferenciaFiscal::GetDtIni(const QString& company, const QString& registration,
-                                                    const QString& tax) const
-{
+                                                    const QString& tax) const {
     static const QList<protocol::FieldDef> fields = {
         {QStringLiteral("DTINICIAL"), FieldType::String, 10},
         {QStringLiteral("DTFIMPERIODO"), FieldType::DateTime, 0},
@@ -25,8 +24,7 @@ protocol::DataPacket RdmConferenciaFiscal::GetDtIni(const QString& company, cons
 }
 
 protocol::DataPacket RdmConferenciaFiscal::GetDtFim(const QString& company, const QString& registration,
-                                                    const QDate& start, const QString& tax) const
-{
+                                                    const QDate& start, const QString& tax) const {
     static const QList<protocol::FieldDef> fields = {
         {QStringLiteral("DTINIPERIODO"), FieldType::DateTime, 0},
         {QStringLiteral("DTFIMPERIODO"), FieldType::DateTime, 0},
@@ -42,12 +40,12 @@ protocol::DataPacket RdmConferenciaFiscal::GetDtFim(const QString& company, cons
          WHERE CDEMPRESA = ? AND CDINSCRICAO = ? AND CDIMPOSTO = ?
            AND (? IS NULL OR DTFIMPERIODO >= ?)
          ORDER BY DTFIMPERIODO)");
-    return runPacketQuery(connection().prepared(sql, {company, registration, tax, sqlDate(start), sqlDate(start)}), fields);
+    return runPacketQuery(
+        connection().prepared(sql, {company, registration, tax, sqlDate(start), sqlDate(start)}), fields);
 }
 
 protocol::DataPacket RdmConferenciaFiscal::GetVdDataIni(const QString& company, const QString& registration,
-                                                        const QDate& date, const QString& tax) const
-{
+                                                        const QDate& date, const QString& tax) const {
     static const QList<protocol::FieldDef> fields = {
         {QStringLiteral("DTINIPERIODO"), FieldType::DateTime, 0},
         {QStringLiteral("DTINICIAL"), FieldType::String, 10},
@@ -61,8 +59,7 @@ protocol::DataPacket RdmConferenciaFiscal::GetVdDataIni(const QString& company, 
 }
 
 protocol::DataPacket RdmConferenciaFiscal::GetVdDataFinal(const QString& company, const QString& registration,
-                                                          const QDate& date, const QString& tax) const
-{
+                                                          const QDate& date, const QString& tax) const {
     static const QList<protocol::FieldDef> fields = {
         {QStringLiteral("DTFIMPERIODO"), FieldType::DateTime, 0},
         {QStringLiteral("DTFINAL"), FieldType::String, 10},

@@ -6,30 +6,37 @@ namespace {
 
 using K = ArgumentKind;
 
-const QList<RemoteMethod>& remoteMethods()
-{
+const QList<RemoteMethod>& remoteMethods() {
     static const QList<RemoteMethod> methods = {
-        {QStringLiteral("GetImpoGrup"), {K::Text, K::Text},
+        {QStringLiteral("GetImpoGrup"),
+         {K::Text, K::Text},
          [](const RdmConferenciaFiscal& rdm, const QVariantList& a) {
              return MethodResult{rdm.GetImpoGrup(a[0].toString(), a[1].toString())};
          }},
-        {QStringLiteral("GetLivroMag"), {K::Text},
+        {QStringLiteral("GetLivroMag"),
+         {K::Text},
          [](const RdmConferenciaFiscal& rdm, const QVariantList& a) {
              return MethodResult{rdm.GetLivroMag(a[0].toString())};
          }},
-        {QStringLiteral("GetDtIni"), {K::Text, K::Text, K::Text},
+        {QStringLiteral("GetDtIni"),
+         {K::Text, K::Text, K::Text},
          [](const RdmConferenciaFiscal& rdm, const QVariantList& a) {
              return MethodResult{rdm.GetDtIni(a[0].toString(), a[1].toString(), a[2].toString())};
          }},
-        {QStringLiteral("GetDtFim"), {K::Text, K::Text, K::Date, K::Text},
+        {QStringLiteral("GetDtFim"),
+         {K::Text, K::Text, K::Date, K::Text},
          [](const RdmConferenciaFiscal& rdm, const QVariantList& a) {
-             return MethodResult{rdm.GetDtFim(a[0].toString(), a[1].toString(), a[2].toDate(), a[3].toString())};
+             return MethodResult{
+                 rdm.GetDtFim(a[0].toString(), a[1].toString(), a[2].toDate(), a[3].toString())};
          }},
-        {QStringLiteral("GetVdDataIni"), {K::Text, K::Text, K::Date, K::Text},
+        {QStringLiteral("GetVdDataIni"),
+         {K::Text, K::Text, K::Date, K::Text},
          [](const RdmConferenciaFiscal& rdm, const QVariantList& a) {
-             return MethodResult{rdm.GetVdDataIni(a[0].toString(), a[1].toString(), a[2].toDate(), a[3].toString())};
+             return MethodResult{
+                 rdm.GetVdDataIni(a[0].toString(), a[1].toString(), a[2].toDate(), a[3].toString())};
          }},
-        {QStringLiteral("GetVdDataFinal"), {K::Text, K::Text, K::Date, K::Text},
+        {QStringLiteral("GetVdDataFinal"),
+         {K::Text, K::Text, K::Date, K::Text},
          [](const RdmConferenciaFiscal& rdm, const QVariantList& a) {
              return MethodResult{
                  rdm.GetVdDataFinal(a[0].toString(), a[1].toString(), a[2].toDate(), a[3].toString())};
@@ -45,8 +52,7 @@ const QList<RemoteMethod>& remoteMethods()
 
 } // namespace
 
-const RemoteMethod* findRemoteMethod(const QString& name)
-{
+const RemoteMethod* findRemoteMethod(const QString& name) {
     for (const RemoteMethod& method : remoteMethods())
         if (method.name == name)
             return &method;

@@ -8,8 +8,8 @@
 
 namespace fiscal {
 
-// A method of the remote data module as the endpoint sees it: its name, what it takes in each position, and how
-// to run it with the checked arguments (checkArguments). run may still refuse a value before reading the
+// A method of the remote data module as the endpoint sees it: its name, what it takes in each position, and
+// how to run it with the checked arguments (checkArguments). run may still refuse a value before reading the
 // database, with protocol::RpcFailure (InvalidParams).
 struct RemoteMethod {
     QString name;

@@ -11,8 +11,7 @@ namespace fiscal {
 
 namespace {
 
-QString uniqueConnectionName()
-{
+QString uniqueConnectionName() {
     static std::atomic<quint64> counter{0};
     return QStringLiteral("fiscal-%1").arg(++counter);
 }
@@ -20,8 +19,7 @@ QString uniqueConnectionName()
 } // namespace
 
 ScopedConnection::ScopedConnection(const QString& path, const QString& options)
-    : m_path(path), m_name(uniqueConnectionName())
-{
+    : m_path(path), m_name(uniqueConnectionName()) {
     m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     m_database->setDatabaseName(path);
     m_database->setConnectOptions(options);
@@ -29,20 +27,19 @@ ScopedConnection::ScopedConnection(const QString& path, const QString& options)
         const QString error = m_database->lastError().text();
         m_database.reset();
         QSqlDatabase::removeDatabase(m_name);
-        throw DatabaseError(QStringLiteral("Não foi possível abrir o banco de dados fiscal %1: %2").arg(path, error));
+        throw DatabaseError(
+            QStringLiteral("Não foi possível abrir o banco de dados fiscal %1: %2").arg(path, error));
     }
 }
 
-ScopedConnection::~ScopedConnection()
-{
+ScopedConnection::~ScopedConnection() {
     m_statements.clear();
     m_database->close();
     m_database.reset();
     QSqlDatabase::removeDatabase(m_name);
 }
 
-QSqlQuery& ScopedConnection::prepared(const QString& sql, const QVariantList& values)
-{
+QSqlQuery& ScopedConnection::prepared(const QString& sql, const QVariantList& values) {
     // The list texts of the GIA listing vary the statement with the number of codes: keep the cache bounded.
     constexpr qsizetype maxStatements = 64;
     auto statement = m_statements.find(sql);
@@ -61,8 +58,7 @@ QSqlQuery& ScopedConnection::prepared(const QString& sql, const QVariantList& va
     return *statement;
 }
 
-ScopedConnection& readOnlyConnection(const QString& path)
-{
+ScopedConnection& readOnlyConnection(const QString& path) {
     thread_local std::map<QString, std::unique_ptr<ScopedConnection>> connections;
     auto& connection = connections[path];
     if (!connection)

@@ -3,8 +3,8 @@
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QVariantList>
 #include <QString>
+#include <QVariantList>
 #include <optional>
 
 namespace fiscal {
@@ -22,9 +22,9 @@ public:
     QSqlDatabase& database() { return *m_database; }
     const QString& path() const { return m_path; }
 
-    // The forward-only query for sql with values bound by position, in order. Statements are prepared once per
-    // connection and kept: the remote methods run the same few again and again. Throws DatabaseError when the
-    // text does not prepare.
+    // The forward-only query for sql with values bound by position, in order. Statements are prepared once
+    // per connection and kept: the remote methods run the same few again and again. Throws DatabaseError when
+    // the text does not prepare.
     QSqlQuery& prepared(const QString& sql, const QVariantList& values);
 
 private:

@@ -7,11 +7,10 @@
 
 namespace fiscal {
 
-QStringList splitSqlStatements(const QString& script)
-{
+QStringList splitSqlStatements(const QString& script) {
     QStringList statements;
     QString current;
-    QChar quote;              // the open quote (' " `), or null outside quotes
+    QChar quote; // the open quote (' " `), or null outside quotes
     bool lineComment = false;
     bool blockComment = false;
 
@@ -56,8 +55,7 @@ QStringList splitSqlStatements(const QString& script)
     return statements;
 }
 
-void runSqlScript(QSqlDatabase& database, const QString& script)
-{
+void runSqlScript(QSqlDatabase& database, const QString& script) {
     if (!database.transaction())
         throw DatabaseError(QStringLiteral("Não foi possível iniciar a transação em %1: %2")
                                 .arg(database.databaseName(), database.lastError().text()));

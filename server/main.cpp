@@ -22,8 +22,7 @@ struct Address {
 };
 
 // "HOST:PORT", port 0 to 65535 (0: any free port).
-std::optional<Address> parseAddress(const QString& text)
-{
+std::optional<Address> parseAddress(const QString& text) {
     const qsizetype colon = text.lastIndexOf(u':');
     if (colon <= 0)
         return std::nullopt;
@@ -34,14 +33,12 @@ std::optional<Address> parseAddress(const QString& text)
     return Address{text.left(colon), port};
 }
 
-void say(const QString& line)
-{
+void say(const QString& line) {
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
     std::fflush(stderr);
 }
 
-void prepareDatabase(const QString& path, bool init)
-{
+void prepareDatabase(const QString& path, bool init) {
     if (!init) {
         checkDatabase(path);
         return;
@@ -52,10 +49,10 @@ void prepareDatabase(const QString& path, bool init)
         say(QStringLiteral("O banco de dados fiscal %1 já existe; nada foi alterado.").arg(path));
 }
 
-// Serves until SIGINT or SIGTERM. The signals are blocked in every thread (main() blocks them first) and taken by
-// one waiting thread, which stops the server; the requests in progress are answered before serve() returns.
-void serveUntilSignalled(FiscalServer& server, const sigset_t& signals)
-{
+// Serves until SIGINT or SIGTERM. The signals are blocked in every thread (main() blocks them first) and
+// taken by one waiting thread, which stops the server; the requests in progress are answered before serve()
+// returns.
+void serveUntilSignalled(FiscalServer& server, const sigset_t& signals) {
     std::atomic<bool> signalled{false};
     std::thread waiter([&] {
         int signal = 0;
@@ -71,8 +68,7 @@ void serveUntilSignalled(FiscalServer& server, const sigset_t& signals)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // Block the signals before any thread starts, so that every thread inherits the mask.
     sigset_t signals;
     sigemptyset(&signals);
@@ -84,25 +80,31 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("fiscal-server"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Servidor de aplicação da Conferência Fiscal (JSON-RPC sobre HTTP)."));
+    parser.setApplicationDescription(
+        QStringLiteral("Servidor de aplicação da Conferência Fiscal (JSON-RPC sobre HTTP)."));
     parser.addHelpOption();
-    const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("Arquivo do banco de dados fiscal (SQLite)."),
+    const QCommandLineOption dbOption(QStringLiteral("db"),
+                                      QStringLiteral("Arquivo do banco de dados fiscal (SQLite)."),
                                       QStringLiteral("PATH"));
-    const QCommandLineOption listenOption(QStringLiteral("listen"),
-                                          QStringLiteral("Endereço de escuta (padrão 127.0.0.1:8211; porta 0: qualquer porta livre)."),
-                                          QStringLiteral("HOST:PORT"), QStringLiteral("127.0.0.1:8211"));
-    const QCommandLineOption initOption(QStringLiteral("init"),
-                                        QStringLiteral("Cria o banco com os dados de exemplo se o arquivo for novo."));
+    const QCommandLineOption listenOption(
+        QStringLiteral("listen"),
+        QStringLiteral("Endereço de escuta (padrão 127.0.0.1:8211; porta 0: qualquer porta livre)."),
+        QStringLiteral("HOST:PORT"), QStringLiteral("127.0.0.1:8211"));
+    const QCommandLineOption initOption(
+        QStringLiteral("init"),
+        QStringLiteral("Cria o banco com os dados de exemplo se o arquivo for novo."));
     parser.addOptions({dbOption, listenOption, initOption});
     parser.process(app);
 
     if (!parser.isSet(dbOption)) {
-        say(QStringLiteral("Informe o banco de dados fiscal: fiscal-server --db PATH [--listen HOST:PORT] [--init]"));
+        say(QStringLiteral(
+            "Informe o banco de dados fiscal: fiscal-server --db PATH [--listen HOST:PORT] [--init]"));
         return 2;
     }
     const std::optional<Address> address = parseAddress(parser.value(listenOption));
     if (!address) {
-        say(QStringLiteral("Endereço de escuta inválido: \"%1\" (use HOST:PORT).").arg(parser.value(listenOption)));
+        say(QStringLiteral("Endereço de escuta inválido: \"%1\" (use HOST:PORT).")
+                .arg(parser.value(listenOption)));
         return 2;
     }
 
@@ -121,7 +123,10 @@ int main(int argc, char** argv)
                 .arg(address->port));
         return 1;
     }
-    say(QStringLiteral("fiscal-server escutando em http://%1:%2/ (banco %3)").arg(address->host).arg(server.port()).arg(path));
+    say(QStringLiteral("fiscal-server escutando em http://%1:%2/ (banco %3)")
+            .arg(address->host)
+            .arg(server.port())
+            .arg(path));
     serveUntilSignalled(server, signals);
     say(QStringLiteral("fiscal-server encerrado."));
     return 0;

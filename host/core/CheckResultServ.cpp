@@ -2,11 +2,11 @@
 
 #include "Exceptions.h"
 
-protocol::DataPacket CheckResultServ(const RemoteResult& result, bool raise, int packetIndex)
-{
+protocol::DataPacket CheckResultServ(const RemoteResult& result, bool raise, int packetIndex) {
     if (packetIndex != 0)
         throw EHostConfigError(
-            QStringLiteral("O resultado do servidor traz um único pacote de dados (índice 0), não o de índice %1.")
+            QStringLiteral(
+                "O resultado do servidor traz um único pacote de dados (índice 0), não o de índice %1.")
                 .arg(packetIndex));
     if (result.failed()) {
         if (raise)

@@ -4,8 +4,7 @@
 
 namespace {
 
-bool compatible(TFieldType fieldType, TFieldType packetType)
-{
+bool compatible(TFieldType fieldType, TFieldType packetType) {
     using T = TFieldType;
     switch (fieldType) {
     case T::String:
@@ -22,8 +21,7 @@ bool compatible(TFieldType fieldType, TFieldType packetType)
 }
 
 // The packet's value converted to what the field holds (a date packet cell in a date-time field, say).
-QVariant convertCell(const QVariant& cell, TFieldType fieldType)
-{
+QVariant convertCell(const QVariant& cell, TFieldType fieldType) {
     if (cell.isNull())
         return {};
     switch (fieldType) {
@@ -41,8 +39,7 @@ QVariant convertCell(const QVariant& cell, TFieldType fieldType)
 }
 
 // The type a cell of this field holds once loaded.
-QMetaType::Type loadedType(TFieldType fieldType)
-{
+QMetaType::Type loadedType(TFieldType fieldType) {
     switch (fieldType) {
     case TFieldType::String:
         return QMetaType::QString;
@@ -58,11 +55,11 @@ QMetaType::Type loadedType(TFieldType fieldType)
     return QMetaType::UnknownType;
 }
 
-// True when the packet's rows are already what the dataset would hold: its fields in the dataset's order and every
-// cell null or of its field's loaded type. Such rows are taken as they stand, without copying a hundred thousand
-// rows cell by cell.
-bool fitsAsItStands(const protocol::DataPacket& packet, const QList<int>& columns, const QList<TField*>& fields)
-{
+// True when the packet's rows are already what the dataset would hold: its fields in the dataset's order and
+// every cell null or of its field's loaded type. Such rows are taken as they stand, without copying a hundred
+// thousand rows cell by cell.
+bool fitsAsItStands(const protocol::DataPacket& packet, const QList<int>& columns,
+                    const QList<TField*>& fields) {
     if (packet.fields.size() != columns.size())
         return false;
     QList<int> types;
@@ -83,8 +80,7 @@ bool fitsAsItStands(const protocol::DataPacket& packet, const QList<int>& column
 
 } // namespace
 
-void TClientDataSet::SetData(const protocol::DataPacket& packet)
-{
+void TClientDataSet::SetData(const protocol::DataPacket& packet) {
     if (Fields().isEmpty())
         for (const protocol::FieldDef& packetField : packet.fields) {
             TField::Definition definition;

@@ -10,8 +10,7 @@
 
 namespace {
 
-QJsonValue argumentToJson(const QVariant& argument)
-{
+QJsonValue argumentToJson(const QVariant& argument) {
     switch (argument.typeId()) {
     case QMetaType::QDate:
     case QMetaType::QDateTime: {
@@ -25,8 +24,7 @@ QJsonValue argumentToJson(const QVariant& argument)
     }
 }
 
-QString transportFailure(httplib::Error error, qint64 elapsedMs, std::chrono::milliseconds timeout)
-{
+QString transportFailure(httplib::Error error, qint64 elapsedMs, std::chrono::milliseconds timeout) {
     switch (error) {
     case httplib::Error::Connection:
         return QStringLiteral("a conexão foi recusada");
@@ -45,14 +43,17 @@ QString transportFailure(httplib::Error error, qint64 elapsedMs, std::chrono::mi
 
 } // namespace
 
-TNetConnection::TNetConnection(QObject* parent, const QString& name) : QObject(parent) { setObjectName(name); }
+TNetConnection::TNetConnection(QObject* parent, const QString& name) : QObject(parent) {
+    setObjectName(name);
+}
 
 TNetConnection::~TNetConnection() = default;
 
-bool TNetConnection::Connected() const { return m_client != nullptr; }
+bool TNetConnection::Connected() const {
+    return m_client != nullptr;
+}
 
-void TNetConnection::SetConnected(bool connected)
-{
+void TNetConnection::SetConnected(bool connected) {
     if (!connected) {
         m_client.reset();
         return;
@@ -67,10 +68,11 @@ void TNetConnection::SetConnected(bool connected)
     }
 }
 
-QString TNetConnection::address() const { return QStringLiteral("%1:%2").arg(Host).arg(Port); }
+QString TNetConnection::address() const {
+    return QStringLiteral("%1:%2").arg(Host).arg(Port);
+}
 
-void TNetConnection::open()
-{
+void TNetConnection::open() {
     if (BeforeConnect)
         BeforeConnect(*this);
 
@@ -79,30 +81,31 @@ void TNetConnection::open()
     client->set_read_timeout(Timeout);
     client->set_write_timeout(Timeout);
     client->set_keep_alive(true);
-    client->set_tcp_nodelay(true); // a request goes out in two writes: without this each call waits for a delayed ACK
+    client->set_tcp_nodelay(
+        true); // a request goes out in two writes: without this each call waits for a delayed ACK
 
     QElapsedTimer elapsed;
     elapsed.start();
     const httplib::Result answer = client->Get("/" + ServerName.toStdString());
     if (!answer)
-        throw EConnectionError(QStringLiteral("Não foi possível conectar ao servidor de aplicação %1: %2.")
-                                   .arg(address(), transportFailure(answer.error(), elapsed.elapsed(), Timeout)));
+        throw EConnectionError(
+            QStringLiteral("Não foi possível conectar ao servidor de aplicação %1: %2.")
+                .arg(address(), transportFailure(answer.error(), elapsed.elapsed(), Timeout)));
     if (answer->status != 200)
-        throw EConnectionError(QStringLiteral("O servidor de aplicação %1 não oferece o módulo remoto %2 (HTTP %3).")
-                                   .arg(address(), ServerName)
-                                   .arg(answer->status));
+        throw EConnectionError(
+            QStringLiteral("O servidor de aplicação %1 não oferece o módulo remoto %2 (HTTP %3).")
+                .arg(address(), ServerName)
+                .arg(answer->status));
     m_client = std::move(client);
 }
 
 RemoteResult TNetConnection::TAppServer::call(const QString& method, const QVariantList& arguments,
-                                              const QList<QString*>& byReference) const
-{
+                                              const QList<QString*>& byReference) const {
     return m_connection.call(method, arguments, byReference);
 }
 
 RemoteResult TNetConnection::call(const QString& method, const QVariantList& arguments,
-                                  const QList<QString*>& byReference)
-{
+                                  const QList<QString*>& byReference) {
     if (!Connected())
         open();
 
@@ -120,8 +123,9 @@ RemoteResult TNetConnection::call(const QString& method, const QVariantList& arg
         m_client->Post("/" + ServerName.toStdString(), request.toJson().toStdString(), "application/json");
     if (!answer) {
         m_client.reset(); // the next call connects again, through BeforeConnect
-        throw EConnectionError(QStringLiteral("Falha na chamada de %1 ao servidor de aplicação %2: %3.")
-                                   .arg(method, address(), transportFailure(answer.error(), elapsed.elapsed(), Timeout)));
+        throw EConnectionError(
+            QStringLiteral("Falha na chamada de %1 ao servidor de aplicação %2: %3.")
+                .arg(method, address(), transportFailure(answer.error(), elapsed.elapsed(), Timeout)));
     }
 
     RemoteResult result = readAnswer(request, answer->status, answer->body, byReference.size());
@@ -131,14 +135,14 @@ RemoteResult TNetConnection::call(const QString& method, const QVariantList& arg
     return result;
 }
 
-RemoteResult TNetConnection::readAnswer(const protocol::RpcRequest& request, int status, const std::string& body,
-                                        qsizetype byReferenceCount) const
-{
+RemoteResult TNetConnection::readAnswer(const protocol::RpcRequest& request, int status,
+                                        const std::string& body, qsizetype byReferenceCount) const {
     auto invalidAnswer = [&](const QString& why) {
-        return EConnectionError(QStringLiteral("O servidor de aplicação %1 deu a %2 uma resposta inválida (HTTP %3): %4")
-                                    .arg(address(), request.method)
-                                    .arg(status)
-                                    .arg(why));
+        return EConnectionError(
+            QStringLiteral("O servidor de aplicação %1 deu a %2 uma resposta inválida (HTTP %3): %4")
+                .arg(address(), request.method)
+                .arg(status)
+                .arg(why));
     };
     RemoteResult result;
     try {
@@ -156,8 +160,9 @@ RemoteResult TNetConnection::readAnswer(const protocol::RpcRequest& request, int
     if (result.failed())
         return result;
     if (result.out.size() != byReferenceCount)
-        throw invalidAnswer(
-            QStringLiteral("esperava %1 valores de retorno e vieram %2.").arg(byReferenceCount).arg(result.out.size()));
+        throw invalidAnswer(QStringLiteral("esperava %1 valores de retorno e vieram %2.")
+                                .arg(byReferenceCount)
+                                .arg(result.out.size()));
     for (const QJsonValue& value : std::as_const(result.out))
         if (!value.isString())
             throw invalidAnswer(QStringLiteral("um valor de retorno não é texto."));

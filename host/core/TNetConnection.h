@@ -26,8 +26,8 @@ class Client;
 //   cdsImpo->SetData(CheckResultServ(result, true, 0));
 //
 // Failures to reach the server raise EConnectionError naming host and port (refused, timed out, dropped, an
-// answer that is not JSON-RPC, a server that does not know ServerName); a failure that the server reports comes
-// back inside the RemoteResult, for CheckResultServ to raise.
+// answer that is not JSON-RPC, a server that does not know ServerName); a failure that the server reports
+// comes back inside the RemoteResult, for CheckResultServ to raise.
 class HOSTFW_CORE_EXPORT TNetConnection : public QObject {
     Q_OBJECT
 public:
@@ -56,7 +56,7 @@ public:
     explicit TNetConnection(QObject* parent = nullptr, const QString& name = {});
     ~TNetConnection() override;
 
-    QString ServerName;           // the remote data module, e.g. "rlx58200.rdmConferenciaFiscal"
+    QString ServerName; // the remote data module, e.g. "rlx58200.rdmConferenciaFiscal"
     // True: a failed connect raises EConnectionError. False: SetConnected(true) leaves the connection closed
     // and raises nothing (a remote call still raises, since it cannot answer without the server).
     bool ThrowException = true;
@@ -67,14 +67,17 @@ public:
 
     bool Connected() const;
     // true: fires BeforeConnect, then checks that the server answers and knows ServerName. Host and Port are
-    // read at that moment; changing them later takes effect at the next connect. false: closes the connection.
+    // read at that moment; changing them later takes effect at the next connect. false: closes the
+    // connection.
     void SetConnected(bool connected);
 
     TAppServer AppServer() { return TAppServer(*this); }
 
 private:
-    RemoteResult call(const QString& method, const QVariantList& arguments, const QList<QString*>& byReference);
-    // The server's answer to request, checked: JSON-RPC, this call's, with a text for each by-reference argument.
+    RemoteResult call(const QString& method, const QVariantList& arguments,
+                      const QList<QString*>& byReference);
+    // The server's answer to request, checked: JSON-RPC, this call's, with a text for each by-reference
+    // argument.
     RemoteResult readAnswer(const protocol::RpcRequest& request, int status, const std::string& body,
                             qsizetype byReferenceCount) const;
     void open();

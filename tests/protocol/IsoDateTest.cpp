@@ -4,8 +4,7 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(IsoDate, OnlyAWholeCalendarDateIsADate)
-{
+TEST(IsoDate, OnlyAWholeCalendarDateIsADate) {
     struct Case {
         QString text;
         QDate date;

@@ -4,8 +4,7 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(CodeList, ListsAreAppliedTrimmedWithoutBlanksOrDuplicatesInCodeOrder)
-{
+TEST(CodeList, ListsAreAppliedTrimmedWithoutBlanksOrDuplicatesInCodeOrder) {
     struct Case {
         const char* name;
         QString list;

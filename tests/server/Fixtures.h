@@ -18,11 +18,12 @@ struct Invoice {
     QString type;      // operation type code
     QString model;
     QString number;
-    QString date;      // entry/exit date; issued the day before
+    QString date; // entry/exit date; issued the day before
     QString status = QStringLiteral("N");
 };
 QString invoice(const Invoice& invoice);
 QString item(int seq, int item, const QString& cfop, double accountingValue);
-QString itemTax(int seq, int item, const QString& tax, double base, double value, double exempt = 0, double other = 0);
+QString itemTax(int seq, int item, const QString& tax, double base, double value, double exempt = 0,
+                double other = 0);
 
 } // namespace fixture

@@ -11,7 +11,8 @@ namespace {
 const QString sp = u"123456785119"_s;
 const QString otherSp = u"900012345112"_s;
 
-// The taxes, and January 2025 of company 01, registration sp, with ICMS (01), ICMS ST (02) and IPI (03) values:
+// The taxes, and January 2025 of company 01, registration sp, with ICMS (01), ICMS ST (02) and IPI (03)
+// values:
 //   101 entry, model 55: two items under 1102 and one under 2102 (with ST and IPI)
 //   202 exit, model 65, on the last day of January, 5102
 //   203 exit on 1 February (outside January), 5102
@@ -19,27 +20,38 @@ const QString otherSp = u"900012345112"_s;
 //   205 exit under the other registration
 //   206 bonus exit (type BN) on 1 January, 5910
 //   207 exit whose item carries PIS only
-QStringList invoices()
-{
+QStringList invoices() {
     using namespace fixture;
-    return {tax(u"01"_s, u"ICMS"_s, u"E"_s), tax(u"02"_s, u"ICMSST"_s, u"E"_s), tax(u"03"_s, u"IPI"_s, u"F"_s),
+    return {tax(u"01"_s, u"ICMS"_s, u"E"_s),
+            tax(u"02"_s, u"ICMSST"_s, u"E"_s),
+            tax(u"03"_s, u"IPI"_s, u"F"_s),
             invoice({101, u"01"_s, sp, u"E"_s, u"CO"_s, u"55"_s, u"000101"_s, u"2025-01-06"_s}),
-            item(101, 1, u"1102"_s, 100), itemTax(101, 1, u"01"_s, 100, 18),
-            item(101, 2, u"1102"_s, 50), itemTax(101, 2, u"01"_s, 40, 7.2, 10),
-            item(101, 3, u"2102"_s, 215), itemTax(101, 3, u"01"_s, 200, 24, 0, 15),
-            itemTax(101, 3, u"02"_s, 280, 5), itemTax(101, 3, u"03"_s, 200, 10),
+            item(101, 1, u"1102"_s, 100),
+            itemTax(101, 1, u"01"_s, 100, 18),
+            item(101, 2, u"1102"_s, 50),
+            itemTax(101, 2, u"01"_s, 40, 7.2, 10),
+            item(101, 3, u"2102"_s, 215),
+            itemTax(101, 3, u"01"_s, 200, 24, 0, 15),
+            itemTax(101, 3, u"02"_s, 280, 5),
+            itemTax(101, 3, u"03"_s, 200, 10),
             invoice({202, u"01"_s, sp, u"S"_s, u"VD"_s, u"65"_s, u"000202"_s, u"2025-01-31"_s}),
-            item(202, 1, u"5102"_s, 300), itemTax(202, 1, u"01"_s, 300, 54),
+            item(202, 1, u"5102"_s, 300),
+            itemTax(202, 1, u"01"_s, 300, 54),
             invoice({203, u"01"_s, sp, u"S"_s, u"VD"_s, u"55"_s, u"000203"_s, u"2025-02-01"_s}),
-            item(203, 1, u"5102"_s, 10), itemTax(203, 1, u"01"_s, 10, 1.8),
+            item(203, 1, u"5102"_s, 10),
+            itemTax(203, 1, u"01"_s, 10, 1.8),
             invoice({204, u"01"_s, sp, u"S"_s, u"VD"_s, u"55"_s, u"000204"_s, u"2025-01-15"_s, u"C"_s}),
-            item(204, 1, u"5102"_s, 10), itemTax(204, 1, u"01"_s, 10, 1.8),
+            item(204, 1, u"5102"_s, 10),
+            itemTax(204, 1, u"01"_s, 10, 1.8),
             invoice({205, u"01"_s, otherSp, u"S"_s, u"VD"_s, u"55"_s, u"000205"_s, u"2025-01-10"_s}),
-            item(205, 1, u"5102"_s, 10), itemTax(205, 1, u"01"_s, 10, 1.8),
+            item(205, 1, u"5102"_s, 10),
+            itemTax(205, 1, u"01"_s, 10, 1.8),
             invoice({206, u"01"_s, sp, u"S"_s, u"BN"_s, u"55"_s, u"000206"_s, u"2025-01-01"_s}),
-            item(206, 1, u"5910"_s, 20), itemTax(206, 1, u"01"_s, 20, 3.6),
+            item(206, 1, u"5910"_s, 20),
+            itemTax(206, 1, u"01"_s, 20, 3.6),
             invoice({207, u"01"_s, sp, u"S"_s, u"VD"_s, u"55"_s, u"000207"_s, u"2025-01-20"_s}),
-            item(207, 1, u"5102"_s, 40), itemTax(207, 1, u"04"_s, 40, 0.66)};
+            item(207, 1, u"5102"_s, 40),
+            itemTax(207, 1, u"04"_s, 40, 0.66)};
 }
 
 struct GiaCall {
@@ -53,15 +65,13 @@ struct GiaCall {
     QString types;
 };
 
-protocol::RpcResponse gia(const TestServer& server, const GiaCall& c)
-{
+protocol::RpcResponse gia(const TestServer& server, const GiaCall& c) {
     return call(server, u"getDadosGia"_s,
                 {u"01"_s, c.registration, c.start, c.end, c.tax, c.direction, c.cfop, c.models, c.types});
 }
 
 // "CFOP/number" of each row, in order.
-QStringList documents(const protocol::DataPacket& packet)
-{
+QStringList documents(const protocol::DataPacket& packet) {
     const QStringList cfops = column(packet, u"CDFISCOPERNF"_s);
     const QStringList numbers = column(packet, u"NRNOTAFISC"_s);
     QStringList keys;
@@ -72,8 +82,7 @@ QStringList documents(const protocol::DataPacket& packet)
 
 } // namespace
 
-TEST(GiaDocuments, OneRowPerInvoiceAndCfopSelectedByEveryFilter)
-{
+TEST(GiaDocuments, OneRowPerInvoiceAndCfopSelectedByEveryFilter) {
     const TestServer server(invoices());
     struct Case {
         const char* name;
@@ -89,7 +98,9 @@ TEST(GiaDocuments, OneRowPerInvoiceAndCfopSelectedByEveryFilter)
         {"one CFOP", {.cfop = u"5102"_s}, {u"5102/000202"_s}},
         {"one model", {.models = u"65"_s}, {u"5102/000202"_s}},
         {"one operation type", {.types = u"SBN"_s}, {u"5910/000206"_s}},
-        {"models and types together", {.models = u"55"_s, .types = u"ECO,SVD"_s}, {u"1102/000101"_s, u"2102/000101"_s}},
+        {"models and types together",
+         {.models = u"55"_s, .types = u"ECO,SVD"_s},
+         {u"1102/000101"_s, u"2102/000101"_s}},
         {"an unknown model", {.models = u"99"_s}, {}},
         {"no start", {.start = QJsonValue::Null}, byCfop},
         {"no end: February too",
@@ -107,22 +118,22 @@ TEST(GiaDocuments, OneRowPerInvoiceAndCfopSelectedByEveryFilter)
     }
 }
 
-TEST(GiaDocuments, ValuesAreTheInvoiceCfopTotalsOfTheTaxWithStAndIpi)
-{
+TEST(GiaDocuments, ValuesAreTheInvoiceCfopTotalsOfTheTaxWithStAndIpi) {
     const TestServer server(invoices());
     const protocol::DataPacket packet = gia(server, {.direction = u"0"_s}).data;
     ASSERT_EQ(packet.rows.size(), 2);
     const QVariant issued = QDate(2025, 1, 5).startOfDay();
     const QVariant entered = QDate(2025, 1, 6).startOfDay();
     // CFOP, number, direction, issue, entry, accounting, base, tax, exempt, other, ST, IPI
-    const QVariantList cfop1102 = {u"1102"_s, u"000101"_s, u"E"_s, issued, entered, 150.0, 140.0, 25.2, 10.0, 0.0, 0.0, 0.0};
-    const QVariantList cfop2102 = {u"2102"_s, u"000101"_s, u"E"_s, issued, entered, 215.0, 200.0, 24.0, 0.0, 15.0, 5.0, 10.0};
+    const QVariantList cfop1102 = {u"1102"_s, u"000101"_s, u"E"_s, issued, entered, 150.0,
+                                   140.0,     25.2,        10.0,   0.0,    0.0,     0.0};
+    const QVariantList cfop2102 = {u"2102"_s, u"000101"_s, u"E"_s, issued, entered, 215.0,
+                                   200.0,     24.0,        0.0,    15.0,   5.0,     10.0};
     EXPECT_EQ(packet.rows[0], cfop1102);
     EXPECT_EQ(packet.rows[1], cfop2102);
 }
 
-TEST(GiaDocuments, TheListsComeBackAsApplied)
-{
+TEST(GiaDocuments, TheListsComeBackAsApplied) {
     const TestServer server(invoices());
     struct Case {
         const char* name;

@@ -18,27 +18,46 @@ struct Layout {
 };
 
 // Each method's packet carries the persistent fields of the dataset it is loaded into, in order.
-QList<Layout> layouts()
-{
-    const auto text = [](const char* name, int size) { return FieldDef{QString::fromLatin1(name), FieldType::String, size}; };
-    const auto dateTime = [](const char* name) { return FieldDef{QString::fromLatin1(name), FieldType::DateTime, 0}; };
-    const auto amount = [](const char* name) { return FieldDef{QString::fromLatin1(name), FieldType::Float, 0}; };
+QList<Layout> layouts() {
+    const auto text = [](const char* name, int size) {
+        return FieldDef{QString::fromLatin1(name), FieldType::String, size};
+    };
+    const auto dateTime = [](const char* name) {
+        return FieldDef{QString::fromLatin1(name), FieldType::DateTime, 0};
+    };
+    const auto amount = [](const char* name) {
+        return FieldDef{QString::fromLatin1(name), FieldType::Float, 0};
+    };
     return {
-        {"cdsImpo", u"GetImpoGrup"_s, {u""_s, u"T"_s},
+        {"cdsImpo",
+         u"GetImpoGrup"_s,
+         {u""_s, u"T"_s},
          {text("CDIMPOSTONFE", 2), text("SGIMPOSTONFE", 10), text("IDORGARRECADNFE", 1)}},
-        {"cdsLivro", u"GetLivroMag"_s, {u""_s},
-         {text("CDLIVROMAG", 10), text("NMLIVROMAG", 50), text("CDIMPOSTOLIVRO", 2), text("IDORGARRECAD", 1)}},
-        {"cdsDataInicial", u"GetDtIni"_s, {u"01"_s, sp, u"01"_s},
+        {"cdsLivro",
+         u"GetLivroMag"_s,
+         {u""_s},
+         {text("CDLIVROMAG", 10), text("NMLIVROMAG", 50), text("CDIMPOSTOLIVRO", 2),
+          text("IDORGARRECAD", 1)}},
+        {"cdsDataInicial",
+         u"GetDtIni"_s,
+         {u"01"_s, sp, u"01"_s},
          {text("DTINICIAL", 10), dateTime("DTFIMPERIODO"), text("NMMAPAAPUR", 30), dateTime("DTINIPERIODO"),
           text("CDIMPOSTO", 2)}},
-        {"cdsDataFinal", u"GetDtFim"_s, {u"01"_s, sp, QJsonValue::Null, u"01"_s},
+        {"cdsDataFinal",
+         u"GetDtFim"_s,
+         {u"01"_s, sp, QJsonValue::Null, u"01"_s},
          {dateTime("DTINIPERIODO"), dateTime("DTFIMPERIODO"), text("NMMAPAAPUR", 30), text("CDIMPOSTO", 2),
           text("DTINICIAL", 10), text("DTFINAL", 10)}},
-        {"cdsVdDataIni", u"GetVdDataIni"_s, {u"01"_s, sp, u"2025-03-01"_s, u"01"_s},
+        {"cdsVdDataIni",
+         u"GetVdDataIni"_s,
+         {u"01"_s, sp, u"2025-03-01"_s, u"01"_s},
          {dateTime("DTINIPERIODO"), text("DTINICIAL", 10)}},
-        {"cdsVdDataFinal", u"GetVdDataFinal"_s, {u"01"_s, sp, u"2025-03-31"_s, u"01"_s},
+        {"cdsVdDataFinal",
+         u"GetVdDataFinal"_s,
+         {u"01"_s, sp, u"2025-03-31"_s, u"01"_s},
          {dateTime("DTFIMPERIODO"), text("DTFINAL", 10)}},
-        {"cdsDadosGiaSP", u"getDadosGia"_s,
+        {"cdsDadosGiaSP",
+         u"getDadosGia"_s,
          {u"01"_s, sp, u"2025-01-01"_s, u"2025-12-31"_s, u"01"_s, u"2"_s, u""_s, u""_s, u""_s},
          {text("CDFISCOPERNF", 6), text("NRNOTAFISC", 20), text("IDENTRSAIDOP", 1), dateTime("DTEMISSAO"),
           dateTime("DTENTRSAID"), amount("VRCONTABILNF"), amount("VRBASECALCNF"), amount("VRIMPOSTONF"),
@@ -48,8 +67,7 @@ QList<Layout> layouts()
 
 } // namespace
 
-TEST(PacketLayout, EveryMethodAnswersWithItsDatasetsFieldsAndTheSampleDataFitsThem)
-{
+TEST(PacketLayout, EveryMethodAnswersWithItsDatasetsFieldsAndTheSampleDataFitsThem) {
     const TestServer server({}, TestServer::Data::SampleData);
     for (const Layout& layout : layouts()) {
         SCOPED_TRACE(layout.dataset);

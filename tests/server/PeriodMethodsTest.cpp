@@ -12,8 +12,7 @@ const QString sp = u"123456785119"_s;
 
 // Company 01, registration sp, ICMS: three months and one long period that starts first and ends last;
 // a PIS map kept without registration; maps of another tax and another company.
-QStringList maps()
-{
+QStringList maps() {
     using fixture::map;
     return {map(u"01"_s, sp, u"01"_s, u"ICMS 02/2025"_s, u"2025-02-01"_s, u"2025-02-28"_s),
             map(u"01"_s, sp, u"01"_s, u"ICMS 03/2025"_s, u"2025-03-01"_s, u"2025-03-31"_s),
@@ -25,14 +24,17 @@ QStringList maps()
 }
 
 // A date-time cell of a packet.
-QVariant day(int year, int month, int dayOfMonth) { return QDate(year, month, dayOfMonth).startOfDay(); }
+QVariant day(int year, int month, int dayOfMonth) {
+    return QDate(year, month, dayOfMonth).startOfDay();
+}
 
-QJsonValue date(const char* iso) { return iso ? QJsonValue(QString::fromLatin1(iso)) : QJsonValue(QJsonValue::Null); }
+QJsonValue date(const char* iso) {
+    return iso ? QJsonValue(QString::fromLatin1(iso)) : QJsonValue(QJsonValue::Null);
+}
 
 } // namespace
 
-TEST(PeriodMethods, GetDtIniGivesTheMapsOfCompanyRegistrationAndTaxByStart)
-{
+TEST(PeriodMethods, GetDtIniGivesTheMapsOfCompanyRegistrationAndTaxByStart) {
     const TestServer server(maps());
     struct Case {
         const char* name;
@@ -40,7 +42,9 @@ TEST(PeriodMethods, GetDtIniGivesTheMapsOfCompanyRegistrationAndTaxByStart)
         QStringList starts;
     };
     const Case cases[] = {
-        {"ordered by start", {u"01"_s, sp, u"01"_s}, {u"15/12/2024"_s, u"01/01/2025"_s, u"01/02/2025"_s, u"01/03/2025"_s}},
+        {"ordered by start",
+         {u"01"_s, sp, u"01"_s},
+         {u"15/12/2024"_s, u"01/01/2025"_s, u"01/02/2025"_s, u"01/03/2025"_s}},
         {"empty registration: maps kept without one", {u"01"_s, u""_s, u"04"_s}, {u"01/01/2025"_s}},
         {"no map without registration for ICMS", {u"01"_s, u""_s, u"01"_s}, {}},
         {"empty company", {u""_s, sp, u"01"_s}, {}},
@@ -57,8 +61,7 @@ TEST(PeriodMethods, GetDtIniGivesTheMapsOfCompanyRegistrationAndTaxByStart)
                                            day(2024, 12, 15), u"01"_s}));
 }
 
-TEST(PeriodMethods, GetDtFimGivesThePeriodsEndingOnOrAfterTheStartByEnd)
-{
+TEST(PeriodMethods, GetDtFimGivesThePeriodsEndingOnOrAfterTheStartByEnd) {
     const TestServer server(maps());
     struct Case {
         const char* name;
@@ -69,7 +72,9 @@ TEST(PeriodMethods, GetDtFimGivesThePeriodsEndingOnOrAfterTheStartByEnd)
         {"inside February", date("2025-02-10"), {u"28/02/2025"_s, u"31/03/2025"_s, u"15/04/2025"_s}},
         {"on an end date", date("2025-02-28"), {u"28/02/2025"_s, u"31/03/2025"_s, u"15/04/2025"_s}},
         {"the day after an end", date("2025-03-01"), {u"31/03/2025"_s, u"15/04/2025"_s}},
-        {"no start: every period", date(nullptr), {u"31/01/2025"_s, u"28/02/2025"_s, u"31/03/2025"_s, u"15/04/2025"_s}},
+        {"no start: every period",
+         date(nullptr),
+         {u"31/01/2025"_s, u"28/02/2025"_s, u"31/03/2025"_s, u"15/04/2025"_s}},
         {"after every period", date("2025-04-16"), {}},
     };
     for (const Case& c : cases) {
@@ -78,13 +83,13 @@ TEST(PeriodMethods, GetDtFimGivesThePeriodsEndingOnOrAfterTheStartByEnd)
         EXPECT_EQ(column(packet, u"DTFINAL"_s), c.ends);
     }
 
-    const protocol::DataPacket march = call(server, u"GetDtFim"_s, {u"01"_s, sp, date("2025-03-20"), u"01"_s}).data;
+    const protocol::DataPacket march =
+        call(server, u"GetDtFim"_s, {u"01"_s, sp, date("2025-03-20"), u"01"_s}).data;
     EXPECT_EQ(march.rows[0], (QVariantList{day(2025, 3, 1), day(2025, 3, 31), u"ICMS 03/2025"_s, u"01"_s,
                                            u"01/03/2025"_s, u"31/03/2025"_s}));
 }
 
-TEST(PeriodMethods, ReportPeriodsMustBeginAndEndWhereAMapDoes)
-{
+TEST(PeriodMethods, ReportPeriodsMustBeginAndEndWhereAMapDoes) {
     const TestServer server(maps());
     struct Case {
         const char* name;
@@ -111,5 +116,6 @@ TEST(PeriodMethods, ReportPeriodsMustBeginAndEndWhereAMapDoes)
 
     EXPECT_EQ(call(server, u"GetVdDataIni"_s, {u"01"_s, sp, date("2024-12-15"), u"01"_s}).data.rows,
               (QList<QVariantList>{{day(2024, 12, 15), u"15/12/2024"_s}}));
-    EXPECT_TRUE(call(server, u"GetVdDataIni"_s, {u"01"_s, sp, date("2024-12-15"), u"04"_s}).data.rows.isEmpty());
+    EXPECT_TRUE(
+        call(server, u"GetVdDataIni"_s, {u"01"_s, sp, date("2024-12-15"), u"04"_s}).data.rows.isEmpty());
 }

@@ -14,14 +14,12 @@ namespace {
 // fiscal-server as a user starts it, with its stderr collected.
 class Program {
 public:
-    explicit Program(const QStringList& arguments)
-    {
+    explicit Program(const QStringList& arguments) {
         m_process.setReadChannel(QProcess::StandardError);
         m_process.start(QString::fromUtf8(FISCAL_SERVER_BIN), arguments);
         m_process.waitForStarted();
     }
-    ~Program()
-    {
+    ~Program() {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.kill();
             m_process.waitForFinished();
@@ -29,8 +27,7 @@ public:
     }
 
     // The port it listens on, once it says so; 0 when it ends or stays silent.
-    int waitForPort()
-    {
+    int waitForPort() {
         const QRegularExpression listening(u"escutando em http://127\\.0\\.0\\.1:(\\d+)/"_s);
         while (m_process.waitForReadyRead(10000) || m_process.bytesAvailable() > 0) {
             m_stderr += QString::fromLocal8Bit(m_process.readAllStandardError());
@@ -41,8 +38,7 @@ public:
     }
 
     // The exit code, once it has ended by itself or after signal; -1 when it does not end in 10 s.
-    int finish(int signal = 0)
-    {
+    int finish(int signal = 0) {
         if (signal)
             ::kill(static_cast<pid_t>(m_process.processId()), signal);
         if (!m_process.waitForFinished(10000))
@@ -58,19 +54,17 @@ private:
     QString m_stderr;
 };
 
-QByteArray taxList(int port)
-{
+QByteArray taxList(int port) {
     httplib::Client client("127.0.0.1", port);
-    const httplib::Result answer = client.Post("/rlx58200.rdmConferenciaFiscal",
-                                               R"({"jsonrpc":"2.0","id":1,"method":"GetImpoGrup","params":["","T"]})",
-                                               "application/json");
+    const httplib::Result answer = client.Post(
+        "/rlx58200.rdmConferenciaFiscal",
+        R"({"jsonrpc":"2.0","id":1,"method":"GetImpoGrup","params":["","T"]})", "application/json");
     return answer ? QByteArray::fromStdString(answer->body) : QByteArray();
 }
 
 } // namespace
 
-TEST(Program, InitCreatesTheDatabaseServesAndEndsCleanlyOnEitherSignal)
-{
+TEST(Program, InitCreatesTheDatabaseServesAndEndsCleanlyOnEitherSignal) {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"var/fiscal.db"_s);
     ASSERT_TRUE(QDir().mkpath(dir.filePath(u"var"_s)));
@@ -87,8 +81,7 @@ TEST(Program, InitCreatesTheDatabaseServesAndEndsCleanlyOnEitherSignal)
     }
 }
 
-TEST(Program, RefusesToStartWithAClearMessage)
-{
+TEST(Program, RefusesToStartWithAClearMessage) {
     QTemporaryDir dir;
     const QString notADatabase = dir.filePath(u"notas.csv"_s);
     QFile file(notADatabase);
@@ -103,7 +96,9 @@ TEST(Program, RefusesToStartWithAClearMessage)
         QString message;
     };
     const Case cases[] = {
-        {"a file that is not a database", {u"--db"_s, notADatabase, u"--init"_s}, u"não é um banco de dados"_s},
+        {"a file that is not a database",
+         {u"--db"_s, notADatabase, u"--init"_s},
+         u"não é um banco de dados"_s},
         {"a missing database without --init", {u"--db"_s, dir.filePath(u"falta.db"_s)}, u"--init"_s},
         {"no database", {}, u"--db"_s},
         {"a bad address", {u"--db"_s, busy.databasePath(), u"--listen"_s, u"8211"_s}, u"HOST:PORT"_s},

@@ -11,24 +11,26 @@ using namespace protocol;
 
 namespace {
 
-std::string request(const QString& method, const QJsonArray& params, const QJsonValue& id = 9)
-{
-    return QJsonDocument(QJsonObject{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, id}, {u"method"_s, method}, {u"params"_s, params}})
+std::string request(const QString& method, const QJsonArray& params, const QJsonValue& id = 9) {
+    return QJsonDocument(
+               QJsonObject{
+                   {u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, id}, {u"method"_s, method}, {u"params"_s, params}})
         .toJson(QJsonDocument::Compact)
         .toStdString();
 }
 
-QJsonArray gia(const QString& direction, const QString& models = {})
-{
-    return {u"01"_s, u"123456785119"_s, u"2025-01-01"_s, u"2025-01-31"_s, u"01"_s, direction, u""_s, models, u""_s};
+QJsonArray gia(const QString& direction, const QString& models = {}) {
+    return {u"01"_s, u"123456785119"_s, u"2025-01-01"_s, u"2025-01-31"_s, u"01"_s, direction, u""_s, models,
+            u""_s};
 }
 
-QStringList taxes() { return {fixture::tax(u"01"_s, u"ICMS"_s, u"E"_s), fixture::tax(u"04"_s, u"PIS"_s, u"F"_s)}; }
+QStringList taxes() {
+    return {fixture::tax(u"01"_s, u"ICMS"_s, u"E"_s), fixture::tax(u"04"_s, u"PIS"_s, u"F"_s)};
+}
 
 } // namespace
 
-TEST(RequestCheck, EveryMalformedRequestGetsItsErrorAndTheServerStaysUp)
-{
+TEST(RequestCheck, EveryMalformedRequestGetsItsErrorAndTheServerStaysUp) {
     const TestServer server(taxes());
     struct Case {
         const char* name;
@@ -40,15 +42,20 @@ TEST(RequestCheck, EveryMalformedRequestGetsItsErrorAndTheServerStaysUp)
     const QString longText(1001, u'1');
     const Case cases[] = {
         {"not JSON", "{\"jsonrpc\":\"2.0\",", 200, RpcErrorCode::ParseError},
-        {"a batch", "[" + request(u"GetImpoGrup"_s, {u""_s, u"T"_s}) + "]", 200, RpcErrorCode::InvalidRequest},
-        {"no id", R"({"jsonrpc":"2.0","method":"GetImpoGrup","params":["","T"]})", 200, RpcErrorCode::InvalidRequest},
-        {"an object for id", request(u"GetImpoGrup"_s, {u""_s, u"T"_s}, QJsonObject{}), 200, RpcErrorCode::InvalidRequest},
+        {"a batch", "[" + request(u"GetImpoGrup"_s, {u""_s, u"T"_s}) + "]", 200,
+         RpcErrorCode::InvalidRequest},
+        {"no id", R"({"jsonrpc":"2.0","method":"GetImpoGrup","params":["","T"]})", 200,
+         RpcErrorCode::InvalidRequest},
+        {"an object for id", request(u"GetImpoGrup"_s, {u""_s, u"T"_s}, QJsonObject{}), 200,
+         RpcErrorCode::InvalidRequest},
         {"version 1.0", R"({"jsonrpc":"1.0","id":1,"method":"GetLivroMag","params":[""]})", 200,
          RpcErrorCode::InvalidRequest},
         {"no method", R"({"jsonrpc":"2.0","id":1,"params":[""]})", 200, RpcErrorCode::InvalidRequest},
-        {"method not a text", R"({"jsonrpc":"2.0","id":1,"method":5,"params":[""]})", 200, RpcErrorCode::InvalidRequest},
+        {"method not a text", R"({"jsonrpc":"2.0","id":1,"method":5,"params":[""]})", 200,
+         RpcErrorCode::InvalidRequest},
         {"unknown method", request(u"GetImpostos"_s, {}), 200, RpcErrorCode::MethodNotFound},
-        {"method in the wrong case", request(u"getimpogrup"_s, {u""_s, u"T"_s}), 200, RpcErrorCode::MethodNotFound},
+        {"method in the wrong case", request(u"getimpogrup"_s, {u""_s, u"T"_s}), 200,
+         RpcErrorCode::MethodNotFound},
         {"too few arguments", request(u"GetImpoGrup"_s, {u""_s}), 200, RpcErrorCode::InvalidParams},
         {"too many arguments", request(u"GetLivroMag"_s, {u""_s, u""_s}), 200, RpcErrorCode::InvalidParams},
         {"named arguments", R"({"jsonrpc":"2.0","id":1,"method":"GetLivroMag","params":{"code":""}})", 200,
@@ -63,18 +70,19 @@ TEST(RequestCheck, EveryMalformedRequestGetsItsErrorAndTheServerStaysUp)
          RpcErrorCode::InvalidParams},
         {"number for a date", request(u"GetDtFim"_s, {u"01"_s, u""_s, 20250101, u"04"_s}), 200,
          RpcErrorCode::InvalidParams},
-        {"text over 1000 characters", request(u"GetLivroMag"_s, {longText}), 200, RpcErrorCode::InvalidParams},
+        {"text over 1000 characters", request(u"GetLivroMag"_s, {longText}), 200,
+         RpcErrorCode::InvalidParams},
         {"text of 1000 characters", request(u"GetLivroMag"_s, {longText.left(1000)}), 200, 0},
         {"list over 10000 characters", request(u"getDadosGia"_s, gia(u"2"_s, QString(10001, u'5'))), 200,
          RpcErrorCode::InvalidParams},
         {"list of 10000 characters", request(u"getDadosGia"_s, gia(u"2"_s, QString(10000, u'5'))), 200, 0},
         {"unknown direction", request(u"getDadosGia"_s, gia(u"3"_s)), 200, RpcErrorCode::InvalidParams},
-        {"body over 1 MiB", request(u"GetLivroMag"_s, {QString(600 * 1024, u'x'), QString(600 * 1024, u'x')}), 413,
-         RpcErrorCode::InvalidRequest},
+        {"body over 1 MiB", request(u"GetLivroMag"_s, {QString(600 * 1024, u'x'), QString(600 * 1024, u'x')}),
+         413, RpcErrorCode::InvalidRequest},
         {"unknown server name", request(u"GetImpoGrup"_s, {u""_s, u"T"_s}), 404, RpcErrorCode::MethodNotFound,
          "/rlx58200.rdmOutroModulo"},
-        {"a look-alike server name", request(u"GetImpoGrup"_s, {u""_s, u"T"_s}), 404, RpcErrorCode::MethodNotFound,
-         "/rlx58200xrdmConferenciaFiscal"},
+        {"a look-alike server name", request(u"GetImpoGrup"_s, {u""_s, u"T"_s}), 404,
+         RpcErrorCode::MethodNotFound, "/rlx58200xrdmConferenciaFiscal"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -92,8 +100,7 @@ TEST(RequestCheck, EveryMalformedRequestGetsItsErrorAndTheServerStaysUp)
     EXPECT_EQ(afterwards.data.rows.size(), 2);
 }
 
-TEST(RequestCheck, AFailureKeepsTheIdOfTheRequest)
-{
+TEST(RequestCheck, AFailureKeepsTheIdOfTheRequest) {
     const TestServer server(taxes());
     const httplib::Result answer = post(server, request(u"GetLivroMag"_s, {}, u"pedido-7"_s));
     ASSERT_TRUE(answer);
@@ -102,8 +109,7 @@ TEST(RequestCheck, AFailureKeepsTheIdOfTheRequest)
     EXPECT_EQ(response.error->message, u"GetLivroMag recebe 1 argumentos, não 0."_s);
 }
 
-TEST(RequestCheck, ValuesNeverBecomeSql)
-{
+TEST(RequestCheck, ValuesNeverBecomeSql) {
     const TestServer server(taxes());
     struct Case {
         const char* name;
@@ -124,8 +130,7 @@ TEST(RequestCheck, ValuesNeverBecomeSql)
     EXPECT_EQ(call(server, u"GetImpoGrup"_s, {u""_s, u"T"_s}).data.rows.size(), 2);
 }
 
-TEST(RequestCheck, ADatabaseFailureIsAServerErrorAndOtherMethodsGoOn)
-{
+TEST(RequestCheck, ADatabaseFailureIsAServerErrorAndOtherMethodsGoOn) {
     const TestServer server(taxes() << u"DROP TABLE LIVROMAG"_s);
     const RpcResponse broken = call(server, u"GetLivroMag"_s, {u""_s});
     ASSERT_TRUE(broken.failed());
@@ -134,8 +139,7 @@ TEST(RequestCheck, ADatabaseFailureIsAServerErrorAndOtherMethodsGoOn)
     EXPECT_EQ(call(server, u"GetImpoGrup"_s, {u""_s, u"T"_s}).data.rows.size(), 2);
 }
 
-TEST(RequestCheck, EachRequestLogsOneLineWithMethodTimeAndOutcome)
-{
+TEST(RequestCheck, EachRequestLogsOneLineWithMethodTimeAndOutcome) {
     const TestServer server(taxes());
     call(server, u"GetImpoGrup"_s, {u""_s, u"T"_s});
     call(server, u"GetImpoGrup"_s, {u""_s});
@@ -143,14 +147,14 @@ TEST(RequestCheck, EachRequestLogsOneLineWithMethodTimeAndOutcome)
 
     const QStringList log = server.log();
     ASSERT_EQ(log.size(), 3);
-    EXPECT_TRUE(QRegularExpression(u"^GetImpoGrup \\d+ ms 2 linhas$"_s).match(log[0]).hasMatch()) << log[0].toStdString();
+    EXPECT_TRUE(QRegularExpression(u"^GetImpoGrup \\d+ ms 2 linhas$"_s).match(log[0]).hasMatch())
+        << log[0].toStdString();
     EXPECT_TRUE(QRegularExpression(u"^GetImpoGrup \\d+ ms erro -32602: "_s).match(log[1]).hasMatch())
         << log[1].toStdString();
     EXPECT_TRUE(log[2].contains(u"/outro"_s) && log[2].contains(u"404"_s)) << log[2].toStdString();
 }
 
-TEST(RequestCheck, ProbesAnswerText)
-{
+TEST(RequestCheck, ProbesAnswerText) {
     const TestServer server;
     httplib::Client client(server.host().toStdString(), server.port());
     const httplib::Result root = client.Get("/");

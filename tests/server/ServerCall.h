@@ -5,8 +5,8 @@
 
 #include <QStringList>
 #include <QVariant>
-#include <ostream>
 #include <httplib.h>
+#include <ostream>
 
 // Raw HTTP to a TestServer: POST body to path (the module's path by default).
 httplib::Result post(const TestServer& server, const std::string& body,

@@ -4,19 +4,20 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(SqlScript, SplitsAtSemicolonsThatEndStatements)
-{
+TEST(SqlScript, SplitsAtSemicolonsThatEndStatements) {
     struct Case {
         const char* name;
         QString script;
         QStringList statements;
     };
     const Case cases[] = {
-        {"two statements", u"CREATE TABLE A (X);\nINSERT INTO A VALUES (1);"_s,
+        {"two statements",
+         u"CREATE TABLE A (X);\nINSERT INTO A VALUES (1);"_s,
          {u"CREATE TABLE A (X)"_s, u"INSERT INTO A VALUES (1)"_s}},
         {"last without semicolon", u"SELECT 1;\nSELECT 2"_s, {u"SELECT 1"_s, u"SELECT 2"_s}},
         {"semicolon inside a text", u"INSERT INTO A VALUES ('a;b');"_s, {u"INSERT INTO A VALUES ('a;b')"_s}},
-        {"doubled quote inside a text", u"INSERT INTO A VALUES ('d''água;');SELECT 1;"_s,
+        {"doubled quote inside a text",
+         u"INSERT INTO A VALUES ('d''água;');SELECT 1;"_s,
          {u"INSERT INTO A VALUES ('d''água;')"_s, u"SELECT 1"_s}},
         {"quoted identifier", u"SELECT \"a;b\" FROM A;"_s, {u"SELECT \"a;b\" FROM A"_s}},
         {"line comment with semicolon", u"-- a; b\nSELECT 1; -- fim;\n"_s, {u"SELECT 1"_s}},

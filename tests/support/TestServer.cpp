@@ -8,8 +8,7 @@
 #include <stdexcept>
 
 TestServer::TestServer(const QStringList& fixtures, Data data)
-    : m_databasePath(m_dir.filePath(QStringLiteral("fiscal.db")))
-{
+    : m_databasePath(m_dir.filePath(QStringLiteral("fiscal.db"))) {
     QStringList scripts{fiscal::schemaScript()};
     if (data == Data::SampleData)
         scripts.append(fiscal::sampleScript());
@@ -28,21 +27,23 @@ TestServer::TestServer(const QStringList& fixtures, Data data)
     m_thread = std::thread([this] { m_server->serve(); });
 }
 
-TestServer::~TestServer() { stop(); }
-
-QString TestServer::url() const
-{
-    return QStringLiteral("http://%1:%2/%3").arg(host()).arg(m_port).arg(fiscal::RdmConferenciaFiscal::serverName());
+TestServer::~TestServer() {
+    stop();
 }
 
-QStringList TestServer::log() const
-{
+QString TestServer::url() const {
+    return QStringLiteral("http://%1:%2/%3")
+        .arg(host())
+        .arg(m_port)
+        .arg(fiscal::RdmConferenciaFiscal::serverName());
+}
+
+QStringList TestServer::log() const {
     const std::lock_guard lock(m_logMutex);
     return m_log;
 }
 
-void TestServer::stop()
-{
+void TestServer::stop() {
     if (!m_thread.joinable())
         return;
     m_server->stop();

@@ -11,8 +11,9 @@ namespace fiscal {
 class FiscalServer;
 }
 
-// The real application server, started in this process on a free loopback port over a temporary fiscal database
-// made from data/schema.sql (and the sample data when asked) followed by the test's fixture statements:
+// The real application server, started in this process on a free loopback port over a temporary fiscal
+// database made from data/schema.sql (and the sample data when asked) followed by the test's fixture
+// statements:
 //
 //   TestServer server({"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS próprio', 'E')"});
 //   connection.Port = server.port();

@@ -42,7 +42,10 @@ PickListDialog::PickListDialog(const QString& title, TDataSet& dataSet, bool che
     const QList<int> widths = m_model->displayWidths();
     int total = 0;
     for (int column = 0; column < widths.size(); ++column) {
-        const int width = widths[column] * charWidth + 2 * charWidth + (checkable && column == 0 ? 24 : 0);
+        // Never narrower than the column's caption.
+        const int width = std::max(widths[column] * charWidth + 2 * charWidth,
+                                   m_view->horizontalHeader()->sectionSizeHint(column)) +
+                          (checkable && column == 0 ? 24 : 0);
         m_view->setColumnWidth(column, width);
         total += width;
     }

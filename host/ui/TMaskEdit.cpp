@@ -107,6 +107,13 @@ TMaskEdit::TMaskEdit(QWidget* parent, const QString& name) : QLineEdit(parent), 
     connect(this, &QLineEdit::textEdited, this, [this] { Dispatch([this] { Fire(OnChange, this); }); });
 }
 
+void TMaskEdit::mousePressEvent(QMouseEvent* event)
+{
+    QLineEdit::mousePressEvent(event);
+    if (!m_hostMask.isEmpty() && text().isEmpty())
+        setCursorPosition(0);
+}
+
 void TMaskEdit::setEditMask(const QString& hostMask)
 {
     m_hostMask = hostMask;

@@ -33,6 +33,10 @@ public:
     // The Qt input mask for a host mask ("9.999;0; " -> "0.000; ").
     static QString toQtInputMask(const QString& hostMask);
 
+protected:
+    // A click into a field with nothing typed puts the cursor on the first position, where typing starts.
+    void mousePressEvent(QMouseEvent* event) override;
+
 private:
     QString m_hostMask;
     bool m_keepLiterals = true;

@@ -86,3 +86,19 @@ TEST_F(MaskEdit, TextWrittenByCodeFillsTheInputPositions)
     kept.setText(u"12.34"_s);
     EXPECT_EQ(kept.text(), u"12.34"_s);
 }
+
+TEST_F(MaskEdit, ClickingAnywhereInAnEmptyFieldTypesFromTheFirstPosition)
+{
+    showForm();
+    TMaskEdit edit(form.get(), u"medImposto"_s);
+    edit.setEditMask(u"99;0; "_s);
+    edit.setGeometry(0, 0, 60, 21);
+    edit.show();
+    QTest::mouseClick(&edit, Qt::LeftButton, {}, QPoint(55, 10));
+    QTest::keyClicks(&edit, u"1"_s);
+    EXPECT_EQ(edit.text(), u"1"_s);
+
+    // With something typed, the click places the cursor where it lands, as in any text box.
+    QTest::mouseClick(&edit, Qt::LeftButton, {}, QPoint(55, 10));
+    EXPECT_EQ(edit.cursorPosition(), 2);
+}

@@ -80,10 +80,10 @@ void JsonReader::beginObject() {
     m_started += '\0';
 }
 
-bool JsonReader::nextMember(QString& name) {
+bool JsonReader::nextItem(char closing, const char* outside) {
     if (m_started.isEmpty())
-        fail("membro fora de objeto");
-    if (peek() == '}') {
+        fail(outside);
+    if (peek() == closing) {
         ++m_position;
         m_started.chop(1);
         return false;
@@ -91,6 +91,12 @@ bool JsonReader::nextMember(QString& name) {
     if (m_started.back())
         expect(',');
     m_started.back() = 1;
+    return true;
+}
+
+bool JsonReader::nextMember(QString& name) {
+    if (!nextItem('}', "membro fora de objeto"))
+        return false;
     name = readString();
     expect(':');
     return true;
@@ -101,19 +107,7 @@ void JsonReader::beginArray() {
     m_started += '\0';
 }
 
-bool JsonReader::nextElement() {
-    if (m_started.isEmpty())
-        fail("elemento fora de lista");
-    if (peek() == ']') {
-        ++m_position;
-        m_started.chop(1);
-        return false;
-    }
-    if (m_started.back())
-        expect(',');
-    m_started.back() = 1;
-    return true;
-}
+bool JsonReader::nextElement() { return nextItem(']', "elemento fora de lista"); }
 
 QString JsonReader::readString() {
     if (peek() != '"')

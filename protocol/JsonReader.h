@@ -40,6 +40,8 @@ public:
     void seek(qsizetype position) { m_position = position; }
 
 private:
+    // The next member or element of the innermost object or array; false (and the container closed) at `closing`.
+    bool nextItem(char closing, const char* outside);
     [[noreturn]] void fail(const char* what) const;
     void expect(char c);
     void skipBlanks();

@@ -2,6 +2,7 @@
 
 #include "Dispatch.h"
 
+#include <QFocusEvent>
 #include <QHash>
 
 namespace {
@@ -112,6 +113,13 @@ void TMaskEdit::mousePressEvent(QMouseEvent* event)
     QLineEdit::mousePressEvent(event);
     if (!m_hostMask.isEmpty() && text().isEmpty())
         setCursorPosition(0);
+}
+
+void TMaskEdit::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        selectAll();
 }
 
 void TMaskEdit::setEditMask(const QString& hostMask)

@@ -36,6 +36,8 @@ public:
 protected:
     // A click into a field with nothing typed puts the cursor on the first position, where typing starts.
     void mousePressEvent(QMouseEvent* event) override;
+    // Entering by Tab selects the whole text, so that typing replaces the code (Qt selects nothing in masked fields).
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     QString m_hostMask;

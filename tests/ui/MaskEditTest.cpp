@@ -102,3 +102,20 @@ TEST_F(MaskEdit, ClickingAnywhereInAnEmptyFieldTypesFromTheFirstPosition)
     QTest::mouseClick(&edit, Qt::LeftButton, {}, QPoint(55, 10));
     EXPECT_EQ(edit.cursorPosition(), 2);
 }
+
+TEST_F(MaskEdit, TypingAfterTabReplacesTheWholeCode)
+{
+    showForm();
+    TMaskEdit first(form.get(), u"medImposto"_s);
+    TMaskEdit second(form.get(), u"medEmpresa"_s);
+    for (TMaskEdit* edit : {&first, &second}) {
+        edit->setEditMask(u"99;0; "_s);
+        edit->show();
+    }
+    second.setText(u"06"_s);
+    first.setFocus();
+    QTest::keyClick(&first, Qt::Key_Tab);
+    ASSERT_TRUE(second.hasFocus());
+    QTest::keyClicks(&second, u"1"_s);
+    EXPECT_EQ(second.text(), u"1"_s);
+}

@@ -1,7 +1,6 @@
 #include "Modelo.h"
 
-#include "Exceptions.h"
-#include "HostSettings.h"
+#include "Strings.h"
 #include "TApplication.h"
 #include "TBtnPesquisa.h"
 #include "TComboBox.h"
@@ -18,15 +17,6 @@ namespace {
 
 // The registration preset that stands for "no registration".
 const QString NoRegistration = u"CONTRIBUICAO"_s;
-
-// A date text in the host's short date format; EConvertError when it is not one (the empty text included).
-QDate StrToDate(const QString& text)
-{
-    const QDate date = QDate::fromString(text, HostSettings::current().shortDateFormat);
-    if (!date.isValid())
-        throw EConvertError(u"'%1' não é uma data válida."_s.arg(text));
-    return date;
-}
 
 void ApplyRegistration(TfrmConFisc& screen, const QString& registration)
 {

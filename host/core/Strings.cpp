@@ -1,5 +1,8 @@
 #include "Strings.h"
 
+#include "Exceptions.h"
+#include "HostSettings.h"
+
 bool EmptyString(const QString& text) { return text.trimmed().isEmpty(); }
 
 QString Ajusta(const QString& code, int width)
@@ -33,4 +36,12 @@ QString Format(const QString& pattern, const QStringList& args)
         result += c;
     }
     return result;
+}
+
+QDate StrToDate(const QString& text)
+{
+    const QDate date = QDate::fromString(text, HostSettings::current().shortDateFormat);
+    if (!date.isValid())
+        throw EConvertError(QStringLiteral("'%1' não é uma data válida.").arg(text));
+    return date;
 }

@@ -2,6 +2,7 @@
 
 #include "hostfw_core_export.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -15,3 +16,7 @@ HOSTFW_CORE_EXPORT QString Ajusta(const QString& code, int width);
 // The message pattern with each "%s" replaced, in order, by the next argument ("%%" stands for "%").
 // Placeholders without an argument are left as they are.
 HOSTFW_CORE_EXPORT QString Format(const QString& pattern, const QStringList& args);
+
+// The date of a text in the host's short date format (HostSettings::current().shortDateFormat). A text that is not
+// a date in that format, the empty text included, raises EConvertError naming the text.
+HOSTFW_CORE_EXPORT QDate StrToDate(const QString& text);

@@ -21,9 +21,11 @@ public:
     // double-click picks, Esc cancels. Returns the dataset row index picked, or nullopt. Never called with an
     // empty dataset.
     virtual std::optional<int> pickRow(const QString& title, TDataSet& dataSet) = 0;
-    // Multiple-choice list (check boxes) over the visible fields; returns the chosen row indexes in list order
-    // (possibly empty), or nullopt when cancelled.
-    virtual std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet) = 0;
+    // Multiple-choice list (check boxes) over the visible fields, the rows of ticked checked when it opens; a filter
+    // box; Space ticks or unticks the current row, Enter confirms, Esc cancels. Returns the chosen row indexes in
+    // list order (possibly empty), or nullopt when cancelled.
+    virtual std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet,
+                                                 const QList<int>& ticked) = 0;
     // File to save to; the empty text when cancelled.
     virtual QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) = 0;
 

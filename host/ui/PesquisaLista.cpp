@@ -18,15 +18,22 @@ bool PesquisaLista(TDataSource* source, const QString& keyField, const QString& 
         return false;
     }
     const TField* key = dataSet->FieldByName(keyField);
-    std::optional<QList<int>> chosen = Dialogs::current().chooseRows(title, *dataSet);
+    const int keyIndex = dataSet->FieldIndex(keyField);
+    const auto keyOf = [&](int row) { return key->textOf(dataSet->Value(row, keyIndex)).trimmed(); };
+
+    const QStringList current = output.split(u',', Qt::SkipEmptyParts);
+    QList<int> ticked;
+    for (int row = 0; row < dataSet->RecordCount(); ++row)
+        if (current.contains(keyOf(row)))
+            ticked.append(row);
+    std::optional<QList<int>> chosen = Dialogs::current().chooseRows(title, *dataSet, ticked);
     if (!chosen)
         return false;
     std::sort(chosen->begin(), chosen->end());
     chosen->erase(std::unique(chosen->begin(), chosen->end()), chosen->end());
     QStringList keys;
-    const int keyIndex = dataSet->FieldIndex(keyField);
     for (int row : *chosen)
-        keys.append(key->textOf(dataSet->Value(row, keyIndex)).trimmed());
+        keys.append(keyOf(row));
     output = keys.join(u',');
     return true;
 }

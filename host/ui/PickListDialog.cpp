@@ -86,6 +86,22 @@ std::optional<int> PickListDialog::currentRow() const
 
 QList<int> PickListDialog::checkedRows() const { return m_model->checkedRows(); }
 
+void PickListDialog::setCheckedRows(const QList<int>& rows)
+{
+    for (int row : rows)
+        m_model->setData(m_model->index(row, 0), Qt::Checked, Qt::CheckStateRole);
+}
+
+void PickListDialog::toggleCurrentRow()
+{
+    const QModelIndex current = m_view->currentIndex();
+    if (!current.isValid())
+        return;
+    const QModelIndex box = m_proxy->index(current.row(), 0);
+    const bool checked = box.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
+    m_proxy->setData(box, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+}
+
 void PickListDialog::selectFirstRow()
 {
     if (m_proxy->rowCount() > 0)
@@ -106,6 +122,12 @@ bool PickListDialog::eventFilter(QObject* watched, QEvent* event)
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     switch (key->key()) {
+    case Qt::Key_Space:
+        if (m_checkable) {
+            toggleCurrentRow();
+            return true;
+        }
+        break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         pick();

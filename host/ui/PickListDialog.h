@@ -12,7 +12,8 @@ class TDataSet;
 
 // The pick list: the visible fields of a dataset in a table, a filter box that narrows the rows (any column
 // containing the typed text) as the user types, Enter or double-click picks the current row, Esc cancels.
-// With checkable, each row has a check box and OK returns the checked rows instead.
+// With checkable, each row has a check box, Space ticks or unticks the current row (from the filter box too), and
+// Enter or OK returns the checked rows instead.
 class PickListDialog : public QDialog {
     Q_OBJECT
 public:
@@ -22,6 +23,7 @@ public:
     std::optional<int> currentRow() const;
     // The checked dataset rows, in dataset order.
     QList<int> checkedRows() const;
+    void setCheckedRows(const QList<int>& rows);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -29,6 +31,7 @@ protected:
 private:
     void selectFirstRow();
     void pick();
+    void toggleCurrentRow();
 
     DataSetModel* m_model;
     QSortFilterProxyModel* m_proxy;

@@ -51,10 +51,11 @@ std::optional<int> QtDialogs::pickRow(const QString& title, TDataSet& dataSet)
     return dialog.currentRow();
 }
 
-std::optional<QList<int>> QtDialogs::chooseRows(const QString& title, TDataSet& dataSet)
+std::optional<QList<int>> QtDialogs::chooseRows(const QString& title, TDataSet& dataSet, const QList<int>& ticked)
 {
     const ReturnFocusOnClose returnFocus;
     PickListDialog dialog(title, dataSet, true, dialogParent());
+    dialog.setCheckedRows(ticked);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.checkedRows();

@@ -23,9 +23,10 @@ std::optional<int> ScriptedDialogs::pickRow(const QString& title, TDataSet& data
     return m_picks.isEmpty() ? std::nullopt : m_picks.dequeue();
 }
 
-std::optional<QList<int>> ScriptedDialogs::chooseRows(const QString& title, TDataSet& dataSet)
+std::optional<QList<int>> ScriptedDialogs::chooseRows(const QString& title, TDataSet& dataSet,
+                                                      const QList<int>& ticked)
 {
-    shown.append({u"choose"_s, title, DataSetModel(dataSet, true).labels().join(u'|')});
+    shown.append({u"choose"_s, title, DataSetModel(dataSet, true).labels().join(u'|'), ticked});
     return m_chooses.isEmpty() ? std::nullopt : m_chooses.dequeue();
 }
 

@@ -13,6 +13,7 @@ public:
         QString title; // pick, choose: the title; save: the caption
         QString text;  // error, information: the text; pick, choose: the column labels joined by "|";
                        // save: the suggested name
+        QList<int> ticked = {}; // choose: the rows ticked when the list opened
     };
     QList<Shown> shown;
 
@@ -26,7 +27,7 @@ public:
     void showError(const QString& text) override;
     void showInformation(const QString& text) override;
     std::optional<int> pickRow(const QString& title, TDataSet& dataSet) override;
-    std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet) override;
+    std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet, const QList<int>& ticked) override;
     QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) override;
 
     // Installs a fresh scripted service and returns it.

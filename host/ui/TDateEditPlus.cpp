@@ -156,11 +156,13 @@ QDate TDateEditPlus::GetDate() const { return QDate::fromString(text(), m_format
 
 void TDateEditPlus::SetDate(const QDate& date) { setText(date.isValid() ? date.toString(m_format) : QString()); }
 
-void TDateEditPlus::CheckValidDate() const
+void TDateEditPlus::CheckValidDate()
 {
     const QString typed = text();
-    if (!EmptyString(typed) && !GetDate().isValid())
-        MensErro(QStringLiteral("'%1' não é uma data válida.").arg(typed.trimmed()), true);
+    if (EmptyString(typed) || GetDate().isValid())
+        return;
+    SetFocus();
+    MensErro(QStringLiteral("'%1' não é uma data válida.").arg(typed.trimmed()), true);
 }
 
 void TDateEditPlus::setValidColor(TColor color)

@@ -28,9 +28,9 @@ public:
     QDate GetDate() const;
     // The date in the short date format; a null date empties the box.
     void SetDate(const QDate& date);
-    // A text that is not empty and not a date: shows "'<text>' não é uma data válida." as an error and throws EAbort.
-    // The empty text passes.
-    void CheckValidDate() const;
+    // A text that is not empty and not a date: puts the focus back on the box, shows "'<text>' não é uma data
+    // válida." as an error and throws EAbort. The empty text passes.
+    void CheckValidDate();
 
     void setValidColor(TColor color);
     TColor validColor() const { return m_validColor; }

@@ -96,11 +96,26 @@ TEST_F(QtDialogsTest, ChooseListReturnsTheCheckedRowsInListOrder)
         model->setData(model->index(0, 0), Qt::Checked, Qt::CheckStateRole);
         dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
     });
-    EXPECT_EQ(qtDialogs.chooseRows(u"Modelo de Documento"_s, *dataSet), (QList<int>{0, 2}));
+    EXPECT_EQ(qtDialogs.chooseRows(u"Modelo de Documento"_s, *dataSet, {}), (QList<int>{0, 2}));
 
     whenModal([](QDialog& dialog) { dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click(); });
-    EXPECT_EQ(qtDialogs.chooseRows(u"Modelo de Documento"_s, *dataSet), QList<int>{}) << "none checked";
+    EXPECT_EQ(qtDialogs.chooseRows(u"Modelo de Documento"_s, *dataSet, {}), QList<int>{}) << "none checked";
 
     whenModal([](QDialog& dialog) { QTest::keyClick(&filterOf(dialog), Qt::Key_Escape); });
-    EXPECT_EQ(qtDialogs.chooseRows(u"Modelo de Documento"_s, *dataSet), std::nullopt);
+    EXPECT_EQ(qtDialogs.chooseRows(u"Modelo de Documento"_s, *dataSet, {}), std::nullopt);
+}
+
+TEST_F(QtDialogsTest, ChooseListOpensWithTheTickedRowsAndSpaceTicksFromTheKeyboard)
+{
+    whenModal([](QDialog& dialog) {
+        QLineEdit& filter = filterOf(dialog);
+        QTest::keyClick(&filter, Qt::Key_Space); // first row: ticked
+        QTest::keyClick(&filter, Qt::Key_Down);
+        QTest::keyClick(&filter, Qt::Key_Space); // second row, ticked when the list opened: unticked
+        QTest::keyClicks(&filter, u"is"_s);
+        EXPECT_EQ(filter.text(), u"is"_s) << "Space never reaches the filter";
+        QTest::keyClick(&filter, Qt::Key_Space); // the one row left, ISS
+        QTest::keyClick(&filter, Qt::Key_Return);
+    });
+    EXPECT_EQ(qtDialogs.chooseRows(u"Modelo de Documento"_s, *dataSet, {1}), (QList<int>{0, 2}));
 }

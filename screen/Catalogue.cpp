@@ -17,9 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int TaxPage = 0;
-constexpr int BookPage = 1;
-
 bool IsMagneticBookReport(const QString& title)
 {
     static const std::array titles = {

@@ -218,12 +218,18 @@ void TfrmConFisc::CreateParameterFields()
 
     lblDataInicial = NewLabel(group, u"lblDataInicial"_s, u"Data Inicial"_s, 6, 154, 66);
     depInicial = NewDateEdit(group, u"depInicial"_s, 101, 151);
+    depInicial->OnExit = [this](QObject* sender) { depInicialExit(sender); };
     lblDataInicial->setBuddy(depInicial);
     btnDataInicial = NewLookupButton(group, u"btnDataInicial"_s, 200, 151, depInicial);
+    btnDataInicial->OnBeforePesq = [this](QObject* sender, bool& allow) { btnDataInicialBeforePesq(sender, allow); };
+    btnDataInicial->OnAfterPesq = [this](QObject* sender) { btnDataInicialAfterPesq(sender); };
     lblDataFinal = NewLabel(group, u"lblDataFinal"_s, u"Data Final"_s, 231, 154, 59);
     depFinal = NewDateEdit(group, u"depFinal"_s, 301, 151);
+    depFinal->OnExit = [this](QObject* sender) { depFinalExit(sender); };
     lblDataFinal->setBuddy(depFinal);
     btnDataFinal = NewLookupButton(group, u"btnDataFinal"_s, 400, 151, depFinal);
+    btnDataFinal->OnBeforePesq = [this](QObject* sender, bool& allow) { btnDataFinalBeforePesq(sender, allow); };
+    btnDataFinal->OnAfterPesq = [this](QObject* sender) { btnDataFinalAfterPesq(sender); };
 
     lblCfop = NewLabel(group, u"lblCfop"_s, u"CFOp"_s, 6, 179, 32);
     medCfop = NewMaskEdit(group, u"medCfop"_s, 101, 176, 57, u"9.999;0; "_s, 5);
@@ -244,6 +250,7 @@ void TfrmConFisc::CreateListGroups()
     rdbListaMod = NewRadio(grbModDoc, u"rdbListaMod"_s, u"Lista"_s, {7, 40, 51, 13});
     rdbListaMod->OnClick = [this](QObject* sender) { rdbListaModClick(sender); };
     btnModDoc = NewLookupButton(grbModDoc, u"btnModDoc"_s, 62, 37, rdbListaMod);
+    btnModDoc->OnClick = [this](QObject* sender) { btnModDocClick(sender); };
     btnModDoc->setEnabled(false);
 
     grbTpOperacao = new TGroupBox(grbDadosRel, u"grbTpOperacao"_s);
@@ -255,6 +262,7 @@ void TfrmConFisc::CreateListGroups()
     rdbListaTp = NewRadio(grbTpOperacao, u"rdbListaTp"_s, u"Lista"_s, {6, 40, 50, 17});
     rdbListaTp->OnClick = [this](QObject* sender) { rdbListaTpClick(sender); };
     btnTpOperacao = NewLookupButton(grbTpOperacao, u"btnTpOperacao"_s, 61, 37, rdbListaTp);
+    btnTpOperacao->OnClick = [this](QObject* sender) { btnTpOperacaoClick(sender); };
     btnTpOperacao->setEnabled(false);
 }
 

@@ -18,6 +18,7 @@ class TLabel;
 class TMaskEdit;
 class TNetConnection;
 class TNotebook;
+class TParams;
 class TRadioButton;
 
 // The "Conferência Fiscal" screen (RLX58200): the parameters of the fiscal reconciliation reports of RLX582.
@@ -78,10 +79,44 @@ public:
     void Vd_LivroMag(bool Mandatory);
     void medLivroExit(QObject* Sender);
 
+    // Period: start and end dates picked from the apportionment-map periods the application server holds for the
+    // company, registration and period tax code on the screen. Leaving a date edit only checks that it is a date.
+    void btnDataInicialBeforePesq(QObject* Sender, bool& Allow);
+    void btnDataInicialAfterPesq(QObject* Sender);
+    void btnDataFinalBeforePesq(QObject* Sender, bool& Allow);
+    void btnDataFinalAfterPesq(QObject* Sender);
+    void depInicialExit(QObject* Sender);
+    void depFinalExit(QObject* Sender);
+    // Both dates informed: the start date first; the focus goes to the first empty one.
+    void Vd_Datas();
+    // On the magnetic-book line: the application server knows a map for the start date and one for the end date.
+    // Both calls are made before deciding; a missing map puts the focus on depInicial.
+    void Vd_ImposLivro();
+    // The tax the period calls send: medImposto's text on the tax line, otherwise the tax of cdsLivro's current
+    // book ("" when it holds none). Read afresh at each call.
+    QString PeriodTaxCode() const;
+
+    // Document-model and operation-type lists: "Lista" with nothing chosen is refused on output.
+    void btnModDocClick(QObject* Sender);
+    void btnTpOperacaoClick(QObject* Sender);
+    void Vd_Modelo();
+    void Vd_TipoOper();
+
+    // Output: the four buttons validate the whole screen, in a fixed order, before the base form runs the report.
+    void Vd_ValidaCampos(bool Mandatory);
+    void sbtPrintClick(QObject* Sender) override;
+    void sbtPreviewClick(QObject* Sender) override;
+    void sbtSalvarComoClick(QObject* Sender) override;
+    void sbtReportEditClick(QObject* Sender) override;
+
     // What the registration field takes, read from the data source of btnInscricao: dtsInscEsta state
     // registrations, dtsInscMuni municipal ones, no data source none.
     enum class TRegistrationKind { State, Municipal, None };
     TRegistrationKind RegistrationKind() const;
+
+    // The pages of nbkImposto: the tax line and the magnetic-book line.
+    static constexpr int TaxPage = 0;
+    static constexpr int BookPage = 1;
 
     // Controls.
     TNotebook* nbkImposto;

@@ -19,7 +19,9 @@
 
 #include <memory>
 
-// Taxes and books of every collecting-authority indicator, companies with state and municipal registrations.
+// Taxes and books of every collecting-authority indicator, companies with state and municipal registrations,
+// monthly ICMS maps of company 01 under a state registration and one ISS map under its municipal one, document
+// models, and operation types of which an entry and an exit share a code.
 inline const QStringList& LookupFixtures()
 {
     using namespace Qt::StringLiterals;
@@ -42,6 +44,14 @@ inline const QStringList& LookupFixtures()
         u"INSERT INTO INSCRESTAD VALUES ('02', '0961234563', 'RS')"_s,
         u"INSERT INTO INSCRMUNICIP VALUES ('01', '12345678', 'São Paulo')"_s,
         u"INSERT INTO INSCRMUNICIP VALUES ('03', '00458721', 'São Paulo')"_s,
+        u"INSERT INTO MAPAAPUR (NRMAPAAPUR, CDEMPRESA, CDINSCRICAO, CDIMPOSTO, NMMAPAAPUR, DTINIPERIODO, DTFIMPERIODO) "
+        "VALUES (1, '01', '123456785119', '01', 'Apuração ICMS 01/2025', '2025-01-01', '2025-01-31'), "
+        "(2, '01', '123456785119', '01', 'Apuração ICMS 02/2025', '2025-02-01', '2025-02-28'), "
+        "(3, '01', '123456785119', '01', 'Apuração ICMS 03/2025', '2025-03-01', '2025-03-31'), "
+        "(4, '01', '12345678', '06', 'Apuração ISS 01/2025', '2025-01-01', '2025-01-31')"_s,
+        u"INSERT INTO MODDOCFISC VALUES ('55', 'NF-e'), ('57', 'CT-e'), ('65', 'NFC-e')"_s,
+        u"INSERT INTO TIPOOPERAC VALUES ('E', 'TR', 'Transferência recebida'), ('S', 'TR', 'Transferência enviada'), "
+        "('S', 'VD', 'Venda')"_s,
     };
     return fixtures;
 }
@@ -50,11 +60,12 @@ inline const QStringList& LookupFixtures()
 // local database: both on one file made from the schema and LookupFixtures(), as in the embedded installation.
 class LookupTest : public ScreenTest {
 protected:
-    TfrmConFisc& start()
+    // extraFixtures: statements run after LookupFixtures().
+    TfrmConFisc& start(const QStringList& extraFixtures = {})
     {
         delete frmConFisc;
         relay.reset();
-        server = std::make_unique<TestServer>(LookupFixtures());
+        server = std::make_unique<TestServer>(LookupFixtures() + extraFixtures);
         relay = std::make_unique<RecordingRelay>(*server);
         dialogs = &ScriptedDialogs::reset();
         HostSettings& settings = HostSettings::current();

@@ -59,3 +59,22 @@ class EHostConfigError : public EHostError {
 public:
     using EHostError::EHostError;
 };
+
+// A report definition that cannot be read or is inconsistent; the message names the file and the problem.
+class EReportDefinitionError : public EHostConfigError {
+public:
+    using EHostConfigError::EHostConfigError;
+};
+
+// A report that could not be run: one of its queries failed, or the data it waits for could not be fetched. The
+// message names the report and the query.
+class EReportRunError : public EHostError {
+public:
+    using EHostError::EHostError;
+};
+
+// A file that could not be written; the message names the file and the reason. Nothing of it is left behind.
+class EFileWriteError : public EHostError {
+public:
+    using EHostError::EHostError;
+};

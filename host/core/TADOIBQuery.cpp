@@ -1,6 +1,7 @@
 #include "TADOIBQuery.h"
 
 #include "Exceptions.h"
+#include "SqlDialect.h"
 #include "SqlParameters.h"
 #include "TDBConnection.h"
 #include "TDataSet.h"
@@ -18,17 +19,6 @@ public:
 };
 
 namespace {
-
-enum class Dialect { Default, Oracle, MsSql };
-
-Dialect dialectOf(const QString& driverName)
-{
-    if (driverName == u"QOCI")
-        return Dialect::Oracle;
-    if (driverName == u"QODBC" || driverName == u"QTDS")
-        return Dialect::MsSql;
-    return Dialect::Default;
-}
 
 QVariant fieldValue(const QVariant& value, TFieldType type)
 {
@@ -91,18 +81,7 @@ void TADOIBQuery::updateParams()
 
 QString TADOIBQuery::ActiveSQL() const
 {
-    const QStringList* text = &m_sql;
-    switch (dialectOf(m_connection->DriverName())) {
-    case Dialect::Oracle:
-        text = &m_sqlOracle;
-        break;
-    case Dialect::MsSql:
-        text = &m_sqlMssql;
-        break;
-    case Dialect::Default:
-        break;
-    }
-    return (text->isEmpty() ? m_sql : *text).join(u'\n');
+    return DialectText(m_connection->DriverName(), m_sql, m_sqlOracle, m_sqlMssql);
 }
 
 void TADOIBQuery::Open()

@@ -81,6 +81,8 @@ public:
 
     QVariant Value(int row, int fieldIndex) const;
     const QVariantList& Row(int row) const { return m_rows.at(row); }
+    // Every row, each one value per field in field order (a copy shares the rows until either side changes).
+    const QList<QVariantList>& Rows() const { return m_rows; }
 
     // Inactive and empty.
     void Close();

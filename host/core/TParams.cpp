@@ -2,27 +2,40 @@
 
 #include "Exceptions.h"
 
-void TParam::SetAsString(const QString& text)
-{
-    m_text = text;
-    m_null = false;
-}
+#include <QDate>
+
+using namespace Qt::StringLiterals;
+
+void TParam::SetAsString(const QString& text) { m_value = text.isNull() ? QString(u""_s) : text; }
 
 void TParam::SetAsVariant(const QVariant& value)
 {
-    if (value.isNull())
-        Clear();
-    else
-        SetAsString(value.toString());
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+    case QMetaType::QDateTime: {
+        const QDate date = value.toDate();
+        if (date.isValid())
+            m_value = date;
+        else
+            Clear();
+        break;
+    }
+    default:
+        if (value.isNull())
+            Clear();
+        else
+            SetAsString(value.toString());
+    }
 }
 
-void TParam::Clear()
+void TParam::Clear() { m_value = QVariant(); }
+
+QVariant TParam::Value() const { return m_value.isNull() ? QVariant(QMetaType::fromType<QString>()) : m_value; }
+
+QString TParam::AsString() const
 {
-    m_text.clear();
-    m_null = true;
+    return m_value.typeId() == QMetaType::QDate ? m_value.toDate().toString(Qt::ISODate) : m_value.toString();
 }
-
-QVariant TParam::Value() const { return m_null ? QVariant(QMetaType::fromType<QString>()) : QVariant(m_text); }
 
 TParam* TParams::FindParam(const QString& name) const
 {

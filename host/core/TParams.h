@@ -9,29 +9,31 @@
 #include <memory>
 #include <vector>
 
-// A query parameter. Every parameter is a text parameter: a value given to it is kept as its text.
-// A parameter that was never given a value, or was cleared, is null and binds SQL NULL.
+// A query parameter: a text or a date. A parameter that was never given a value, or was cleared, is null and binds
+// SQL NULL.
 class HOSTFW_CORE_EXPORT TParam {
 public:
     explicit TParam(QString name) : m_name(std::move(name)) {}
 
     const QString& Name() const { return m_name; }
 
+    // A text, never null: the empty text stays the empty text.
     void SetAsString(const QString& text);
-    // A null variant clears the parameter; anything else is kept as its text.
+    // A null variant, or an invalid date, clears the parameter; a QDate is kept as a date, a QDateTime as its
+    // date; anything else as its text.
     void SetAsVariant(const QVariant& value);
     void setValue(const QVariant& value) { SetAsVariant(value); }
     void Clear();
 
-    // A QString variant, null when the parameter is null.
+    // A QString or QDate variant; a null QString variant when the parameter is null.
     QVariant Value() const;
-    QString AsString() const { return m_text; }
-    bool IsNull() const { return m_null; }
+    // The text; a date as "yyyy-MM-dd"; "" when null.
+    QString AsString() const;
+    bool IsNull() const { return m_value.isNull(); }
 
 private:
     QString m_name;
-    QString m_text;
-    bool m_null = true;
+    QVariant m_value;
 };
 
 // The parameters of a query, in the order of their first appearance in its SQL. Names are case-insensitive.

@@ -1,0 +1,302 @@
+#include "ReportDefinition.h"
+
+#include "Exceptions.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+[[noreturn]] void invalid(const QString& fileName, const QString& problem)
+{
+    throw EReportDefinitionError(u"A definição de relatório '%1' é inválida: %2."_s.arg(fileName, problem));
+}
+
+const QList<std::pair<QString, ColumnFormat>>& formatNames()
+{
+    static const QList<std::pair<QString, ColumnFormat>> names = {
+        {u"text"_s, ColumnFormat::Text},       {u"amount"_s, ColumnFormat::Amount},
+        {u"date"_s, ColumnFormat::Date},       {u"integer"_s, ColumnFormat::Integer},
+        {u"cfop"_s, ColumnFormat::Cfop},
+    };
+    return names;
+}
+
+const QList<std::pair<QString, Qt::Alignment>>& alignmentNames()
+{
+    static const QList<std::pair<QString, Qt::Alignment>> names = {
+        {u"left"_s, Qt::AlignLeft}, {u"right"_s, Qt::AlignRight}, {u"center"_s, Qt::AlignHCenter}};
+    return names;
+}
+
+template <class T>
+T valueNamed(const QList<std::pair<QString, T>>& names, const QString& name, const QString& what,
+             const QString& fileName)
+{
+    for (const auto& [text, value] : names)
+        if (text == name)
+            return value;
+    invalid(fileName, u"%1 desconhecido: \"%2\""_s.arg(what, name));
+}
+
+template <class T>
+QString nameOf(const QList<std::pair<QString, T>>& names, T value)
+{
+    for (const auto& [text, known] : names)
+        if (known == value)
+            return text;
+    return names.constFirst().first;
+}
+
+// Reads the members of one JSON object, naming where it is in every complaint.
+class Reader {
+public:
+    Reader(const QJsonObject& object, QString where, QString fileName)
+        : m_object(object), m_where(std::move(where)), m_fileName(std::move(fileName))
+    {
+    }
+
+    QString text(const QString& key, bool required = true) const
+    {
+        const QJsonValue value = m_object.value(key);
+        if (value.isUndefined() && !required)
+            return {};
+        if (!value.isString() || (required && value.toString().trimmed().isEmpty()))
+            complain(key, u"um texto"_s);
+        return value.toString();
+    }
+
+    QStringList texts(const QString& key) const
+    {
+        const QJsonValue value = m_object.value(key);
+        if (value.isUndefined())
+            return {};
+        if (!value.isArray())
+            complain(key, u"uma lista de textos"_s);
+        QStringList result;
+        for (const QJsonValue& item : value.toArray()) {
+            if (!item.isString())
+                complain(key, u"uma lista de textos"_s);
+            result.append(item.toString());
+        }
+        return result;
+    }
+
+    QList<QJsonObject> objects(const QString& key) const
+    {
+        const QJsonValue value = m_object.value(key);
+        if (value.isUndefined())
+            return {};
+        if (!value.isArray())
+            complain(key, u"uma lista"_s);
+        QList<QJsonObject> result;
+        for (const QJsonValue& item : value.toArray()) {
+            if (!item.isObject())
+                complain(key, u"uma lista de objetos"_s);
+            result.append(item.toObject());
+        }
+        return result;
+    }
+
+    double number(const QString& key, double fallback) const
+    {
+        const QJsonValue value = m_object.value(key);
+        if (value.isUndefined())
+            return fallback;
+        if (!value.isDouble() || value.toDouble() <= 0)
+            complain(key, u"um número maior que zero"_s);
+        return value.toDouble();
+    }
+
+private:
+    [[noreturn]] void complain(const QString& key, const QString& expected) const
+    {
+        invalid(m_fileName, u"%1\"%2\" deve ser %3"_s.arg(m_where, key, expected));
+    }
+
+    QJsonObject m_object;
+    QString m_where;
+    QString m_fileName;
+};
+
+ReportQueryDefinition queryFrom(const Reader& reader)
+{
+    return {reader.text(u"name"_s), reader.texts(u"sql"_s), reader.texts(u"sql_oracle"_s),
+            reader.texts(u"sql_mssql"_s)};
+}
+
+QJsonArray arrayOf(const QStringList& texts) { return QJsonArray::fromStringList(texts); }
+
+bool isNumeric(ColumnFormat format) { return format == ColumnFormat::Amount || format == ColumnFormat::Integer; }
+
+} // namespace
+
+ReportDefinition ReportDefinition::fromFile(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EReportDefinitionError(
+            u"A definição de relatório '%1' não pode ser lida: %2."_s.arg(fileName, file.errorString()));
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError)
+        invalid(fileName, u"%1 (posição %2)"_s.arg(error.errorString()).arg(error.offset));
+    if (!document.isObject())
+        invalid(fileName, u"o conteúdo não é um objeto JSON"_s);
+    return fromJson(document.object(), fileName);
+}
+
+ReportDefinition ReportDefinition::fromJson(const QJsonObject& json, const QString& fileName)
+{
+    const Reader reader(json, {}, fileName);
+    ReportDefinition definition;
+    definition.fileName = fileName;
+    definition.code = reader.text(u"code"_s);
+    definition.title = reader.text(u"title"_s);
+    const QString orientation = reader.text(u"orientation"_s, false);
+    if (!orientation.isEmpty())
+        definition.orientation = valueNamed<QPageLayout::Orientation>(
+            {{u"portrait"_s, QPageLayout::Portrait}, {u"landscape"_s, QPageLayout::Landscape}}, orientation,
+            u"orientation"_s, fileName);
+    definition.header = reader.texts(u"header"_s);
+    for (const QJsonObject& query : reader.objects(u"queries"_s))
+        definition.queries.append(queryFrom(Reader(query, u"consulta: "_s, fileName)));
+    definition.detail = reader.text(u"detail"_s, false);
+    for (const QJsonObject& object : reader.objects(u"columns"_s)) {
+        const Reader column(object, u"coluna: "_s, fileName);
+        ReportColumn c;
+        c.field = column.text(u"field"_s);
+        c.caption = column.text(u"caption"_s, false);
+        c.width = column.number(u"width"_s, c.width);
+        const QString align = column.text(u"align"_s, false);
+        if (!align.isEmpty())
+            c.alignment = valueNamed(alignmentNames(), align, u"align"_s, fileName);
+        const QString format = column.text(u"format"_s, false);
+        if (!format.isEmpty())
+            c.format = valueNamed(formatNames(), format, u"format"_s, fileName);
+        definition.columns.append(c);
+    }
+    for (const QJsonObject& object : reader.objects(u"groups"_s)) {
+        const Reader group(object, u"grupo: "_s, fileName);
+        ReportGroup g;
+        g.field = group.text(u"field"_s);
+        g.caption = group.text(u"caption"_s, false);
+        const QString format = group.text(u"format"_s, false);
+        if (!format.isEmpty())
+            g.format = valueNamed(formatNames(), format, u"format"_s, fileName);
+        g.subtotals = group.texts(u"subtotals"_s);
+        definition.groups.append(g);
+    }
+    definition.totals = reader.texts(u"totals"_s);
+    definition.check();
+    return definition;
+}
+
+QJsonObject ReportDefinition::toJson() const
+{
+    QJsonArray queriesJson;
+    for (const ReportQueryDefinition& query : queries) {
+        QJsonObject object{{u"name"_s, query.name}, {u"sql"_s, arrayOf(query.sql)}};
+        if (!query.sqlOracle.isEmpty())
+            object.insert(u"sql_oracle"_s, arrayOf(query.sqlOracle));
+        if (!query.sqlMssql.isEmpty())
+            object.insert(u"sql_mssql"_s, arrayOf(query.sqlMssql));
+        queriesJson.append(object);
+    }
+    QJsonArray columnsJson;
+    for (const ReportColumn& column : columns)
+        columnsJson.append(QJsonObject{{u"field"_s, column.field},
+                                       {u"caption"_s, column.caption},
+                                       {u"width"_s, column.width},
+                                       {u"align"_s, nameOf(alignmentNames(), column.alignment)},
+                                       {u"format"_s, nameOf(formatNames(), column.format)}});
+    QJsonArray groupsJson;
+    for (const ReportGroup& group : groups)
+        groupsJson.append(QJsonObject{{u"field"_s, group.field},
+                                      {u"caption"_s, group.caption},
+                                      {u"format"_s, nameOf(formatNames(), group.format)},
+                                      {u"subtotals"_s, arrayOf(group.subtotals)}});
+    return {{u"code"_s, code},
+            {u"title"_s, title},
+            {u"orientation"_s, orientation == QPageLayout::Landscape ? u"landscape"_s : u"portrait"_s},
+            {u"header"_s, arrayOf(header)},
+            {u"queries"_s, queriesJson},
+            {u"detail"_s, detail},
+            {u"columns"_s, columnsJson},
+            {u"groups"_s, groupsJson},
+            {u"totals"_s, arrayOf(totals)}};
+}
+
+void ReportDefinition::save(const QString& target) const
+{
+    ReportDefinition checked = *this;
+    checked.fileName = target;
+    checked.check();
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(toJson()).toJson()) < 0 || !file.commit())
+        throw EReportDefinitionError(
+            u"A definição de relatório '%1' não pôde ser gravada: %2."_s.arg(target, file.errorString()));
+}
+
+void ReportDefinition::check() const
+{
+    if (title.trimmed().isEmpty())
+        invalid(fileName, u"sem título"_s);
+    if (queries.isEmpty())
+        invalid(fileName, u"nenhuma consulta"_s);
+    QStringList names;
+    for (const ReportQueryDefinition& query : queries) {
+        if (query.name.trimmed().isEmpty())
+            invalid(fileName, u"uma consulta sem nome"_s);
+        if (names.contains(query.name, Qt::CaseInsensitive))
+            invalid(fileName, u"a consulta \"%1\" aparece duas vezes"_s.arg(query.name));
+        if (query.sql.join(QString()).trimmed().isEmpty())
+            invalid(fileName, u"a consulta \"%1\" não tem texto SQL"_s.arg(query.name));
+        names.append(query.name);
+    }
+    if (detail.trimmed().isEmpty())
+        invalid(fileName, u"sem \"detail\""_s);
+    if (columns.isEmpty())
+        invalid(fileName, u"nenhuma coluna"_s);
+    const auto checkSums = [&](const QStringList& fields, const QString& where) {
+        for (const QString& field : fields) {
+            const ReportColumn* summed = column(field);
+            if (!summed || !isNumeric(summed->format))
+                invalid(fileName, u"%1 \"%2\" não é uma coluna de valor ou inteiro"_s.arg(where, field));
+        }
+    };
+    for (const ReportGroup& group : groups)
+        checkSums(group.subtotals, u"o subtotal do grupo \"%1\","_s.arg(group.field));
+    checkSums(totals, u"o total"_s);
+    static const QRegularExpression queryField(u"\\{(\\w+)\\.\\w+\\}"_s);
+    for (const QString& line : header)
+        for (const QRegularExpressionMatch& match : queryField.globalMatch(line))
+            if (!names.contains(match.captured(1), Qt::CaseInsensitive))
+                invalid(fileName, u"o cabeçalho cita a consulta \"%1\", que não existe"_s.arg(match.captured(1)));
+}
+
+void ReportDefinition::checkFields(const QStringList& detailFields) const
+{
+    const auto known = [&](const QString& field) { return detailFields.contains(field, Qt::CaseInsensitive); };
+    for (const ReportColumn& c : columns)
+        if (!known(c.field))
+            invalid(fileName, u"a coluna \"%1\" não é um campo de \"%2\""_s.arg(c.field, detail));
+    for (const ReportGroup& group : groups)
+        if (!known(group.field))
+            invalid(fileName, u"o grupo \"%1\" não é um campo de \"%2\""_s.arg(group.field, detail));
+}
+
+const ReportColumn* ReportDefinition::column(const QString& field) const
+{
+    for (const ReportColumn& c : columns)
+        if (c.field.compare(field, Qt::CaseInsensitive) == 0)
+            return &c;
+    return nullptr;
+}

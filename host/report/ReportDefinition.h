@@ -1,0 +1,81 @@
+#pragma once
+
+#include "hostfw_report_export.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QPageLayout>
+#include <QString>
+#include <QStringList>
+
+// How the values of a column are written: as they are; amounts "1.234,56"; dates dd/MM/yyyy; whole numbers; CFOP
+// codes "9.999".
+enum class ColumnFormat { Text, Amount, Date, Integer, Cfop };
+
+// A query of a report, with one SQL text per database dialect (lines). Every ":P_..." token of the text that runs
+// becomes a text parameter of the query.
+struct ReportQueryDefinition {
+    QString name;
+    QStringList sql;       // SQLite, PostgreSQL, Firebird
+    QStringList sqlOracle; // empty: sql
+    QStringList sqlMssql;  // empty: sql
+};
+
+struct ReportColumn {
+    QString field;
+    QString caption;
+    double width = 20; // millimetres; the columns are narrowed together when they do not fit the page
+    Qt::Alignment alignment = Qt::AlignLeft;
+    ColumnFormat format = ColumnFormat::Text;
+};
+
+// Rows with the same value of field, under a heading "caption: value" and over a subtotal of the subtotals fields.
+// The detail must come ordered by the group fields, outermost first.
+struct ReportGroup {
+    QString field;
+    QString caption;
+    ColumnFormat format = ColumnFormat::Text;
+    QStringList subtotals;
+};
+
+// A report definition, as stored in reports/<code>/*.json:
+//   {"code": "RLX582", "title": "...", "orientation": "portrait" | "landscape",
+//    "header": ["Empresa: {P_EMPRESA} - {qryEmpresa.NMEMPRESA}", ...],
+//    "queries": [{"name": "qryEmpresa", "sql": [lines], "sql_oracle": [lines], "sql_mssql": [lines]}, ...],
+//    "detail": "<a query's name, or a data source of the screen>",
+//    "columns": [{"field", "caption", "width" (mm), "align": "left" | "right" | "center",
+//                 "format": "text" | "amount" | "date" | "integer" | "cfop"}, ...],
+//    "groups": [{"field", "caption", "format", "subtotals": [fields]}, ...],
+//    "totals": [fields]}
+// Header lines take "{P_NAME}", the value bound to a parameter, and "{query.FIELD}", a field of that query's first
+// row. Subtotals and totals are columns whose format is amount or integer.
+// Every failure to read, check or write raises EReportDefinitionError naming the file and the problem.
+struct HOSTFW_REPORT_EXPORT ReportDefinition {
+    QString fileName; // where the definition was read from
+    QString code;
+    QString title;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    QStringList header;
+    QList<ReportQueryDefinition> queries;
+    QString detail;
+    QList<ReportColumn> columns;
+    QList<ReportGroup> groups;
+    QStringList totals;
+
+    // Read and checked.
+    static ReportDefinition fromFile(const QString& fileName);
+    // Checked; fileName only names the definition in messages.
+    static ReportDefinition fromJson(const QJsonObject& json, const QString& fileName);
+    QJsonObject toJson() const;
+    // Checked, then written whole or not at all.
+    void save(const QString& fileName) const;
+
+    // The parts agree with each other: at least one query, each named once and with a text; a detail; at least one
+    // column; groups, subtotals and totals on columns; header lines naming known queries.
+    void check() const;
+    // The fields of the detail, known once it has run, hold every column and group field.
+    void checkFields(const QStringList& detailFields) const;
+
+    // The column of that field (case-insensitive); nullptr when none.
+    const ReportColumn* column(const QString& field) const;
+};

@@ -1,0 +1,181 @@
+#include "ReportRunner.h"
+
+#include "Exceptions.h"
+#include "ReportProgress.h"
+#include "SqlDialect.h"
+#include "SqlParameters.h"
+#include "TDBConnection.h"
+#include "TDataSet.h"
+#include "TParams.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+using namespace Qt::StringLiterals;
+
+struct ReportRunner::QueryResult {
+    ReportTable table; // every row for the detail query, the first one for the others
+};
+
+namespace {
+
+constexpr int RowsPerStep = 1000;
+
+// Keeps the connection from writing while it lives: a report only reads.
+class ReadOnlySession {
+public:
+    explicit ReadOnlySession(const QSqlDatabase& database) : m_database(database)
+    {
+        if (!set(true))
+            throw EDatabaseError(u"A conexão não pôde ser posta em modo somente leitura."_s);
+    }
+    ~ReadOnlySession() { set(false); }
+    ReadOnlySession(const ReadOnlySession&) = delete;
+    ReadOnlySession& operator=(const ReadOnlySession&) = delete;
+
+private:
+    bool set(bool readOnly)
+    {
+        QSqlQuery statement(m_database);
+        if (m_database.driverName() == u"QSQLITE")
+            return statement.exec(readOnly ? u"PRAGMA query_only = 1"_s : u"PRAGMA query_only = 0"_s);
+        if (m_database.driverName() == u"QPSQL")
+            return statement.exec(u"SET SESSION CHARACTERISTICS AS TRANSACTION %1"_s.arg(
+                readOnly ? u"READ ONLY"_s : u"READ WRITE"_s));
+        return true;
+    }
+
+    QSqlDatabase m_database;
+};
+
+QString failureOf(const QSqlQuery& query) { return query.lastError().text(); }
+
+// "{P_NAME}" becomes the parameter's value, "{query.FIELD}" that field of the query's first row.
+QString filledHeader(const QString& line, const QList<ReportParameter>& parameters,
+                     const QHash<QString, ReportTable>& firstRows)
+{
+    static const QRegularExpression token(u"\\{(\\w+)(?:\\.(\\w+))?\\}"_s);
+    QString result;
+    qsizetype last = 0;
+    for (const QRegularExpressionMatch& match : token.globalMatch(line)) {
+        result += line.mid(last, match.capturedStart() - last);
+        last = match.capturedEnd();
+        if (match.captured(2).isEmpty()) {
+            for (const ReportParameter& parameter : parameters)
+                if (parameter.name.compare(match.captured(1), Qt::CaseInsensitive) == 0)
+                    result += parameterText(parameter.value);
+            continue;
+        }
+        const ReportTable table = firstRows.value(match.captured(1).toUpper());
+        const int field = table.fieldIndex(match.captured(2));
+        if (field >= 0 && !table.rows.isEmpty())
+            result += table.rows.constFirst().at(field).toString();
+    }
+    return result + line.mid(last);
+}
+
+void remember(const TParams& params, QList<ReportParameter>& parameters)
+{
+    for (int i = 0; i < params.Count(); ++i) {
+        const TParam* param = params.Items(i);
+        const bool known = std::any_of(parameters.begin(), parameters.end(), [&](const ReportParameter& p) {
+            return p.name.compare(param->Name(), Qt::CaseInsensitive) == 0;
+        });
+        if (!known)
+            parameters.append({param->Name(), param->IsNull() ? QVariant() : param->Value()});
+    }
+}
+
+} // namespace
+
+bool ExistParam(const TParams& Params, const QString& name) { return Params.FindParam(name) != nullptr; }
+
+ReportRunner::ReportRunner(TDBConnection& connection, TBeforeGetQueryParams BeforeGetQueryParams,
+                           DataSetByName dataSets)
+    : m_connection(connection),
+      m_beforeGetQueryParams(std::move(BeforeGetQueryParams)),
+      m_dataSets(std::move(dataSets))
+{
+}
+
+ReportData ReportRunner::run(const ReportDefinition& definition, ReportProgress& progress) const
+{
+    ReportData data;
+    data.definition = definition;
+    QHash<QString, ReportTable> results;
+    for (const ReportQueryDefinition& query : definition.queries) {
+        const bool isDetail = query.name.compare(definition.detail, Qt::CaseInsensitive) == 0;
+        try {
+            results.insert(query.name.toUpper(), runQuery(query, isDetail, data, progress).table);
+        } catch (const EHostError& e) {
+            throw EReportRunError(u"O relatório \"%1\" não pôde ser executado (consulta \"%2\"): %3"_s.arg(
+                definition.title, query.name, e.message()));
+        }
+    }
+
+    if (results.contains(definition.detail.toUpper())) {
+        data.detail = results.value(definition.detail.toUpper());
+    } else if (TDataSet* dataSet = m_dataSets ? m_dataSets(definition.detail) : nullptr) {
+        for (const TField* field : dataSet->Fields())
+            data.detail.fields.append(field->FieldName());
+        data.detail.rows = dataSet->Rows();
+    } else {
+        throw EReportDefinitionError(
+            u"A definição de relatório '%1' é inválida: \"%2\" não é uma consulta nem uma fonte de dados da tela."_s
+                .arg(definition.fileName, definition.detail));
+    }
+    definition.checkFields(data.detail.fields);
+
+    for (const QString& line : definition.header)
+        data.header.append(filledHeader(line, data.parameters, results));
+    data.emitted = QDateTime::currentDateTime();
+    return data;
+}
+
+ReportRunner::QueryResult ReportRunner::runQuery(const ReportQueryDefinition& query, bool readAll, ReportData& data,
+                                                 ReportProgress& progress) const
+{
+    QSqlDatabase database = m_connection.Database();
+    const SqlParameters sql =
+        SqlParameters::parse(DialectText(m_connection.DriverName(), query.sql, query.sqlOracle, query.sqlMssql));
+    TParams params;
+    params.SetNames(sql.names);
+    bool allow = true;
+    if (m_beforeGetQueryParams)
+        m_beforeGetQueryParams(params, allow);
+    if (!allow)
+        throw EAbort();
+    remember(params, data.parameters);
+
+    const ReadOnlySession readOnly(database);
+    QSqlQuery statement(database);
+    statement.setForwardOnly(true);
+    if (!statement.prepare(sql.positionalSql))
+        throw EDatabaseError(failureOf(statement));
+    for (const QString& name : sql.occurrences)
+        statement.addBindValue(params.ParamByName(name)->Value());
+    if (!statement.exec())
+        throw EDatabaseError(failureOf(statement));
+
+    QueryResult result;
+    const QSqlRecord record = statement.record();
+    for (int i = 0; i < record.count(); ++i)
+        result.table.fields.append(record.fieldName(i));
+    while (statement.next()) {
+        QVariantList row;
+        row.reserve(record.count());
+        for (int i = 0; i < record.count(); ++i)
+            row.append(statement.value(i));
+        result.table.rows.append(std::move(row));
+        if (!readAll)
+            break;
+        if (result.table.rows.size() % RowsPerStep == 0)
+            Advance(progress, u"Lendo registros"_s, result.table.rows.size(), 0);
+    }
+    if (statement.lastError().isValid())
+        throw EDatabaseError(failureOf(statement));
+    return result;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ReportData.h"
+
+#include <functional>
+
+class ReportProgress;
+class TDBConnection;
+class TDataSet;
+class TParams;
+
+// True when Params holds a parameter of that name (case-insensitive).
+HOSTFW_REPORT_EXPORT bool ExistParam(const TParams& Params, const QString& name);
+
+// Runs a report definition on a database connection. For each query, in order: its parameters are the ":NAME"
+// tokens of its text for the connection's dialect; BeforeGetQueryParams(Params, Allow) fills them (Allow starts
+// true); the values are bound, never spliced, and the query runs read-only. The detail is then the rows of the query
+// the definition names, or of the dataset DataSetByName gives for that name (a data source of the screen, filled
+// while the parameters were bound).
+// Allow false, or a cancelled progress, ends the run with EAbort. A query that fails, or a failure raised while its
+// parameters are bound, raises EReportRunError naming the report and the query; a detail that is neither a query nor
+// a known dataset, or lacks a column's field, raises EReportDefinitionError.
+class HOSTFW_REPORT_EXPORT ReportRunner {
+public:
+    using TBeforeGetQueryParams = std::function<void(TParams& Params, bool& Allow)>;
+    using DataSetByName = std::function<TDataSet*(const QString& name)>;
+
+    ReportRunner(TDBConnection& connection, TBeforeGetQueryParams BeforeGetQueryParams, DataSetByName dataSets);
+
+    ReportData run(const ReportDefinition& definition, ReportProgress& progress) const;
+
+private:
+    struct QueryResult;
+    // The query's rows (all of them, or the first), its parameters recorded in data.
+    QueryResult runQuery(const ReportQueryDefinition& query, bool readAll, ReportData& data,
+                         ReportProgress& progress) const;
+
+    TDBConnection& m_connection;
+    TBeforeGetQueryParams m_beforeGetQueryParams;
+    DataSetByName m_dataSets;
+};

@@ -1,0 +1,156 @@
+// Running a definition: what each query's event receives and binds, how a broken definition or a failing query
+// reads, and the pages the rows are laid out on.
+#include "ReportFixture.h"
+
+#include "Exceptions.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using ReportRunTest = ReportTest;
+
+QString messageOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const EHostError& e) {
+        return e.message();
+    }
+    return {};
+}
+
+} // namespace
+
+// The event fires once per query, in order, with the names of that query's text; the values are bound, so a quote in
+// a value is just a character; the run records each parameter once with its first value.
+TEST_F(ReportRunTest, EachQueryGetsItsOwnParametersFromTheEventAndBindsThemAsValues)
+{
+    QStringList fired;
+    const auto layout = run(definition(SalesDefinition(
+                                u"SELECT CDFISCOPER, NRNOTA, DTEMISSAO, DSPRODUTO, VRTOTAL, QTITENS FROM VENDA "
+                                "WHERE CDEMPRESA = :P_EMPRESA AND DSPRODUTO <> :P_PRODUTO "
+                                "AND DTEMISSAO >= :P_DTINICIO ORDER BY CDFISCOPER"_s)),
+                            [&](TParams& params, bool&) {
+                                fired.append(params.Names().join(u','));
+                                params.ParamByName(u"P_EMPRESA"_s)->SetAsString(u"01' OR '1' = '1"_s);
+                                if (TParam* product = params.FindParam(u"P_PRODUTO"_s))
+                                    product->SetAsString(u"Arroz"_s);
+                                if (TParam* start = params.FindParam(u"P_DTINICIO"_s))
+                                    start->SetAsVariant(QDateTime(QDate(2025, 3, 9), QTime(15, 30)));
+                            });
+    EXPECT_EQ(fired, (QStringList{u"P_EMPRESA"_s, u"P_EMPRESA,P_PRODUTO,P_DTINICIO"_s}));
+    EXPECT_TRUE(layout->data().detail.rows.isEmpty()) << "no company is called that";
+    EXPECT_EQ(layout->data().header.value(0), u"Empresa: 01' OR '1' = '1, primeira nota "_s);
+
+    const auto dated = run(definition(SalesDefinition(u"SELECT * FROM VENDA WHERE DTEMISSAO >= :P_DTINICIO"_s)),
+                           [](TParams& params, bool&) {
+                               if (TParam* start = params.FindParam(u"P_DTINICIO"_s))
+                                   start->SetAsVariant(QDateTime(QDate(2025, 3, 9), QTime(15, 30)));
+                               if (TParam* company = params.FindParam(u"P_EMPRESA"_s))
+                                   company->SetAsString(u""_s);
+                           });
+    EXPECT_EQ(dated->data().detail.rows.size(), 4) << "a date-time is bound as its date";
+    QStringList recorded;
+    for (const ReportParameter& parameter : dated->data().parameters)
+        recorded.append(parameter.name + u'=' + parameterText(parameter.value));
+    EXPECT_EQ(recorded, (QStringList{u"P_EMPRESA=(vazio)"_s, u"P_DTINICIO=09/03/2025"_s}));
+
+    EXPECT_THROW(run(definition(SalesDefinition()), [](TParams&, bool& allow) { allow = false; }), EAbort);
+}
+
+// A report only reads: a query that would change the database fails, and the rows stay.
+TEST_F(ReportRunTest, AFailingQueryIsOneMessageNamingTheReportAndTheQuery)
+{
+    const struct {
+        const char* name;
+        QString sql;
+        QString driverSays;
+    } cases[] = {
+        {"unknown column", u"SELECT NADA FROM VENDA"_s, u"NADA"_s},
+        {"a query that writes", u"DELETE FROM VENDA"_s, u"readonly"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ReportDefinition report = definition(SalesDefinition(c.sql));
+        const QString message = messageOf([&] { run(report); });
+        EXPECT_TRUE(message.contains(u"\"Vendas por CFOP\""_s) && message.contains(u"\"qryVendas\""_s))
+            << qPrintable(message);
+        EXPECT_TRUE(message.contains(c.driverSays, Qt::CaseInsensitive)) << qPrintable(message);
+    }
+    QSqlQuery count(connection.Database());
+    ASSERT_TRUE(count.exec(u"SELECT COUNT(*) FROM VENDA"_s) && count.next());
+    EXPECT_EQ(count.value(0).toInt(), 6);
+    EXPECT_FALSE(run(definition(SalesDefinition()))->data().detail.rows.isEmpty()) << "the connection writes no more";
+}
+
+TEST_F(ReportRunTest, ABrokenDefinitionIsOneMessageNamingTheFileAndTheProblem)
+{
+    const QString valid = SalesDefinition();
+    const struct {
+        const char* name;
+        QString json;
+        QString problem;
+    } cases[] = {
+        {"not JSON", u"{\"title\": \"Vendas\",}"_s, u"posição"_s},
+        {"no query", QString(valid).replace(u"\"queries\""_s, u"\"consultas\""_s), u"nenhuma consulta"_s},
+        {"an unknown format", QString(valid).replace(u"\"cfop\"}"_s, u"\"moeda\"}"_s), u"\"moeda\""_s},
+        {"a subtotal of a text column", QString(valid).replace(u"[\"VRTOTAL\", \"QTITENS\"]}"_s, u"[\"NRNOTA\"]}"_s),
+         u"\"NRNOTA\""_s},
+        {"a header citing no query", QString(valid).replace(u"qryPrimeira.NRNOTA"_s, u"qryOutra.NRNOTA"_s),
+         u"\"qryOutra\""_s},
+        {"a column naming no field", QString(valid).replace(u"\"DSPRODUTO\", \"caption\""_s, u"\"DSITEM\", \"caption\""_s),
+         u"\"DSITEM\""_s},
+        {"a group on an unknown field",
+         QString(valid).replace(u"\"groups\": [{\"field\": \"CDFISCOPER\""_s, u"\"groups\": [{\"field\": \"CDCFOP\""_s),
+         u"\"CDCFOP\""_s},
+        {"a detail that is nothing", QString(valid).replace(u"\"detail\": \"qryVendas\""_s, u"\"detail\": \"dtsNada\""_s),
+         u"\"dtsNada\""_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString message = messageOf([&] { run(definition(c.json, u"quebrado.json"_s)); });
+        EXPECT_TRUE(message.contains(path(u"quebrado.json"_s)) && message.contains(c.problem)) << qPrintable(message);
+    }
+}
+
+// Many rows in groups: every page has the title, the captions and its number; only the first lists the parameters;
+// a heading never ends a page; subtotals and totals add the rows up.
+TEST_F(ReportRunTest, PagesRepeatTheirFrameAndTheSumsAddTheRowsUp)
+{
+    exec(u"WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 300) "
+         "INSERT INTO VENDA SELECT '01', CASE WHEN I <= 100 THEN '1102' ELSE '5949' END, printf('%06d', 1000 + I), "
+         "'2025-03-15', 'Item ' || I, 0.1, 1 FROM N"_s);
+    const auto layout = run(definition(SalesDefinition()));
+    const int pages = layout->pageCount();
+    ASSERT_GT(pages, 3);
+    for (int index = 0; index < pages; ++index) {
+        SCOPED_TRACE(index);
+        const QString texts = TextsOf(layout->page(index));
+        EXPECT_TRUE(texts.startsWith(u"Vendas por CFOP|RLX582|Empresa: 01, primeira nota 000010|"_s));
+        EXPECT_TRUE(texts.contains(u"|CFOP|Número|Emissão|Produto|Valor|Itens|"_s)) << "captions on every page";
+        EXPECT_TRUE(texts.endsWith(u"|Página %1 de %2"_s.arg(index + 1).arg(pages)));
+        EXPECT_EQ(texts.contains(u"|Parâmetros|P_EMPRESA = 01|"_s), index == 0);
+        EXPECT_FALSE(texts.section(u"|Emitido em"_s, 0, 0).section(u'|', -1).startsWith(u"CFOP:"_s))
+            << "a heading at the foot of the page";
+    }
+    QString all;
+    for (int index = 0; index < pages; ++index)
+        all += TextsOf(layout->page(index));
+    EXPECT_TRUE(all.contains(u"Subtotal CFOP 1.102|10,00|100|"_s)) << "a hundred times 0,10";
+    EXPECT_TRUE(all.contains(u"Subtotal CFOP 5.949|20,00|200|"_s));
+    EXPECT_TRUE(all.contains(u"Subtotal CFOP 5.102|1.334,96|4|"_s));
+    EXPECT_TRUE(all.contains(u"Total geral|1.354,46|307|"_s));
+}
+
+TEST_F(ReportRunTest, AReportWithoutRowsShowsItsFrameAndSaysSo)
+{
+    const auto layout = run(definition(SalesDefinition()), [](TParams& params, bool&) {
+        params.ParamByName(u"P_EMPRESA"_s)->SetAsString(u"99"_s);
+    });
+    ASSERT_EQ(layout->pageCount(), 1);
+    const QString texts = TextsOf(layout->page(0));
+    EXPECT_TRUE(texts.contains(u"|Nenhum documento atende aos parâmetros informados.|"_s)) << qPrintable(texts);
+    EXPECT_TRUE(texts.contains(u"|CFOP|Número|"_s));
+    EXPECT_FALSE(texts.contains(u"Total geral"_s));
+}

@@ -8,7 +8,10 @@
 #include <memory>
 #include <optional>
 
+class QPrinter;
+class ReportProgress;
 class TDataSet;
+struct ReportDefinition;
 
 // Every modal interaction goes through this service: the application installs QtDialogs, tests ScriptedDialogs.
 class HOSTFW_EXPORT Dialogs {
@@ -26,8 +29,16 @@ public:
     // list order (possibly empty), or nullopt when cancelled.
     virtual std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet,
                                                  const QList<int>& ticked) = 0;
-    // File to save to; the empty text when cancelled.
+    // File to save to; the empty text when cancelled. A name typed without one of the filters' extensions gets the
+    // extension of the filter chosen.
     virtual QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) = 0;
+    // The printer to print on, chosen and set up by the user; false when cancelled.
+    virtual bool choosePrinter(QPrinter& printer) = 0;
+    // Progress of a long piece of work titled title, with a cancel button, shown once the work has taken half a
+    // second; it closes when the returned object goes.
+    virtual std::unique_ptr<ReportProgress> progress(const QString& title) = 0;
+    // The definition as the user edited it; nullopt when cancelled. What is returned has passed its check.
+    virtual std::optional<ReportDefinition> editDefinition(const ReportDefinition& definition) = 0;
 
     // The installed service; QtDialogs when none was installed.
     static Dialogs& current();

@@ -1,11 +1,18 @@
 #include "QtDialogs.h"
 
 #include "PickListDialog.h"
+#include "ProgressWindow.h"
+#include "ReportDefinition.h"
+#include "ReportEditor.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
 
 namespace {
 
@@ -61,8 +68,49 @@ std::optional<QList<int>> QtDialogs::chooseRows(const QString& title, TDataSet& 
     return dialog.checkedRows();
 }
 
+namespace {
+
+// The extensions of a filter such as "PDF (*.pdf)": {"pdf"}.
+QStringList extensionsOf(const QString& filter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    QStringList extensions;
+    for (const QRegularExpressionMatch& match : pattern.globalMatch(filter))
+        extensions.append(match.captured(1).toLower());
+    return extensions;
+}
+
+} // namespace
+
 QString QtDialogs::saveFileName(const QString& caption, const QString& suggestedName, const QString& filters)
 {
     const ReturnFocusOnClose returnFocus;
-    return QFileDialog::getSaveFileName(dialogParent(), caption, suggestedName, filters);
+    QString chosenFilter;
+    QString fileName = QFileDialog::getSaveFileName(dialogParent(), caption, suggestedName, filters, &chosenFilter);
+    if (fileName.isEmpty() || extensionsOf(filters).contains(QFileInfo(fileName).suffix().toLower()))
+        return fileName;
+    const QStringList chosen = extensionsOf(chosenFilter);
+    return chosen.isEmpty() ? fileName : fileName + u'.' + chosen.constFirst();
+}
+
+bool QtDialogs::choosePrinter(QPrinter& printer)
+{
+    const ReturnFocusOnClose returnFocus;
+    QPrintDialog dialog(&printer, dialogParent());
+    dialog.setWindowTitle(QStringLiteral("Imprimir"));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::unique_ptr<ReportProgress> QtDialogs::progress(const QString& title)
+{
+    return std::make_unique<ProgressWindow>(title);
+}
+
+std::optional<ReportDefinition> QtDialogs::editDefinition(const ReportDefinition& definition)
+{
+    const ReturnFocusOnClose returnFocus;
+    ReportEditor editor(definition, dialogParent());
+    if (editor.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return editor.definition();
 }

@@ -2,7 +2,8 @@
 
 #include "Dialogs.h"
 
-// The dialogs a person answers: message boxes, the pick list, the multiple-choice list, the file dialog.
+// The dialogs a person answers: message boxes, the pick list, the multiple-choice list, the file dialog, the print
+// dialog, the progress window and the report definition editor.
 // Each is modal and parented to the active window.
 class HOSTFW_EXPORT QtDialogs : public Dialogs {
 public:
@@ -11,4 +12,7 @@ public:
     std::optional<int> pickRow(const QString& title, TDataSet& dataSet) override;
     std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet, const QList<int>& ticked) override;
     QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) override;
+    bool choosePrinter(QPrinter& printer) override;
+    std::unique_ptr<ReportProgress> progress(const QString& title) override;
+    std::optional<ReportDefinition> editDefinition(const ReportDefinition& definition) override;
 };

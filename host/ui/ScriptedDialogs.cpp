@@ -1,6 +1,9 @@
 #include "ScriptedDialogs.h"
 
 #include "DataSetModel.h"
+#include "ReportProgress.h"
+
+#include <QPrinter>
 
 using namespace Qt::StringLiterals;
 
@@ -42,4 +45,51 @@ ScriptedDialogs& ScriptedDialogs::reset()
     ScriptedDialogs& result = *dialogs;
     install(std::move(dialogs));
     return result;
+}
+
+bool ScriptedDialogs::choosePrinter(QPrinter& printer)
+{
+    shown.append({u"print"_s, {}, {}});
+    if (m_prints.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_prints.dequeue());
+    return true;
+}
+
+namespace {
+
+class ScriptedProgress : public ReportProgress {
+public:
+    ScriptedProgress(QStringList& steps, int cancelAt) : m_steps(steps), m_cancelAt(cancelAt) {}
+
+    bool step(const QString& stage, qint64 done, qint64 total) override
+    {
+        m_steps.append(u"%1 %2/%3"_s.arg(stage).arg(done).arg(total));
+        return ++m_count != m_cancelAt;
+    }
+
+private:
+    QStringList& m_steps;
+    int m_cancelAt;
+    int m_count = 0;
+};
+
+} // namespace
+
+std::unique_ptr<ReportProgress> ScriptedDialogs::progress(const QString& title)
+{
+    shown.append({u"progress"_s, title, {}});
+    return std::make_unique<ScriptedProgress>(progressSteps, m_cancelAt);
+}
+
+std::optional<ReportDefinition> ScriptedDialogs::editDefinition(const ReportDefinition& definition)
+{
+    shown.append({u"edit"_s, definition.title, {}});
+    if (m_edits.isEmpty())
+        return std::nullopt;
+    ReportDefinition edited = definition;
+    m_edits.dequeue()(edited);
+    edited.check();
+    return edited;
 }

@@ -2,15 +2,20 @@
 
 #include "Dialogs.h"
 
+#include "ReportDefinition.h"
+
 #include <QQueue>
 
+#include <functional>
+
 // Dialogs for tests and automation: records every call in order and answers from queues the caller fills.
-// An unanswered pick or choose cancels; an unanswered save answers the empty text. Never blocks.
+// An unanswered pick, choose, print or edit cancels; an unanswered save answers the empty text. Progress never
+// shows and goes on unless told to cancel. Never blocks.
 class HOSTFW_EXPORT ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        QString kind;  // "error", "information", "pick", "choose", "save"
-        QString title; // pick, choose: the title; save: the caption
+        QString kind;  // "error", "information", "pick", "choose", "save", "print", "progress", "edit"
+        QString title; // pick, choose, progress: the title; save: the caption; edit: the report's title
         QString text;  // error, information: the text; pick, choose: the column labels joined by "|";
                        // save: the suggested name
         QList<int> ticked = {}; // choose: the rows ticked when the list opened
@@ -20,6 +25,14 @@ public:
     void answerPick(std::optional<int> row) { m_picks.enqueue(row); }
     void answerChoose(std::optional<QList<int>> rows) { m_chooses.enqueue(std::move(rows)); }
     void answerSave(const QString& fileName) { m_saves.enqueue(fileName); }
+    // The next print goes to this PDF file.
+    void answerPrint(const QString& pdfFile) { m_prints.enqueue(pdfFile); }
+    // The next edit applies change to the definition, then checks it.
+    void answerEdit(std::function<void(ReportDefinition&)> change) { m_edits.enqueue(std::move(change)); }
+    // Every progress from now on answers "cancel" at its step number step (1 for the first).
+    void cancelProgressAt(int step) { m_cancelAt = step; }
+    // The steps every progress was given, as "stage done/total".
+    QStringList progressSteps;
 
     // The texts of the shown entries of one kind, in order.
     QStringList texts(const QString& kind) const;
@@ -29,6 +42,9 @@ public:
     std::optional<int> pickRow(const QString& title, TDataSet& dataSet) override;
     std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet, const QList<int>& ticked) override;
     QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) override;
+    bool choosePrinter(QPrinter& printer) override;
+    std::unique_ptr<ReportProgress> progress(const QString& title) override;
+    std::optional<ReportDefinition> editDefinition(const ReportDefinition& definition) override;
 
     // Installs a fresh scripted service and returns it.
     static ScriptedDialogs& reset();
@@ -37,4 +53,7 @@ private:
     QQueue<std::optional<int>> m_picks;
     QQueue<std::optional<QList<int>>> m_chooses;
     QQueue<QString> m_saves;
+    QQueue<QString> m_prints;
+    QQueue<std::function<void(ReportDefinition&)>> m_edits;
+    int m_cancelAt = 0;
 };

@@ -5,15 +5,32 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 
+class ReportLayout;
 class TParams;
+struct ReportDefinition;
 
-// The report dialog the base report form owns. Before each query of a report runs, it fires BeforeGetQueryParams
-// with the query's parameters and an Allow flag that starts true.
+// The report dialog the base report form owns: runs a report definition (reports/<code>/*.json) and previews,
+// prints, saves or edits it. A run fires BeforeGetQueryParams once before each query of the report, with the
+// query's parameters and an Allow flag that starts true (false ends the run silently), reads the rows under the busy
+// cursor and a progress window with a cancel button, and lays the pages out. A detail that names a data source
+// takes the rows of the data source of that name among the children of the dialog's owner (the form).
+// Failures raise the engine's exceptions (EReportDefinitionError, EReportRunError, EFileWriteError); a cancel, EAbort.
 class HOSTFW_EXPORT TReportDesignerDialog : public QObject {
     Q_OBJECT
 public:
     TReportDesignerDialog(QObject* parent, const QString& name);
 
     std::function<void(TParams& Params, bool& Allow)> BeforeGetQueryParams;
+
+    std::shared_ptr<const ReportLayout> Run(const ReportDefinition& definition);
+    // A preview window on the first page.
+    void Preview(const QString& definitionFile);
+    // The print dialog, then the pages.
+    void Print(const QString& definitionFile);
+    // Asks for a file first; PDF, CSV or XLSX by the file's type.
+    void SaveAs(const QString& definitionFile);
+    // The definition editor; the definition is saved over its file when the user confirms. True when saved.
+    bool Edit(const QString& definitionFile);
 };

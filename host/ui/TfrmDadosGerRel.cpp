@@ -4,6 +4,8 @@
 #include "Dispatch.h"
 #include "Exceptions.h"
 #include "HostSettings.h"
+#include "MensErro.h"
+#include "ReportDefinition.h"
 #include "Strings.h"
 #include "TApplication.h"
 #include "TComboBox.h"
@@ -16,8 +18,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMdiSubWindow>
 #include <QStyle>
 #include <QToolButton>
@@ -38,20 +38,6 @@ QToolButton* outputButton(QWidget* parent, const QString& name, const QString& c
     button->setFocusPolicy(Qt::NoFocus);
     button->setGeometry(left, 1, 96, 25);
     return button;
-}
-
-QString readTitle(const QString& filePath)
-{
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EHostConfigError(u"A definição de relatório '%1' não pode ser lida: %2."_s.arg(filePath, file.errorString()));
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-    const QString title = document.object().value(u"title"_s).toString();
-    if (error.error != QJsonParseError::NoError || title.isEmpty())
-        throw EHostConfigError(u"A definição de relatório '%1' é inválida: %2."_s.arg(
-            filePath, error.error != QJsonParseError::NoError ? error.errorString() : u"sem título"_s));
-    return title;
 }
 
 } // namespace
@@ -114,7 +100,7 @@ void TfrmDadosGerRel::buildControls()
     rpddPadrao = new TReportDesignerDialog(this, u"rpddPadrao"_s);
 }
 
-QStringList TfrmDadosGerRel::reportTitles() const
+QStringList TfrmDadosGerRel::definitionFiles() const
 {
     const QString code = lblCodRel->text().trimmed();
     const QDir folder(QDir(HostSettings::current().reportsDir).absoluteFilePath(code));
@@ -124,15 +110,19 @@ QStringList TfrmDadosGerRel::reportTitles() const
             Format(msgPadrao->Msg(u"Arq_Rel_Err"_s), {code, QDir::toNativeSeparators(folder.absolutePath())}));
     std::sort(files.begin(), files.end(),
               [](const QFileInfo& a, const QFileInfo& b) { return a.fileName() < b.fileName(); });
-    QStringList titles;
+    QStringList paths;
     for (const QFileInfo& file : files)
-        titles.append(readTitle(file.absoluteFilePath()));
-    return titles;
+        paths.append(file.absoluteFilePath());
+    return paths;
 }
 
 void TfrmDadosGerRel::FormCreate(QObject*)
 {
-    const QStringList titles = reportTitles();
+    QStringList titles;
+    const QStringList files = definitionFiles();
+    for (const QString& file : files)
+        titles.append(ReportDefinition::fromFile(file).title);
+    m_definitionFiles = files;
     cbbReportNames->clear();
     cbbReportNames->addItems(titles);
     cbbReportNames->setItemIndex(-1);
@@ -142,19 +132,24 @@ void TfrmDadosGerRel::FormActivate(QObject*) {}
 
 void TfrmDadosGerRel::FormClose(QObject*, TCloseAction& Action) { Action = TCloseAction::caHide; }
 
-namespace {
-
-void reportOutputNotAvailable()
+QString TfrmDadosGerRel::chosenDefinition() const
 {
-    Dialogs::current().showInformation(u"A emissão de relatórios ainda não está disponível nesta versão."_s);
+    const int index = cbbReportNames->itemIndex();
+    if (index < 0 || index >= m_definitionFiles.size())
+        MensErro(u"Escolha um relatório."_s, true);
+    return m_definitionFiles.at(index);
 }
 
-} // namespace
+void TfrmDadosGerRel::sbtPrintClick(QObject*) { rpddPadrao->Print(chosenDefinition()); }
+void TfrmDadosGerRel::sbtPreviewClick(QObject*) { rpddPadrao->Preview(chosenDefinition()); }
+void TfrmDadosGerRel::sbtSalvarComoClick(QObject*) { rpddPadrao->SaveAs(chosenDefinition()); }
 
-void TfrmDadosGerRel::sbtPrintClick(QObject*) { reportOutputNotAvailable(); }
-void TfrmDadosGerRel::sbtPreviewClick(QObject*) { reportOutputNotAvailable(); }
-void TfrmDadosGerRel::sbtSalvarComoClick(QObject*) { reportOutputNotAvailable(); }
-void TfrmDadosGerRel::sbtReportEditClick(QObject*) { reportOutputNotAvailable(); }
+void TfrmDadosGerRel::sbtReportEditClick(QObject*)
+{
+    const QString file = chosenDefinition();
+    if (rpddPadrao->Edit(file))
+        cbbReportNames->setItemText(cbbReportNames->itemIndex(), ReportDefinition::fromFile(file).title);
+}
 
 QWidget* TfrmDadosGerRel::containerWindow() const
 {

@@ -30,12 +30,13 @@ public:
     // Fills cbbReportNames with the titles of the report definitions HostSettings::current().reportsDir /
     // <lblCodRel text> / *.json, in file-name order, and selects none. A missing folder or a folder without a
     // definition raises EHostConfigError with msgPadrao's "Arq_Rel_Err" (the report code and the folder); a
-    // definition that cannot be read raises EHostConfigError naming the file.
+    // definition that cannot be read or is inconsistent raises EReportDefinitionError naming the file.
     virtual void FormCreate(QObject* Sender);
     virtual void FormActivate(QObject* Sender);
     // Sets Action to caHide: the window is hidden and the instance kept.
     virtual void FormClose(QObject* Sender, TCloseAction& Action);
-    // Until the report engine arrives, each tells the user that report output is not available yet.
+    // The chosen report through rpddPadrao: printed, previewed, saved as a file, or its definition edited (a title
+    // changed by the editor shows in the list). With no report chosen, a message.
     virtual void sbtPrintClick(QObject* Sender);
     virtual void sbtPreviewClick(QObject* Sender);
     virtual void sbtSalvarComoClick(QObject* Sender);
@@ -72,5 +73,9 @@ protected:
 
 private:
     void buildControls();
-    QStringList reportTitles() const;
+    QStringList definitionFiles() const;
+    // The definition file of the report chosen in cbbReportNames.
+    QString chosenDefinition() const;
+
+    QStringList m_definitionFiles; // one per item of cbbReportNames
 };

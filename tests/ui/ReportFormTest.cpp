@@ -1,6 +1,8 @@
 #include "Exceptions.h"
 #include "HostSettings.h"
 #include "TApplication.h"
+#include "TDBConnection.h"
+#include "TdtmDBGeral.h"
 #include "TComboBox.h"
 #include "TEdit.h"
 #include "TGroupBox.h"
@@ -88,7 +90,9 @@ protected:
         QDir(reports.path()).mkpath(code);
         QFile file(reports.filePath(code + u'/' + fileName));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(u"{\"code\": \"%1\", \"title\": \"%2\"}"_s.arg(code, title).toUtf8());
+        file.write(uR"({"code": "%1", "title": "%2", "queries": [{"name": "qryUm", "sql": ["SELECT 1 AS N"]}],
+                        "detail": "qryUm", "columns": [{"field": "N", "caption": "N"}]})"_s.arg(code, title)
+                       .toUtf8());
     }
 
     SampleForm& create()
@@ -186,29 +190,56 @@ TEST_F(ReportFormTest, ErrorTextComesFromTheFormsMessageTable)
     }
 }
 
-TEST_F(ReportFormTest, OutputButtonsTakeNoFocusAndSayOutputIsNotAvailableYet)
+// The buttons take no focus and hand the chosen report to the report dialog: each asks what it must (printer,
+// file, edits), and with no report chosen each says so.
+TEST_F(ReportFormTest, OutputButtonsTakeNoFocusAndRunTheChosenReport)
 {
+    QTemporaryDir data;
+    HostSettings::current().databasePath = data.filePath(u"local.db"_s);
+    dtmDBGeral()->adcGeral->SetConnected(false);
     create();
     ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
     EventLog log;
     screen->edit->OnExit = log.recorder(u"exit"_s);
     screen->edit->setFocus();
     settle();
-    for (const QString& name : {u"sbtPrint"_s, u"sbtPreview"_s, u"sbtSalvarComo"_s, u"sbtReportEdit"_s}) {
-        SCOPED_TRACE(qPrintable(name));
-        auto* button = child<QToolButton>(name);
+    const struct {
+        const char* button;
+        QStringList shown; // the kinds of what the dialogs showed
+    } cases[] = {
+        {"sbtPrint", {u"progress"_s, u"print"_s}},
+        {"sbtPreview", {u"progress"_s}},
+        {"sbtSalvarComo", {u"save"_s}},
+        {"sbtReportEdit", {u"edit"_s}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        auto* button = child<QToolButton>(QString::fromLatin1(c.button));
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
         EXPECT_EQ(button->parentWidget()->objectName(), u"panMenu"_s);
+        child<TComboBox>(u"cbbReportNames"_s)->setItemIndex(-1);
         dialogs->shown.clear();
         QTest::mouseClick(button, Qt::LeftButton);
-        settle();
-        EXPECT_EQ(dialogs->texts(u"information"_s),
-                  QStringList{u"A emissão de relatórios ainda não está disponível nesta versão."_s});
-        EXPECT_EQ(dialogs->shown.size(), 1);
+        EXPECT_EQ(dialogs->texts(u"error"_s), QStringList{u"Escolha um relatório."_s});
+
+        child<TComboBox>(u"cbbReportNames"_s)->setItemIndex(0);
+        dialogs->shown.clear();
+        QTest::mouseClick(button, Qt::LeftButton);
+        QStringList kinds;
+        for (const auto& shown : dialogs->shown)
+            kinds.append(shown.kind);
+        EXPECT_EQ(kinds, c.shown);
     }
     EXPECT_EQ(QApplication::focusWidget(), screen->edit);
     EXPECT_TRUE(log.entries.isEmpty()) << "pressing an output button runs no exit handler";
+    QWidget* preview = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == u"ReportPreview"_s)
+            preview = window;
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->windowTitle(), u"Visualizar - Nota Fiscal Pendente"_s);
+    delete preview;
 }
 
 TEST_F(ReportFormTest, InheritedControlsAndTheirPlaces)

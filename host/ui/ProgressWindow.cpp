@@ -1,0 +1,46 @@
+#include "ProgressWindow.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qint64 ShowAfterMs = 500;
+constexpr qint64 EventsEveryMs = 40;
+
+} // namespace
+
+ProgressWindow::ProgressWindow(const QString& title) : m_title(title)
+{
+    m_started.start();
+    m_sinceEvents.start();
+}
+
+ProgressWindow::~ProgressWindow() = default;
+
+bool ProgressWindow::step(const QString& stage, qint64 done, qint64 total)
+{
+    if (!m_dialog && m_started.elapsed() < ShowAfterMs)
+        return true;
+    if (!m_dialog) {
+        m_dialog = std::make_unique<QProgressDialog>(QApplication::activeWindow());
+        m_dialog->setWindowTitle(m_title);
+        m_dialog->setCancelButtonText(u"Cancelar"_s);
+        m_dialog->setWindowModality(Qt::ApplicationModal);
+        m_dialog->setAutoClose(false);
+        m_dialog->setAutoReset(false);
+        m_dialog->setMinimumWidth(360);
+        m_dialog->show();
+    }
+    if (m_sinceEvents.elapsed() < EventsEveryMs)
+        return !m_dialog->wasCanceled();
+    m_dialog->setLabelText(total > 0 ? u"%1: %2 de %3"_s.arg(stage).arg(done).arg(total)
+                                     : u"%1: %2"_s.arg(stage).arg(done));
+    m_dialog->setRange(0, total > 0 ? int(std::min<qint64>(total, INT_MAX)) : 0);
+    m_dialog->setValue(total > 0 ? int(std::min<qint64>(done, INT_MAX)) : 0);
+    QCoreApplication::processEvents();
+    m_sinceEvents.restart();
+    return !m_dialog->wasCanceled();
+}

@@ -1,0 +1,40 @@
+#include "ReportOutput.h"
+
+#include "Dialogs.h"
+#include "PagePainter.h"
+#include "ReportFiles.h"
+#include "ReportProgress.h"
+#include "TApplication.h"
+
+#include <QPrinter>
+
+using namespace Qt::StringLiterals;
+
+void PrintReport(const ReportLayout& layout)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(layout.data().definition.title);
+    printer.setPageLayout(layout.pageLayout());
+    printer.setFullPage(true);
+    printer.setFromTo(1, layout.pageCount());
+    if (!Dialogs::current().choosePrinter(printer))
+        return;
+    const BusyCursor busy;
+    const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(u"Imprimindo"_s);
+    if (printer.printRange() == QPrinter::PageRange)
+        paintPages(layout, printer, *progress, printer.fromPage() - 1, printer.toPage() - 1);
+    else
+        paintPages(layout, printer, *progress);
+}
+
+QString AskReportFile(const QString& title)
+{
+    return Dialogs::current().saveFileName(u"Salvar como"_s, title + u".pdf"_s, reportFileFilters());
+}
+
+void SaveReport(const ReportLayout& layout, const QString& fileName)
+{
+    const BusyCursor busy;
+    const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(u"Salvando"_s);
+    saveReport(layout, fileName, *progress);
+}

@@ -8,8 +8,9 @@
 
 // A failure of the connection, of the call or reported by the server reaches the caller, and the dataset keeps its
 // rows.
-void TfrmConFisc::LoadFromServer(TClientDataSet* dataSet, const QString& method, const QVariantList& arguments)
+void TfrmConFisc::LoadFromServer(TClientDataSet* dataSet, const QString& method, const QVariantList& arguments,
+                                 const QList<QString*>& byReference)
 {
     const BusyCursor busy;
-    dataSet->SetData(CheckResultServ(netConFisc->AppServer().call(method, arguments), true, 0));
+    dataSet->SetData(CheckResultServ(netConFisc->AppServer().call(method, arguments, byReference), true, 0));
 }

@@ -12,6 +12,7 @@
 #include "TMaskEdit.h"
 #include "TNotebook.h"
 #include "TRadioButton.h"
+#include "TReportDesignerDialog.h"
 
 #include <QFrame>
 #include <QShortcut>
@@ -138,6 +139,9 @@ void TfrmConFisc::CreateControls()
     bvlSeparator->resize(464, bvlSeparator->height());
     panRelat->resize(464, panRelat->height());
     cbbReportNames->OnChange = [this](QObject* sender) { cbbReportNamesChange(sender); };
+    rpddPadrao->BeforeGetQueryParams = [this](TParams& params, bool& allow) {
+        rpddPadraoBeforeGetQueryParams(params, allow);
+    };
     panMenu->resize(468, panMenu->height());
     lblCodRel->setText(u"RLX582"_s);
     lblCodRel->resize(34, lblCodRel->height());

@@ -108,6 +108,9 @@ public:
     void sbtPreviewClick(QObject* Sender) override;
     void sbtSalvarComoClick(QObject* Sender) override;
     void sbtReportEditClick(QObject* Sender) override;
+    // Before each query of a report runs: the GIA SP listing first fetches its documents (and may have its lists
+    // rewritten by the server); then each of the fourteen known parameters the query declares gets the screen's value.
+    void rpddPadraoBeforeGetQueryParams(TParams& Params, bool& Allow);
 
     // What the registration field takes, read from the data source of btnInscricao: dtsInscEsta state
     // registrations, dtsInscMuni municipal ones, no data source none.
@@ -255,8 +258,10 @@ private:
     // anything else none) sets the registration lookup and enables or disables the registration field.
     void SwitchRegistration(const QString& indicator);
     void OfferRegistrations(TDataSource* source, const QString& title, const QString& emptyError);
-    // Replaces the dataset's rows with the packet of a remote method of netConFisc, under the busy cursor.
-    void LoadFromServer(TClientDataSet* dataSet, const QString& method, const QVariantList& arguments);
+    // Replaces the dataset's rows with the packet of a remote method of netConFisc, under the busy cursor; the
+    // by-reference texts take what the server leaves in them.
+    void LoadFromServer(TClientDataSet* dataSet, const QString& method, const QVariantList& arguments,
+                        const QList<QString*>& byReference = {});
 };
 
 // Module-level state of the screen's unit, kept by the module (module/Modelo.cpp).

@@ -63,9 +63,17 @@ protected:
     // extraFixtures: statements run after LookupFixtures().
     TfrmConFisc& start(const QStringList& extraFixtures = {})
     {
+        return startOn(std::make_unique<TestServer>(LookupFixtures() + extraFixtures));
+    }
+
+    // The same on the sample data of a new installation instead of the fixtures.
+    TfrmConFisc& startOnSampleData() { return startOn(std::make_unique<TestServer>(QStringList{}, TestServer::Data::SampleData)); }
+
+    TfrmConFisc& startOn(std::unique_ptr<TestServer> fiscalServer)
+    {
         delete frmConFisc;
         relay.reset();
-        server = std::make_unique<TestServer>(LookupFixtures() + extraFixtures);
+        server = std::move(fiscalServer);
         relay = std::make_unique<RecordingRelay>(*server);
         dialogs = &ScriptedDialogs::reset();
         HostSettings& settings = HostSettings::current();

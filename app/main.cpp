@@ -11,9 +11,14 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -58,6 +63,11 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    // The host speaks Brazilian Portuguese: Qt's own dialogs (file, print, message buttons) included.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
 
     Dialogs::install(std::make_unique<QtDialogs>());
     ModuleLoader modules(ModuleLoader::defaultLibraryDir());

@@ -118,6 +118,10 @@ void saveXlsx(const ReportData& data, const QString& fileName, ReportProgress& p
     const lxw_error closed = workbook_close(workbook.release());
     if (closed != LXW_NO_ERROR)
         throw EFileWriteError(fileWriteFailure(fileName, QString::fromUtf8(lxw_strerror(closed))));
+    // The permissions a new file gets (or the earlier file's), not the temporary file's private ones.
+    QFile::setPermissions(temporary.fileName(),
+                          target.exists() ? target.permissions()
+                                          : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     if (std::rename(temporaryPath.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
         throw EFileWriteError(fileWriteFailure(fileName, qt_error_string(errno)));
     temporary.setAutoRemove(false);

@@ -42,8 +42,9 @@ PickListDialog::PickListDialog(const QString& title, TDataSet& dataSet, bool che
     const QList<int> widths = m_model->displayWidths();
     int total = 0;
     for (int column = 0; column < widths.size(); ++column) {
-        // Never narrower than the column's caption.
-        const int width = std::max(widths[column] * charWidth + 2 * charWidth,
+        // Room for as many digits as the display width (digits are wider than the average character), never
+        // narrower than the column's caption.
+        const int width = std::max(m_view->fontMetrics().horizontalAdvance(QString(widths[column], u'0')) + 2 * charWidth,
                                    m_view->horizontalHeader()->sectionSizeHint(column)) +
                           (checkable && column == 0 ? 24 : 0);
         m_view->setColumnWidth(column, width);

@@ -120,6 +120,7 @@ QWidget* ReportEditor::generalPage()
     m_orientation = choice({u"Retrato"_s, u"Paisagem"_s}, m_definition.orientation == QPageLayout::Landscape);
     m_detail = new QLineEdit(m_definition.detail);
     m_header = new QPlainTextEdit(m_definition.header.join(u'\n'));
+    m_header->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_totals = new QLineEdit(m_definition.totals.join(u", "_s));
     form->addRow(u"Código"_s, new QLabel(m_definition.code));
     form->addRow(u"&Título"_s, m_title);

@@ -5,6 +5,7 @@
 #include "ReportOutput.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QScrollArea>
@@ -13,6 +14,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -48,6 +50,7 @@ ReportPreview::ReportPreview(std::shared_ptr<const ReportLayout> layout, QWidget
     box->addWidget(buildToolBar());
     box->addWidget(m_scroll);
     setFocusProxy(m_scroll);
+    m_scroll->viewport()->installEventFilter(this);
     render();
 }
 
@@ -59,6 +62,7 @@ QToolBar* ReportPreview::buildToolBar()
     const auto action = [&](const QString& text, QStyle::StandardPixmap icon, const QKeySequence& key,
                             std::function<void()> run) {
         QAction* added = bar->addAction(style()->standardIcon(icon), text);
+        added->setObjectName(text);
         added->setShortcut(key);
         added->setToolTip(key.isEmpty() ? text : u"%1 (%2)"_s.arg(text, key.toString(QKeySequence::NativeText)));
         connect(added, &QAction::triggered, this, [run] { Dispatch(run); });
@@ -80,22 +84,28 @@ QToolBar* ReportPreview::buildToolBar()
     m_zoomChoice->setObjectName(u"zoom"_s);
     connect(m_zoomChoice, &QComboBox::activated, this, [this](int index) { setZoom(Zoom(index)); });
     bar->addWidget(m_zoomChoice);
-    action(u"Aumentar"_s, QStyle::SP_ArrowUp, QKeySequence::ZoomIn, [this] {
+    const auto textOnly = [&](QAction* added) {
+        qobject_cast<QToolButton*>(bar->widgetForAction(added))->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    };
+    textOnly(action(u"Ampliar"_s, QStyle::SP_ArrowUp, QKeySequence::ZoomIn, [this] {
         m_scale *= 1.25;
         render();
-    });
-    action(u"Diminuir"_s, QStyle::SP_ArrowDown, QKeySequence::ZoomOut, [this] {
+    }));
+    textOnly(action(u"Reduzir"_s, QStyle::SP_ArrowDown, QKeySequence::ZoomOut, [this] {
         m_scale /= 1.25;
         render();
-    });
+    }));
     bar->addSeparator();
-    action(u"Imprimir"_s, QStyle::SP_FileIcon, QKeySequence::Print, [this] { PrintReport(*m_layout); });
-    action(u"Salvar como"_s, QStyle::SP_DialogSaveButton, QKeySequence::Save, [this] {
+    const auto besideIcon = [&](QAction* added) {
+        qobject_cast<QToolButton*>(bar->widgetForAction(added))->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    };
+    besideIcon(action(u"Imprimir"_s, QStyle::SP_FileIcon, QKeySequence::Print, [this] { PrintReport(*m_layout); }));
+    besideIcon(action(u"Salvar como"_s, QStyle::SP_DialogSaveButton, QKeySequence::Save, [this] {
         const QString fileName = AskReportFile(m_layout->data().definition.title);
         if (!fileName.isEmpty())
             SaveReport(*m_layout, fileName);
-    });
-    action(u"Fechar"_s, QStyle::SP_DialogCloseButton, Qt::Key_Escape, [this] { close(); });
+    }));
+    besideIcon(action(u"Fechar"_s, QStyle::SP_DialogCloseButton, Qt::Key_Escape, [this] { close(); }));
     return bar;
 }
 
@@ -117,11 +127,11 @@ void ReportPreview::setZoom(Zoom zoom)
     render();
 }
 
-void ReportPreview::resizeEvent(QResizeEvent* event)
+bool ReportPreview::eventFilter(QObject* watched, QEvent* event)
 {
-    QWidget::resizeEvent(event);
-    if (m_zoom != Zoom::Actual)
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize && m_zoom != Zoom::Actual)
         render();
+    return QWidget::eventFilter(watched, event);
 }
 
 double ReportPreview::fittingDpi() const

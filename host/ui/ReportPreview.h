@@ -33,7 +33,8 @@ public:
     double dpi() const { return m_dpi; }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // A fitting zoom follows the size of the room the page has.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QToolBar* buildToolBar();

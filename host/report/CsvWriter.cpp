@@ -11,12 +11,23 @@ namespace {
 
 constexpr int RowsPerStep = 2000;
 
-QString field(const QString& text)
+// The field as RFC 4180 wants it, with ";" between fields.
+void appendField(QString& line, const QString& text)
 {
-    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    return u'"' + quoted.replace(u"\""_s, u"\"\""_s) + u'"';
+    const bool quoted = std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c == u';' || c == u'"' || c == u'\n' || c == u'\r';
+    });
+    if (!quoted) {
+        line += text;
+        return;
+    }
+    line += u'"';
+    for (QChar c : text) {
+        if (c == u'"')
+            line += u'"';
+        line += c;
+    }
+    line += u'"';
 }
 
 } // namespace
@@ -25,23 +36,28 @@ void writeCsv(const ReportData& data, QIODevice& device, ReportProgress& progres
 {
     const QList<ReportColumn>& columns = data.definition.columns;
     QList<int> fields;
-    QStringList record;
+    QString text;
     for (const ReportColumn& column : columns) {
         fields.append(data.detail.fieldIndex(column.field));
-        record.append(field(column.caption));
+        if (!text.isEmpty())
+            text += u';';
+        appendField(text, column.caption);
     }
-    QByteArray out = "\xEF\xBB\xBF" + record.join(u';').toUtf8() + "\r\n";
+    text += u"\r\n"_s;
+    device.write("\xEF\xBB\xBF");
     for (qsizetype row = 0; row < data.detail.rows.size(); ++row) {
         const QVariantList& values = data.detail.rows[row];
-        record.clear();
-        for (qsizetype i = 0; i < columns.size(); ++i)
-            record.append(field(csvText(values[fields[i]], columns[i].format)));
-        out += record.join(u';').toUtf8() + "\r\n";
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            if (i > 0)
+                text += u';';
+            appendField(text, csvText(values[fields[i]], columns[i].format));
+        }
+        text += u"\r\n"_s;
         if ((row + 1) % RowsPerStep == 0) {
-            device.write(out);
-            out.clear();
+            device.write(text.toUtf8());
+            text.clear();
             Advance(progress, u"Gravando linhas"_s, row + 1, data.detail.rows.size());
         }
     }
-    device.write(out);
+    device.write(text.toUtf8());
 }

@@ -7,25 +7,62 @@
 
 using namespace Qt::StringLiterals;
 
+// Formatting runs once per cell of reports of a hundred thousand rows: the texts are put together by hand.
 namespace {
 
-// "-1234567,89" -> "-1.234.567,89" (grouping) or the text as it is.
+// "-1234567,89" or, grouping, "-1.234.567,89"; rounded to the cent, so never "-0,00".
 QString decimalComma(double value, bool grouping)
 {
     const qint64 cents = std::llround(value * 100.0);
-    const qint64 whole = std::llabs(cents) / 100;
-    QString digits = QString::number(whole);
-    if (grouping)
-        for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
-            digits.insert(at, u'.');
-    const int fraction = static_cast<int>(std::llabs(cents) % 100);
-    return (cents < 0 ? u"-"_s : QString()) + digits + u',' + QString::number(fraction).rightJustified(2, u'0');
+    quint64 rest = cents < 0 ? quint64(-cents) : quint64(cents);
+    char buffer[40];
+    char* const end = buffer + sizeof buffer;
+    char* p = end;
+    *--p = char('0' + rest % 10);
+    rest /= 10;
+    *--p = char('0' + rest % 10);
+    rest /= 10;
+    *--p = ',';
+    int digits = 0;
+    do {
+        if (grouping && digits > 0 && digits % 3 == 0)
+            *--p = '.';
+        *--p = char('0' + rest % 10);
+        rest /= 10;
+        ++digits;
+    } while (rest > 0);
+    if (cents < 0)
+        *--p = '-';
+    return QString::fromLatin1(p, end - p);
 }
 
-QString cfop(const QString& code)
+// "dd/MM/yyyy".
+QString brazilianDate(int year, int month, int day)
 {
-    return code.size() == 4 ? code.left(1) + u'.' + code.mid(1) : code;
+    char text[11] = {char('0' + day / 10), char('0' + day % 10), '/', char('0' + month / 10), char('0' + month % 10),
+                     '/', char('0' + year / 1000 % 10), char('0' + year / 100 % 10), char('0' + year / 10 % 10),
+                     char('0' + year % 10), 0};
+    return QString::fromLatin1(text, 10);
 }
+
+// The date of an ISO text "yyyy-MM-dd..." without parsing a format; a null date when it is none.
+QDate isoDate(QStringView text)
+{
+    if (text.size() < 10 || text[4] != u'-' || text[7] != u'-')
+        return {};
+    int parts[3] = {0, 0, 0};
+    const int starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+    for (int part = 0; part < 3; ++part)
+        for (int i = 0; i < lengths[part]; ++i) {
+            const QChar c = text[starts[part] + i];
+            if (!c.isDigit())
+                return {};
+            parts[part] = parts[part] * 10 + c.digitValue();
+        }
+    return QDate(parts[0], parts[1], parts[2]);
+}
+
+QString cfop(const QString& code) { return code.size() == 4 ? code.left(1) + u'.' + code.mid(1) : code; }
 
 QString text(const QVariant& value, ColumnFormat format, bool grouping)
 {
@@ -38,7 +75,7 @@ QString text(const QVariant& value, ColumnFormat format, bool grouping)
         return QString::number(std::llround(value.toDouble()));
     case ColumnFormat::Date: {
         const QDate date = dateOf(value);
-        return date.isValid() ? date.toString(u"dd/MM/yyyy"_s) : value.toString();
+        return date.isValid() ? brazilianDate(date.year(), date.month(), date.day()) : value.toString();
     }
     case ColumnFormat::Cfop:
         return grouping ? cfop(value.toString()) : value.toString();
@@ -58,7 +95,7 @@ QDate dateOf(const QVariant& value)
     case QMetaType::QDateTime:
         return value.toDateTime().date();
     case QMetaType::QString:
-        return QDate::fromString(value.toString().left(10), Qt::ISODate);
+        return isoDate(*static_cast<const QString*>(value.constData()));
     default:
         return {};
     }

@@ -34,6 +34,7 @@ void TReportDesignerDialog::Preview(const QString& definitionFile)
     auto* preview = new ReportPreview(Run(ReportDefinition::fromFile(definitionFile)), owner ? owner->window() : nullptr);
     preview->show();
     preview->activateWindow();
+    preview->setFocus(); // the keys page and zoom from the start
 }
 
 void TReportDesignerDialog::Print(const QString& definitionFile)

@@ -1,0 +1,133 @@
+// The four output buttons on a valid screen, on the sample data: the report previewed, printed, saved and edited,
+// and a report that cannot run told in one message, the screen still usable.
+#include "LookupFixture.h"
+
+#include "Exceptions.h"
+#include "TComboBox.h"
+#include "TDateEditPlus.h"
+#include "TReportDesignerDialog.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QSpinBox>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using OutputTest = LookupTest;
+
+// The GIA SP listing of March 2025 for the SP trader: a screen that passes every check.
+void FillGiaSp(TfrmConFisc& screen)
+{
+    auto* reports = screen.findChild<TComboBox*>(u"cbbReportNames"_s);
+    reports->setItemIndex(reports->findText(u"Listagem de Documentos - GIA SP"_s));
+    screen.cbbReportNamesChange(reports);
+    screen.medImposto->setText(u"01"_s);
+    screen.medEmpresa->setText(u"01"_s);
+    screen.edtInscricao->setText(u"123456785119"_s);
+    screen.cbbEntrSaid->setItemIndex(2);
+    screen.depInicial->setText(u"01/03/2025"_s);
+    screen.depFinal->setText(u"31/03/2025"_s);
+}
+
+QString PdfText(const QString& fileName)
+{
+    QProcess pdftotext;
+    pdftotext.start(u"pdftotext"_s, {fileName, u"-"_s});
+    pdftotext.waitForFinished(30000);
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+QWidget* OpenPreview()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == u"ReportPreview"_s && window->isVisible())
+            return window;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(OutputTest, AValidScreenPreviewsPrintsSavesAndEditsTheChosenReport)
+{
+    QTemporaryDir work;
+    ASSERT_TRUE(QProcess::execute(u"cp"_s, {u"-r"_s, HostSettings::current().reportsDir, work.path()}) == 0);
+    HostSettings::current().reportsDir = work.filePath(u"reports"_s);
+    TfrmConFisc& screen = startOnSampleData();
+    FillGiaSp(screen);
+    const auto click = [&](const char* button) {
+        QTest::mouseClick(child<QToolButton>(QString::fromLatin1(button)), Qt::LeftButton);
+    };
+
+    click("sbtPreview");
+    QWidget* preview = OpenPreview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->findChild<QSpinBox*>(u"pageNumber"_s)->value(), 1);
+    QCoreApplication::processEvents(); // the click's own activation of the screen comes after the preview's
+    preview->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+    QTest::keyClick(preview, Qt::Key_Escape);
+    EXPECT_EQ(OpenPreview(), nullptr) << "Esc closes the preview";
+
+    dialogs->answerPrint(work.filePath(u"impresso.pdf"_s));
+    click("sbtPrint");
+    EXPECT_TRUE(PdfText(work.filePath(u"impresso.pdf"_s)).contains(u"Listagem de Documentos - GIA SP"_s));
+
+    dialogs->answerSave(work.filePath(u"listagem.csv"_s));
+    click("sbtSalvarComo");
+    QFile csv(work.filePath(u"listagem.csv"_s));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv.readAll().count("\r\n"), 11) << "the captions and the ten documents";
+
+    dialogs->answerEdit([](ReportDefinition& definition) { definition.title = u"Documentos da GIA"_s; });
+    click("sbtReportEdit");
+    EXPECT_EQ(child<TComboBox>(u"cbbReportNames"_s)->currentText(), u"Documentos da GIA"_s);
+    EXPECT_EQ(ReportDefinition::fromFile(work.filePath(u"reports/RLX582/02-listagem-documentos-gia-sp.json"_s)).title,
+              u"Documentos da GIA"_s);
+    EXPECT_TRUE(errors().isEmpty()) << qPrintable(errors().join(u'\n'));
+}
+
+// The server down while the GIA documents are fetched, or a table gone under a query: one message naming the
+// report and the query; nothing opens; the next output works.
+TEST_F(OutputTest, AReportThatCannotRunIsOneMessageAndTheScreenStaysUsable)
+{
+    TfrmConFisc& screen = startOnSampleData();
+    FillGiaSp(screen);
+    stopServer();
+    try {
+        child<TReportDesignerDialog>(u"rpddPadrao"_s)->Preview(
+            QDir(HostSettings::current().reportsDir).filePath(u"RLX582/02-listagem-documentos-gia-sp.json"_s));
+        ADD_FAILURE() << "previewed without its documents";
+    } catch (const EReportRunError& e) {
+        EXPECT_TRUE(e.message().contains(u"\"Listagem de Documentos - GIA SP\""_s) &&
+                    e.message().contains(u"\"qryEmpresa\""_s))
+            << qPrintable(e.message());
+    }
+    EXPECT_EQ(OpenPreview(), nullptr);
+
+    TfrmConFisc& other = startOnSampleData();
+    FillGiaSp(other);
+    auto* reports = child<TComboBox>(u"cbbReportNames"_s);
+    reports->setItemIndex(reports->findText(u"Nota Fiscal Pendente"_s));
+    other.cbbReportNamesChange(reports);
+    other.medImposto->setText(u"01"_s);
+    other.medEmpresa->setText(u"01"_s);
+    other.edtInscricao->setText(u"123456785119"_s);
+    dropTable(u"ITEMNOTAFISCAL"_s);
+    QTest::mouseClick(child<QToolButton>(u"sbtPreview"_s), Qt::LeftButton);
+    ASSERT_EQ(errors().size(), 1);
+    EXPECT_TRUE(errors().constFirst().contains(u"\"Nota Fiscal Pendente\""_s) &&
+                errors().constFirst().contains(u"\"qryNotas\""_s) &&
+                errors().constFirst().contains(u"ITEMNOTAFISCAL"_s))
+        << qPrintable(errors().constFirst());
+    EXPECT_EQ(OpenPreview(), nullptr);
+
+    reports->setItemIndex(reports->findText(u"Apuração de Impostos"_s));
+    other.cbbReportNamesChange(reports);
+    QTest::mouseClick(child<QToolButton>(u"sbtPreview"_s), Qt::LeftButton);
+    EXPECT_NE(OpenPreview(), nullptr) << "a report that can run still does";
+    delete OpenPreview();
+}

@@ -23,6 +23,14 @@ const QCommandLineOption presetOption(u"preset"_s,
                                       u"VALUES"_s);
 const QCommandLineOption screenshotsOption(
     u"screenshots"_s, u"Grava uma imagem PNG da tela aberta para cada relatório e encerra."_s, u"DIR"_s);
+const QCommandLineOption reportOption(u"report"_s, u"Relatório a escolher na tela aberta (com --save)."_s,
+                                      u"TITLE"_s);
+const QCommandLineOption setOption(u"set"_s,
+                                   u"Preenche um campo da tela aberta antes de salvar (com --save); repetível."_s,
+                                   u"NAME=TEXT"_s);
+const QCommandLineOption saveOption(
+    u"save"_s, u"Salva o relatório escolhido (PDF, CSV ou XLSX, pelo tipo do arquivo) sem tela e encerra."_s,
+    u"FILE"_s);
 
 void ReadServer(const QString& text, HostSettings& settings)
 {
@@ -48,6 +56,25 @@ QVariant ReadPresets(const QString& text)
     return presets;
 }
 
+void ReadUnattendedSave(const QCommandLineParser& parser, AppOptions& options)
+{
+    if (!parser.isSet(saveOption)) {
+        if (parser.isSet(reportOption) || parser.isSet(setOption))
+            throw EHostConfigError(u"--report e --set só valem junto com --save."_s);
+        return;
+    }
+    if (options.openModule.isEmpty() || !parser.isSet(reportOption))
+        throw EHostConfigError(u"--save pede --open e --report."_s);
+    options.saveFile = parser.value(saveOption);
+    options.report = parser.value(reportOption);
+    for (const QString& field : parser.values(setOption)) {
+        const qsizetype equals = field.indexOf(u'=');
+        if (equals <= 0)
+            throw EHostConfigError(u"--set deve ter a forma NOME=TEXTO: '%1'."_s.arg(field));
+        options.fields.append({field.left(equals), field.mid(equals + 1)});
+    }
+}
+
 } // namespace
 
 AppOptions ParseCommandLine(const QStringList& arguments, const QString& programDir, HostSettings& settings)
@@ -56,7 +83,7 @@ AppOptions ParseCommandLine(const QStringList& arguments, const QString& program
     parser.setApplicationDescription(u"Aplicação hospedeira dos módulos de relatórios."_s);
     const QCommandLineOption helpOption = parser.addHelpOption();
     parser.addOptions({serverOption, dbOption, reportsOption, dateFormatOption, openOption, presetOption,
-                       screenshotsOption});
+                       screenshotsOption, reportOption, setOption, saveOption});
     if (!parser.parse(arguments))
         throw EHostConfigError(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -91,5 +118,6 @@ AppOptions ParseCommandLine(const QStringList& arguments, const QString& program
             throw EHostConfigError(u"--screenshots só vale junto com --open."_s);
         options.screenshotDir = parser.value(screenshotsOption);
     }
+    ReadUnattendedSave(parser, options);
     return options;
 }

@@ -1,11 +1,11 @@
 #include "ScreenshotTour.h"
 
 #include "Exceptions.h"
+#include "UserInput.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
@@ -27,22 +27,6 @@ QString FileNameOf(const QString& title)
     while (name.endsWith(u'-'))
         name.chop(1);
     return name;
-}
-
-QMdiSubWindow* ActiveScreen(QMdiArea& area)
-{
-    QMdiSubWindow* screen = area.activeSubWindow();
-    if (!screen && !area.subWindowList().isEmpty())
-        screen = area.subWindowList().constFirst();
-    return screen;
-}
-
-void PressKey(QWidget* target, Qt::Key key)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &release);
 }
 
 } // namespace

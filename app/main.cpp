@@ -7,6 +7,8 @@
 #include "ModuleLoader.h"
 #include "QtDialogs.h"
 #include "ScreenshotTour.h"
+#include "ScriptedDialogs.h"
+#include "UnattendedSave.h"
 #include "TApplication.h"
 
 #include <QApplication>
@@ -28,6 +30,21 @@ QString ProgramDir() { return QFileInfo(QStringLiteral("/proc/self/exe")).canoni
 void PrintTo(FILE* stream, const QString& text) { std::fputs(qPrintable(text + u'\n'), stream); }
 
 // Saves the screenshots of the opened screen, then ends the program: 0 when every picture was written.
+// Saves the chosen report of the opened screen, then ends the program: 0 when the file was written, 1 with the
+// screen's messages on the error output.
+void ScheduleUnattendedSave(MainWindow& window, ScriptedDialogs& dialogs, const AppOptions& options)
+{
+    QTimer::singleShot(0, &window, [&window, &dialogs, options] {
+        const QStringList messages =
+            SaveReportUnattended(*window.mdiArea(), dialogs, options.report, options.fields, options.saveFile);
+        for (const QString& message : messages)
+            PrintTo(stderr, message);
+        if (messages.isEmpty())
+            PrintTo(stdout, options.saveFile);
+        QCoreApplication::exit(messages.isEmpty() ? 0 : 1);
+    });
+}
+
 void ScheduleScreenshots(MainWindow& window, const QString& dir)
 {
     QTimer::singleShot(0, &window, [&window, dir] {
@@ -62,6 +79,8 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (!options.saveFile.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // unattended: no display needed
     QApplication app(argc, argv);
     // The host speaks Brazilian Portuguese: Qt's own dialogs (file, print, message buttons) included.
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
@@ -69,7 +88,10 @@ int main(int argc, char** argv)
     if (qtTexts.load(QLocale(), u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTexts);
 
-    Dialogs::install(std::make_unique<QtDialogs>());
+    // Unattended, every message is recorded for the error output instead of waiting for a person.
+    ScriptedDialogs* unattended = options.saveFile.isEmpty() ? nullptr : &ScriptedDialogs::reset();
+    if (!unattended)
+        Dialogs::install(std::make_unique<QtDialogs>());
     ModuleLoader modules(ModuleLoader::defaultLibraryDir());
     MainWindow window(modules);
     TApplication::instance().setMdiArea(window.mdiArea());
@@ -80,5 +102,7 @@ int main(int argc, char** argv)
         window.openModule(options.openModule, options.presets);
     if (!options.screenshotDir.isEmpty())
         ScheduleScreenshots(window, options.screenshotDir);
+    if (unattended)
+        ScheduleUnattendedSave(window, *unattended, options);
     return QApplication::exec();
 }

@@ -28,6 +28,22 @@ void Choose(TfrmConFisc& screen, const QString& title)
     reports->setItemIndex(reports->findText(title));
 }
 
+// ICMS, book, company 01 and its registration, exits of March 2025, CFOP 5.102, CST 01, two models, one type.
+void FillMarch(TfrmConFisc& s)
+{
+    s.medImposto->setText(u"01"_s);
+    s.medLivro->setText(u"0000000010"_s);
+    s.medEmpresa->setText(u"01"_s);
+    s.edtInscricao->setText(u"123456785119"_s);
+    s.cbbEntrSaid->setItemIndex(1);
+    s.depInicial->SetDate(QDate(2025, 3, 1));
+    s.depFinal->SetDate(QDate(2025, 3, 31));
+    s.medCfop->setText(u"5102"_s);
+    s.medCst->setText(u"01"_s);
+    stListaMod = u"55,65"_s;
+    stListaTp = u"SVD"_s;
+}
+
 // The parameters as "NAME=value", a date as "NAME=date:yyyy-MM-dd", a null one as "NAME=null".
 QStringList Values(const TParams& params)
 {
@@ -53,21 +69,8 @@ TEST_F(ReportBindingTest, EachNameTheQueryDeclaresGetsTheScreensValue)
         QStringList declared; // besides P_OUTRO, which no one writes
         QStringList values;
     };
-    const auto filled = [](TfrmConFisc& s) {
-        s.medImposto->setText(u"01"_s);
-        s.medLivro->setText(u"0000000010"_s);
-        s.medEmpresa->setText(u"01"_s);
-        s.edtInscricao->setText(u"123456785119"_s);
-        s.cbbEntrSaid->setItemIndex(1);
-        s.depInicial->SetDate(QDate(2025, 3, 1));
-        s.depFinal->SetDate(QDate(2025, 3, 31));
-        s.medCfop->setText(u"5102"_s);
-        s.medCst->setText(u"01"_s);
-        stListaMod = u"55,65"_s;
-        stListaTp = u"SVD"_s;
-    };
     const QList<Case> cases = {
-        {"every field filled", filled, Fourteen,
+        {"every field filled", FillMarch, Fourteen,
          {u"P_CDIMPOSTO=01"_s, u"P_CDLIVROMAG=0000000010"_s, u"P_EMPRESA=01"_s, u"P_CDINSCESTA=123456785119"_s,
           u"P_CDINSCMUNI=123456785119"_s, u"P_IDENTRSAIDOP=S"_s, u"P_DTINICIO=date:2025-03-01"_s,
           u"P_DTFINAL=date:2025-03-31"_s, u"P_CDFISCOPERIT=5102"_s, u"P_CDSITUTRIBIT=01"_s,
@@ -84,7 +87,7 @@ TEST_F(ReportBindingTest, EachNameTheQueryDeclaresGetsTheScreensValue)
           u"P_TCDTIPOOPER=T"_s}},
         {"Entrada and Todas", [](TfrmConFisc& s) { s.cbbEntrSaid->setItemIndex(2); },
          {u"P_IDENTRSAIDOP"_s}, {u"P_IDENTRSAIDOP=T"_s}},
-        {"only some names declared", filled, {u"P_TCDTIPOOPER"_s, u"P_CDFISCOPERIT"_s, u"P_DTFINAL"_s},
+        {"only some names declared", FillMarch, {u"P_TCDTIPOOPER"_s, u"P_CDFISCOPERIT"_s, u"P_DTFINAL"_s},
          {u"P_TCDTIPOOPER="_s, u"P_CDFISCOPERIT=5102"_s, u"P_DTFINAL=date:2025-03-31"_s}},
     };
     for (const Case& c : cases) {
@@ -113,14 +116,9 @@ TEST_F(ReportBindingTest, TheGiaSpListingFetchesItsDocumentsFirst)
 {
     TfrmConFisc& screen = start();
     Choose(screen, GiaSp);
-    screen.medImposto->setText(u"01"_s);
-    screen.medEmpresa->setText(u"01"_s);
-    screen.edtInscricao->setText(u"123456785119"_s);
-    screen.cbbEntrSaid->setItemIndex(1);
-    screen.depInicial->SetDate(QDate(2025, 3, 1));
-    screen.depFinal->SetDate(QDate(2025, 3, 31));
-    screen.medCfop->setText(u"5102"_s);
+    FillMarch(screen);
     stListaMod = u"65, 55,,55"_s;
+    stListaTp.clear();
     relay->clearCalls();
     bool allow = true;
 

@@ -18,12 +18,12 @@ constexpr int StyleCount = static_cast<int>(TextStyle::Footer) + 1;
 
 QFont fontOf(TextStyle style)
 {
-    struct Spec {
+    struct Look {
         double points;
         bool bold;
         bool italic;
     };
-    static const std::array<Spec, StyleCount> specs = {{
+    static const std::array<Look, StyleCount> looks = {{
         {13, true, false},  // Title
         {10, true, false},  // Code
         {8.5, false, false}, // Header
@@ -36,12 +36,12 @@ QFont fontOf(TextStyle style)
         {9, false, true},   // Notice
         {7, false, false},  // Footer
     }};
-    const Spec& spec = specs[static_cast<int>(style)];
+    const Look& look = looks[static_cast<int>(style)];
     QFont font;
     font.setFamilies({u"Liberation Sans"_s, u"Arial"_s, u"DejaVu Sans"_s, u"Helvetica"_s});
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    font.setPointSizeF(look.points);
+    font.setBold(look.bold);
+    font.setItalic(look.italic);
     return font;
 }
 

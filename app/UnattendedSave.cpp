@@ -9,6 +9,8 @@
 #include "TMaskEdit.h"
 #include "UserInput.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QToolButton>
@@ -24,7 +26,7 @@ void ChooseReport(QWidget& screen, const QString& report)
         MensErro(u"O relatório '%1' não está na lista da tela."_s.arg(report), true);
     reports->setFocus();
     PressKey(reports, Qt::Key_Home);
-    while (reports->currentText() != report)
+    for (int presses = 0; reports->currentText() != report && presses < reports->count(); ++presses)
         PressKey(reports, Qt::Key_Down);
 }
 
@@ -55,11 +57,15 @@ QStringList SaveReportUnattended(QMdiArea& area, ScriptedDialogs& dialogs, const
     auto* save = screen ? screen->findChild<QToolButton*>(u"sbtSalvarComo"_s) : nullptr;
     if (!save)
         return {u"Nenhuma tela aberta com relatórios."_s};
+    const QDateTime before = QFileInfo(fileName).lastModified();
     if (Dispatch([&] {
             ChooseReport(*screen, report);
             for (const auto& [name, text] : fields)
                 Fill(*screen, name, text);
         }))
         save->click();
+    const QFileInfo saved(fileName);
+    if (dialogs.texts(u"error"_s).isEmpty() && (!saved.exists() || saved.lastModified() == before))
+        return {u"O relatório não foi gravado em '%1'."_s.arg(fileName)};
     return dialogs.texts(u"error"_s);
 }

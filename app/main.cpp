@@ -29,7 +29,6 @@ QString ProgramDir() { return QFileInfo(QStringLiteral("/proc/self/exe")).canoni
 
 void PrintTo(FILE* stream, const QString& text) { std::fputs(qPrintable(text + u'\n'), stream); }
 
-// Saves the screenshots of the opened screen, then ends the program: 0 when every picture was written.
 // Saves the chosen report of the opened screen, then ends the program: 0 when the file was written, 1 with the
 // screen's messages on the error output.
 void ScheduleUnattendedSave(MainWindow& window, ScriptedDialogs& dialogs, const AppOptions& options)
@@ -45,6 +44,7 @@ void ScheduleUnattendedSave(MainWindow& window, ScriptedDialogs& dialogs, const 
     });
 }
 
+// Saves the screenshots of the opened screen, then ends the program: 0 when every picture was written.
 void ScheduleScreenshots(MainWindow& window, const QString& dir)
 {
     QTimer::singleShot(0, &window, [&window, dir] {

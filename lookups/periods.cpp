@@ -2,6 +2,7 @@
 // holds for the company, registration and tax on the screen.
 #include "TfrmConFisc.h"
 
+#include "DataPacket.h"
 #include "Strings.h"
 #include "TClientDataSet.h"
 #include "TDateEditPlus.h"
@@ -25,10 +26,11 @@ void TfrmConFisc::btnDataInicialBeforePesq(QObject*, bool&)
     LoadFromServer(cdsDataInicial, u"GetDtIni"_s, {medEmpresa->text(), edtInscricao->text(), tax});
 }
 
-// The picked date is the text column, read in the host's short date format; the end date is not touched.
+// The picked date is the text column, read in the format of the packets' text dates (the date edit then shows it in
+// the host's format); the end date is not touched.
 void TfrmConFisc::btnDataInicialAfterPesq(QObject*)
 {
-    depInicial->SetDate(StrToDate(cdsDataInicialDTINICIAL->AsString()));
+    depInicial->SetDate(StrToDate(cdsDataInicialDTINICIAL->AsString(), protocol::TextDateFormat));
 }
 
 // The end dates offered are those of the start date on the screen, also when it is empty.
@@ -41,7 +43,7 @@ void TfrmConFisc::btnDataFinalBeforePesq(QObject*, bool&)
 
 void TfrmConFisc::btnDataFinalAfterPesq(QObject*)
 {
-    depFinal->SetDate(StrToDate(cdsDataFinalDTFINAL->AsString()));
+    depFinal->SetDate(StrToDate(cdsDataFinalDTFINAL->AsString(), protocol::TextDateFormat));
 }
 
 void TfrmConFisc::depInicialExit(QObject*) { depInicial->CheckValidDate(); }

@@ -14,6 +14,10 @@ class JsonReader;
 
 enum class FieldType { String, Date, DateTime, Float, Integer };
 
+// How a date travels inside a text field of a packet (the period texts DTINICIAL and DTFINAL): one format for every
+// server and client, whatever date format a host shows.
+inline const QString TextDateFormat = QStringLiteral("dd/MM/yyyy");
+
 PROTOCOL_EXPORT QString fieldTypeName(FieldType type);
 // Throws PacketFormatError for a name that is not a packet type.
 PROTOCOL_EXPORT FieldType fieldTypeFromName(const QString& name);

@@ -33,7 +33,8 @@ public:
     protocol::DataPacket GetLivroMag(const QString& code) const;
 
     // The apportionment-map periods of company, registration and tax, ordered by start; an empty registration
-    // matches the maps kept without registration. DTINICIAL is the start as "dd/MM/yyyy". (cdsDataInicial)
+    // matches the maps kept without registration. DTINICIAL is the start as "dd/MM/yyyy" (protocol::TextDateFormat),
+    // as DTFINAL below. (cdsDataInicial)
     protocol::DataPacket GetDtIni(const QString& company, const QString& registration,
                                   const QString& tax) const;
     // The periods that end on or after start (all of them for a null start), ordered by end. (cdsDataFinal)

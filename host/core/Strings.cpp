@@ -38,9 +38,11 @@ QString Format(const QString& pattern, const QStringList& args)
     return result;
 }
 
-QDate StrToDate(const QString& text)
+QDate StrToDate(const QString& text) { return StrToDate(text, HostSettings::current().shortDateFormat); }
+
+QDate StrToDate(const QString& text, const QString& format)
 {
-    const QDate date = QDate::fromString(text, HostSettings::current().shortDateFormat);
+    const QDate date = QDate::fromString(text, format);
     if (!date.isValid())
         throw EConvertError(QStringLiteral("'%1' não é uma data válida.").arg(text));
     return date;

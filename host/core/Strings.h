@@ -17,6 +17,7 @@ HOSTFW_CORE_EXPORT QString Ajusta(const QString& code, int width);
 // Placeholders without an argument are left as they are.
 HOSTFW_CORE_EXPORT QString Format(const QString& pattern, const QStringList& args);
 
-// The date of a text in the host's short date format (HostSettings::current().shortDateFormat). A text that is not
-// a date in that format, the empty text included, raises EConvertError naming the text.
+// The date of a text in the host's short date format (HostSettings::current().shortDateFormat), or in the format
+// given. A text that is not a date in that format, the empty text included, raises EConvertError naming the text.
 HOSTFW_CORE_EXPORT QDate StrToDate(const QString& text);
+HOSTFW_CORE_EXPORT QDate StrToDate(const QString& text, const QString& format);

@@ -10,10 +10,18 @@ using namespace Qt::StringLiterals;
 // Formatting runs once per cell of reports of a hundred thousand rows: the texts are put together by hand.
 namespace {
 
+// Amounts beyond this are no amounts; they are shown as the number they are.
+constexpr double LargestAmount = 1e15;
+
+// The cents of an amount, rounding half away from zero as a person would: 3.385 (held as 3.38499...) gives 339.
+qint64 centsOf(double value) { return std::llround(std::round(value * 1e6) / 1e4); }
+
 // "-1234567,89" or, grouping, "-1.234.567,89"; rounded to the cent, so never "-0,00".
 QString decimalComma(double value, bool grouping)
 {
-    const qint64 cents = std::llround(value * 100.0);
+    if (!std::isfinite(value) || std::abs(value) > LargestAmount)
+        return QString::number(value, 'g', 17);
+    const qint64 cents = centsOf(value);
     quint64 rest = cents < 0 ? quint64(-cents) : quint64(cents);
     char buffer[40];
     char* const end = buffer + sizeof buffer;
@@ -101,7 +109,12 @@ QDate dateOf(const QVariant& value)
     }
 }
 
-double amountOf(const QVariant& value) { return value.isNull() ? 0.0 : std::round(value.toDouble() * 100.0) / 100.0; }
+double amountOf(const QVariant& value)
+{
+    const double amount = value.toDouble();
+    return value.isNull() || !std::isfinite(amount) || std::abs(amount) > LargestAmount ? 0.0
+                                                                                         : centsOf(amount) / 100.0;
+}
 
 QString cellText(const QVariant& value, ColumnFormat format) { return text(value, format, true); }
 

@@ -31,8 +31,6 @@ PageItem text(const QRectF& rect, const QString& value, TextStyle style, Qt::Ali
 
 PageItem line(double left, double right, double y) { return {PageItem::Kind::Line, QRectF(left, y, right - left, 0)}; }
 
-QString groupValue(const QVariant& value, ColumnFormat format) { return cellText(value, format); }
-
 } // namespace
 
 ReportLayout::ReportLayout(std::shared_ptr<const ReportData> data) : m_data(std::move(data))
@@ -165,7 +163,13 @@ void ReportLayout::breakPages()
     double y = bodyTop(0);
     for (size_t i = 0; i < m_bands.size(); ++i) {
         const double height = heightOf(m_bands[i].kind);
-        const double needed = height + (m_bands[i].kind == Band::Heading ? heightOf(Band::Row) : 0);
+        double needed = height;
+        if (m_bands[i].kind == Band::Heading) { // the headings that open groups together, and the first row
+            size_t next = i + 1;
+            while (next < m_bands.size() && m_bands[next].kind == Band::Heading)
+                needed += heightOf(m_bands[next++].kind);
+            needed += heightOf(Band::Row);
+        }
         const int page = static_cast<int>(m_pageStarts.size()) - 1;
         if (y + needed > bodyBottom() && y > bodyTop(page)) {
             m_pageStarts.push_back(static_cast<int>(i));
@@ -256,7 +260,7 @@ void ReportLayout::addBand(PageContent& page, const Band& band, double top) cons
         const double indent = left + band.level * LevelIndent;
         const QVariant& value = m_data->detail.rows[band.index][m_groupFields[band.level]];
         page.append(text({indent, top, right - indent, height},
-                         group.caption + u": "_s + groupValue(value, group.format), TextStyle::Heading));
+                         group.caption + u": "_s + cellText(value, group.format), TextStyle::Heading));
         break;
     }
     case Band::Subtotal: {
@@ -264,7 +268,7 @@ void ReportLayout::addBand(PageContent& page, const Band& band, double top) cons
         const Subtotal& subtotal = m_subtotals[band.index];
         const QVariant& value = m_data->detail.rows[subtotal.row][m_groupFields[band.level]];
         page.append(line(left + band.level * LevelIndent, right, top + 0.3));
-        addSums(page, u"Subtotal %1 %2"_s.arg(group.caption, groupValue(value, group.format)),
+        addSums(page, u"Subtotal %1 %2"_s.arg(group.caption, cellText(value, group.format)),
                 left + band.level * LevelIndent, group.subtotals, subtotal.sums, top, height);
         break;
     }

@@ -16,27 +16,34 @@
 
 using namespace Qt::StringLiterals;
 
-struct ReportRunner::QueryResult {
-    ReportTable table; // every row for the detail query, the first one for the others
-};
-
 namespace {
 
 constexpr int RowsPerStep = 1000;
 
-// Keeps the connection from writing while it lives: a report only reads.
+// Keeps the connection from writing while it lives (a report only reads), then puts back what it was.
 class ReadOnlySession {
 public:
-    explicit ReadOnlySession(const QSqlDatabase& database) : m_database(database)
+    explicit ReadOnlySession(const QSqlDatabase& database) : m_database(database), m_wasReadOnly(readOnly())
     {
         if (!set(true))
             throw EDatabaseError(u"A conexão não pôde ser posta em modo somente leitura."_s);
     }
-    ~ReadOnlySession() { set(false); }
+    ~ReadOnlySession() { set(m_wasReadOnly); }
     ReadOnlySession(const ReadOnlySession&) = delete;
     ReadOnlySession& operator=(const ReadOnlySession&) = delete;
 
 private:
+    bool readOnly()
+    {
+        QSqlQuery statement(m_database);
+        if (m_database.driverName() == u"QSQLITE")
+            return statement.exec(u"PRAGMA query_only"_s) && statement.next() && statement.value(0).toInt() == 1;
+        if (m_database.driverName() == u"QPSQL")
+            return statement.exec(u"SHOW default_transaction_read_only"_s) && statement.next() &&
+                   statement.value(0).toString() == u"on";
+        return false;
+    }
+
     bool set(bool readOnly)
     {
         QSqlQuery statement(m_database);
@@ -49,6 +56,7 @@ private:
     }
 
     QSqlDatabase m_database;
+    bool m_wasReadOnly;
 };
 
 QString failureOf(const QSqlQuery& query) { return query.lastError().text(); }
@@ -109,7 +117,7 @@ ReportData ReportRunner::run(const ReportDefinition& definition, ReportProgress&
     for (const ReportQueryDefinition& query : definition.queries) {
         const bool isDetail = query.name.compare(definition.detail, Qt::CaseInsensitive) == 0;
         try {
-            results.insert(query.name.toUpper(), runQuery(query, isDetail, data, progress).table);
+            results.insert(query.name.toUpper(), runQuery(query, isDetail, data, progress));
         } catch (const EHostError& e) {
             throw EReportRunError(u"O relatório \"%1\" não pôde ser executado (consulta \"%2\"): %3"_s.arg(
                 definition.title, query.name, e.message()));
@@ -135,7 +143,7 @@ ReportData ReportRunner::run(const ReportDefinition& definition, ReportProgress&
     return data;
 }
 
-ReportRunner::QueryResult ReportRunner::runQuery(const ReportQueryDefinition& query, bool readAll, ReportData& data,
+ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, bool readAll, ReportData& data,
                                                  ReportProgress& progress) const
 {
     QSqlDatabase database = m_connection.Database();
@@ -160,20 +168,20 @@ ReportRunner::QueryResult ReportRunner::runQuery(const ReportQueryDefinition& qu
     if (!statement.exec())
         throw EDatabaseError(failureOf(statement));
 
-    QueryResult result;
+    ReportTable result;
     const QSqlRecord record = statement.record();
     for (int i = 0; i < record.count(); ++i)
-        result.table.fields.append(record.fieldName(i));
+        result.fields.append(record.fieldName(i));
     while (statement.next()) {
         QVariantList row;
         row.reserve(record.count());
         for (int i = 0; i < record.count(); ++i)
             row.append(statement.value(i));
-        result.table.rows.append(std::move(row));
+        result.rows.append(std::move(row));
         if (!readAll)
             break;
-        if (result.table.rows.size() % RowsPerStep == 0)
-            Advance(progress, u"Lendo registros"_s, result.table.rows.size(), 0);
+        if (result.rows.size() % RowsPerStep == 0)
+            Advance(progress, u"Lendo registros"_s, result.rows.size(), 0);
     }
     if (statement.lastError().isValid())
         throw EDatabaseError(failureOf(statement));

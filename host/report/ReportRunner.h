@@ -30,9 +30,8 @@ public:
     ReportData run(const ReportDefinition& definition, ReportProgress& progress) const;
 
 private:
-    struct QueryResult;
     // The query's rows (all of them, or the first), its parameters recorded in data.
-    QueryResult runQuery(const ReportQueryDefinition& query, bool readAll, ReportData& data,
+    ReportTable runQuery(const ReportQueryDefinition& query, bool readAll, ReportData& data,
                          ReportProgress& progress) const;
 
     TDBConnection& m_connection;

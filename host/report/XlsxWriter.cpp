@@ -25,13 +25,18 @@ struct WorkbookFree {
 };
 using Workbook = std::unique_ptr<lxw_workbook, WorkbookFree>;
 
-// Excel takes at most 31 characters and none of []:*?/\ in a sheet's name.
+constexpr qsizetype MaximumRows = 1048575; // below the header row
+
+// Excel takes at most 31 characters, none of []:*?/\, and no apostrophe at either end in a sheet's name.
 QByteArray sheetName(const QString& title)
 {
     QString name = title;
     for (QChar forbidden : u"[]:*?/\\")
         name.replace(forbidden, u'-');
-    return name.left(31).toUtf8();
+    name = name.left(31);
+    while (name.startsWith(u'\'') || name.endsWith(u'\''))
+        name = name.startsWith(u'\'') ? name.mid(1) : name.chopped(1);
+    return (name.trimmed().isEmpty() ? u"Relatório"_s : name).toUtf8();
 }
 
 lxw_format* numberFormat(lxw_workbook* workbook, const char* pattern)
@@ -58,7 +63,7 @@ void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const QVar
         worksheet_write_number(sheet, row, column, amountOf(value), formats.amount);
         return;
     case ColumnFormat::Integer:
-        worksheet_write_number(sheet, row, column, value.toDouble(), formats.integer);
+        worksheet_write_number(sheet, row, column, double(std::llround(value.toDouble())), formats.integer);
         return;
     case ColumnFormat::Date:
         if (const QDate date = dateOf(value); date.isValid()) {
@@ -78,6 +83,10 @@ void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const QVar
 
 void saveXlsx(const ReportData& data, const QString& fileName, ReportProgress& progress)
 {
+    const qsizetype rows = data.detail.rows.size();
+    if (rows > MaximumRows)
+        throw EFileWriteError(fileWriteFailure(
+            fileName, u"uma planilha comporta %1 linhas e o relatório tem %2; salve-o como CSV"_s.arg(MaximumRows).arg(rows)));
     const QFileInfo target(fileName);
     QTemporaryFile temporary(target.absoluteDir().filePath(u".XXXXXX.xlsx"_s));
     if (!temporary.open())
@@ -93,6 +102,8 @@ void saveXlsx(const ReportData& data, const QString& fileName, ReportProgress& p
     if (!workbook)
         throw EFileWriteError(fileWriteFailure(fileName, u"a planilha não pôde ser criada"_s));
     lxw_worksheet* sheet = workbook_add_worksheet(workbook.get(), sheetName(data.definition.title).constData());
+    if (!sheet)
+        throw EFileWriteError(fileWriteFailure(fileName, u"a folha da planilha não pôde ser criada"_s));
     Formats formats{workbook_add_format(workbook.get()), numberFormat(workbook.get(), "#,##0.00"),
                     numberFormat(workbook.get(), "0"), numberFormat(workbook.get(), "dd/mm/yyyy")};
     format_set_bold(formats.caption);
@@ -105,7 +116,6 @@ void saveXlsx(const ReportData& data, const QString& fileName, ReportProgress& p
         worksheet_write_string(sheet, 0, lxw_col_t(c), columns[c].caption.toUtf8().constData(), formats.caption);
     }
     worksheet_freeze_panes(sheet, 1, 0);
-    const qsizetype rows = data.detail.rows.size();
     worksheet_autofilter(sheet, 0, 0, lxw_row_t(rows), lxw_col_t(columns.size() - 1));
     for (qsizetype r = 0; r < rows; ++r) {
         const QVariantList& values = data.detail.rows[r];

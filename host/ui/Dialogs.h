@@ -29,8 +29,8 @@ public:
     // list order (possibly empty), or nullopt when cancelled.
     virtual std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet,
                                                  const QList<int>& ticked) = 0;
-    // File to save to; the empty text when cancelled. A name typed without one of the filters' extensions gets the
-    // extension of the filter chosen.
+    // File to save to; the empty text when cancelled. A name typed without an extension gets the extension of the
+    // filter chosen, and an existing file is only taken once the user agrees to replace it.
     virtual QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) = 0;
     // The printer to print on, chosen and set up by the user; false when cancelled.
     virtual bool choosePrinter(QPrinter& printer) = 0;

@@ -25,7 +25,7 @@ bool ProgressWindow::step(const QString& stage, qint64 done, qint64 total)
     if (!m_dialog && m_started.elapsed() < ShowAfterMs)
         return true;
     if (!m_dialog) {
-        m_dialog = std::make_unique<QProgressDialog>(QApplication::activeWindow());
+        m_dialog = std::make_unique<QProgressDialog>(); // the object owns it, not a window that may go first
         m_dialog->setWindowTitle(m_title);
         m_dialog->setCancelButtonText(u"Cancelar"_s);
         m_dialog->setWindowModality(Qt::ApplicationModal);

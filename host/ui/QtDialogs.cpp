@@ -85,12 +85,16 @@ QStringList extensionsOf(const QString& filter)
 QString QtDialogs::saveFileName(const QString& caption, const QString& suggestedName, const QString& filters)
 {
     const ReturnFocusOnClose returnFocus;
-    QString chosenFilter;
-    QString fileName = QFileDialog::getSaveFileName(dialogParent(), caption, suggestedName, filters, &chosenFilter);
-    if (fileName.isEmpty() || extensionsOf(filters).contains(QFileInfo(fileName).suffix().toLower()))
-        return fileName;
-    const QStringList chosen = extensionsOf(chosenFilter);
-    return chosen.isEmpty() ? fileName : fileName + u'.' + chosen.constFirst();
+    QFileDialog dialog(dialogParent(), caption, QString(), filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(suggestedName);
+    // A name typed without extension takes the chosen filter's before the dialog asks about overwriting it.
+    const auto takeExtension = [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(extensionsOf(filter).value(0));
+    };
+    takeExtension(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, takeExtension);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 bool QtDialogs::choosePrinter(QPrinter& printer)

@@ -115,15 +115,13 @@ QWidget* ReportEditor::generalPage()
 {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
-    m_title = new QLineEdit(m_definition.title);
-    m_title->setObjectName(u"title"_s);
     m_orientation = choice({u"Retrato"_s, u"Paisagem"_s}, m_definition.orientation == QPageLayout::Landscape);
     m_detail = new QLineEdit(m_definition.detail);
     m_header = new QPlainTextEdit(m_definition.header.join(u'\n'));
     m_header->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_totals = new QLineEdit(m_definition.totals.join(u", "_s));
     form->addRow(u"Código"_s, new QLabel(m_definition.code));
-    form->addRow(u"&Título"_s, m_title);
+    form->addRow(u"Título"_s, new QLabel(m_definition.title));
     form->addRow(u"&Orientação"_s, m_orientation);
     form->addRow(u"&Detalhe (consulta ou fonte de dados)"_s, m_detail);
     form->addRow(u"&Cabeçalho (uma linha por linha)"_s, m_header);
@@ -260,7 +258,6 @@ void ReportEditor::keepQuery(int row)
 ReportDefinition ReportEditor::definition() const
 {
     ReportDefinition edited = m_definition;
-    edited.title = m_title->text().trimmed();
     edited.orientation = m_orientation->currentIndex() == 1 ? QPageLayout::Landscape : QPageLayout::Portrait;
     edited.detail = m_detail->text().trimmed();
     edited.header = lines(m_header);

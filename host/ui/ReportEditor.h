@@ -10,7 +10,8 @@ class QListWidget;
 class QPlainTextEdit;
 class QTableWidget;
 
-// The editor of a report definition: title, orientation, header lines, detail and totals on one page; the queries
+// The editor of a report definition: orientation, header lines, detail and totals on one page (the code and the
+// title, by which screens know their reports, are shown, not edited); the queries
 // (name and one SQL text per dialect) on another; the columns and the groups as tables. OK checks the definition
 // and stays open, with the problem shown, while it is inconsistent.
 class ReportEditor : public QDialog {
@@ -37,7 +38,6 @@ private:
     ReportDefinition m_definition;
     QList<ReportQueryDefinition> m_queries;
     int m_shownQuery = -1;
-    QLineEdit* m_title;
     QComboBox* m_orientation;
     QLineEdit* m_detail;
     QPlainTextEdit* m_header;

@@ -6,6 +6,9 @@
 #include "ReportProgress.h"
 #include "TApplication.h"
 
+#include "Exceptions.h"
+
+#include <QFile>
 #include <QPrinter>
 
 using namespace Qt::StringLiterals;
@@ -21,10 +24,18 @@ void PrintReport(const ReportLayout& layout)
         return;
     const BusyCursor busy;
     const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(u"Imprimindo"_s);
-    if (printer.printRange() == QPrinter::PageRange)
-        paintPages(layout, printer, *progress, printer.fromPage() - 1, printer.toPage() - 1);
-    else
-        paintPages(layout, printer, *progress);
+    try {
+        if (printer.printRange() == QPrinter::PageRange)
+            paintPages(layout, printer, *progress, printer.fromPage() - 1, printer.toPage() - 1);
+        else
+            paintPages(layout, printer, *progress);
+    } catch (const EAbort&) {
+        // Printed to a file, the pages drawn so far go; a printer takes the cancel only where it can.
+        printer.abort();
+        if (!printer.outputFileName().isEmpty())
+            QFile::remove(printer.outputFileName());
+        throw;
+    }
 }
 
 QString AskReportFile(const QString& title)

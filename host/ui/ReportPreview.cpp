@@ -73,7 +73,8 @@ QToolBar* ReportPreview::buildToolBar()
     m_pageNumber->setRange(1, m_layout->pageCount());
     m_pageNumber->setObjectName(u"pageNumber"_s);
     m_pageNumber->setKeyboardTracking(false);
-    connect(m_pageNumber, &QSpinBox::valueChanged, this, [this](int number) { showPage(number - 1); });
+    connect(m_pageNumber, &QSpinBox::valueChanged, this,
+            [this](int number) { Dispatch([&] { showPage(number - 1); }); });
     bar->addWidget(m_pageNumber);
     bar->addWidget(new QLabel(u" de %1 "_s.arg(m_layout->pageCount())));
     action(u"Próxima página"_s, QStyle::SP_MediaSeekForward, Qt::Key_PageDown, [this] { showPage(m_page + 1); });
@@ -82,7 +83,7 @@ QToolBar* ReportPreview::buildToolBar()
     bar->addSeparator();
     m_zoomChoice->addItems({u"Ajustar à largura"_s, u"Página inteira"_s, u"100%"_s});
     m_zoomChoice->setObjectName(u"zoom"_s);
-    connect(m_zoomChoice, &QComboBox::activated, this, [this](int index) { setZoom(Zoom(index)); });
+    connect(m_zoomChoice, &QComboBox::activated, this, [this](int index) { Dispatch([&] { setZoom(Zoom(index)); }); });
     bar->addWidget(m_zoomChoice);
     const auto textOnly = [&](QAction* added) {
         qobject_cast<QToolButton*>(bar->widgetForAction(added))->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -130,7 +131,7 @@ void ReportPreview::setZoom(Zoom zoom)
 bool ReportPreview::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_scroll->viewport() && event->type() == QEvent::Resize && m_zoom != Zoom::Actual)
-        render();
+        Dispatch([this] { render(); });
     return QWidget::eventFilter(watched, event);
 }
 
@@ -152,7 +153,7 @@ double ReportPreview::fittingDpi() const
 
 void ReportPreview::render()
 {
-    m_dpi = std::clamp(fittingDpi() * m_scale, 24.0, 600.0);
+    m_dpi = std::clamp(fittingDpi() * m_scale, 24.0, 300.0); // a page at 300 dpi is some 35 MB
     const QImage image = renderPage(*m_layout, m_page, m_dpi * devicePixelRatioF());
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(devicePixelRatioF());

@@ -50,12 +50,10 @@ void TReportDesignerDialog::SaveAs(const QString& definitionFile)
         SaveReport(*Run(definition), fileName);
 }
 
-bool TReportDesignerDialog::Edit(const QString& definitionFile)
+void TReportDesignerDialog::Edit(const QString& definitionFile)
 {
     const std::optional<ReportDefinition> edited =
         Dialogs::current().editDefinition(ReportDefinition::fromFile(definitionFile));
-    if (!edited)
-        return false;
-    edited->save(definitionFile);
-    return true;
+    if (edited)
+        edited->save(definitionFile);
 }

@@ -31,6 +31,6 @@ public:
     void Print(const QString& definitionFile);
     // Asks for a file first; PDF, CSV or XLSX by the file's type.
     void SaveAs(const QString& definitionFile);
-    // The definition editor; the definition is saved over its file when the user confirms. True when saved.
-    bool Edit(const QString& definitionFile);
+    // The definition editor; the definition is saved over its file when the user confirms.
+    void Edit(const QString& definitionFile);
 };

@@ -143,13 +143,7 @@ QString TfrmDadosGerRel::chosenDefinition() const
 void TfrmDadosGerRel::sbtPrintClick(QObject*) { rpddPadrao->Print(chosenDefinition()); }
 void TfrmDadosGerRel::sbtPreviewClick(QObject*) { rpddPadrao->Preview(chosenDefinition()); }
 void TfrmDadosGerRel::sbtSalvarComoClick(QObject*) { rpddPadrao->SaveAs(chosenDefinition()); }
-
-void TfrmDadosGerRel::sbtReportEditClick(QObject*)
-{
-    const QString file = chosenDefinition();
-    if (rpddPadrao->Edit(file))
-        cbbReportNames->setItemText(cbbReportNames->itemIndex(), ReportDefinition::fromFile(file).title);
-}
+void TfrmDadosGerRel::sbtReportEditClick(QObject*) { rpddPadrao->Edit(chosenDefinition()); }
 
 QWidget* TfrmDadosGerRel::containerWindow() const
 {

@@ -35,8 +35,8 @@ public:
     virtual void FormActivate(QObject* Sender);
     // Sets Action to caHide: the window is hidden and the instance kept.
     virtual void FormClose(QObject* Sender, TCloseAction& Action);
-    // The chosen report through rpddPadrao: printed, previewed, saved as a file, or its definition edited (a title
-    // changed by the editor shows in the list). With no report chosen, a message.
+    // The chosen report through rpddPadrao: printed, previewed, saved as a file, or its definition edited. With no
+    // report chosen, a message.
     virtual void sbtPrintClick(QObject* Sender);
     virtual void sbtPreviewClick(QObject* Sender);
     virtual void sbtSalvarComoClick(QObject* Sender);

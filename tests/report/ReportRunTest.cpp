@@ -143,6 +143,24 @@ TEST_F(ReportRunTest, PagesRepeatTheirFrameAndTheSumsAddTheRowsUp)
     EXPECT_TRUE(all.contains(u"Total geral|1.354,46|307|"_s));
 }
 
+// Groups within groups: the headings that open together stay with their first row.
+TEST_F(ReportRunTest, NestedHeadingsNeverEndAPage)
+{
+    exec(u"WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 400) "
+         "INSERT INTO VENDA SELECT '01', printf('%04d', 1000 + I / 3), printf('%06d', 1000 + I), '2025-03-15', "
+         "'Item', 1, 1 FROM N"_s);
+    const QString twoLevels = SalesDefinition().replace(
+        u"\"subtotals\": [\"VRTOTAL\", \"QTITENS\"]}]"_s,
+        u"\"subtotals\": [\"VRTOTAL\", \"QTITENS\"]}, {\"field\": \"NRNOTA\", \"caption\": \"Nota\"}]"_s);
+    const auto layout = run(definition(twoLevels));
+    ASSERT_GT(layout->pageCount(), 3);
+    for (int index = 0; index < layout->pageCount(); ++index) {
+        SCOPED_TRACE(index);
+        const QString last = TextsOf(layout->page(index)).section(u"|Emitido em"_s, 0, 0).section(u'|', -1);
+        EXPECT_FALSE(last.startsWith(u"Nota:"_s) || last.startsWith(u"CFOP:"_s)) << qPrintable(last);
+    }
+}
+
 TEST_F(ReportRunTest, AReportWithoutRowsShowsItsFrameAndSaysSo)
 {
     const auto layout = run(definition(SalesDefinition()), [](TParams& params, bool&) {

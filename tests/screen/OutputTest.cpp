@@ -82,11 +82,12 @@ TEST_F(OutputTest, AValidScreenPreviewsPrintsSavesAndEditsTheChosenReport)
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(csv.readAll().count("\r\n"), 11) << "the captions and the ten documents";
 
-    dialogs->answerEdit([](ReportDefinition& definition) { definition.title = u"Documentos da GIA"_s; });
+    dialogs->answerEdit([](ReportDefinition& definition) { definition.orientation = QPageLayout::Portrait; });
     click("sbtReportEdit");
-    EXPECT_EQ(child<TComboBox>(u"cbbReportNames"_s)->currentText(), u"Documentos da GIA"_s);
-    EXPECT_EQ(ReportDefinition::fromFile(work.filePath(u"reports/RLX582/02-listagem-documentos-gia-sp.json"_s)).title,
-              u"Documentos da GIA"_s);
+    const ReportDefinition edited =
+        ReportDefinition::fromFile(work.filePath(u"reports/RLX582/02-listagem-documentos-gia-sp.json"_s));
+    EXPECT_EQ(edited.orientation, QPageLayout::Portrait);
+    EXPECT_EQ(edited.title, u"Listagem de Documentos - GIA SP"_s);
     EXPECT_TRUE(errors().isEmpty()) << qPrintable(errors().join(u'\n'));
 }
 

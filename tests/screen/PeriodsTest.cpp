@@ -13,6 +13,11 @@ namespace {
 
 using PeriodsTest = LookupTest;
 
+// A map whose start the database holds as no date: the server sends its text as nothing.
+const QString UnreadablePeriod =
+    u"INSERT INTO MAPAAPUR (NRMAPAAPUR, CDEMPRESA, CDINSCRICAO, CDIMPOSTO, NMMAPAAPUR, DTINIPERIODO, DTFIMPERIODO) "
+    "VALUES (9, '01', '123456785119', '01', 'Mapa sem data', '0000-00-00', '2024-12-31')"_s;
+
 // The host's short date format for the life of the object.
 class DateFormat {
 public:
@@ -103,12 +108,21 @@ TEST_F(PeriodsTest, APickWritesThePeriodsDateIntoItsOwnDateEdit)
     for (const auto& list : dialogs->shown)
         EXPECT_EQ(list.text, u"Data Inicial|Data Final|Nome"_s);
     EXPECT_EQ(screen.cdsDataInicialDTINICIAL->DataSet()->RecordCount(), 3);
+
+    SCOPED_TRACE("a host that shows dates as yyyy-MM-dd reads the packet's dd/MM/yyyy all the same");
+    const DateFormat iso(u"yyyy-MM-dd"_s);
+    TfrmConFisc& isoScreen = start();
+    isoScreen.medImposto->setText(u"01"_s);
+    Fill(isoScreen, u"01"_s, u"123456785119"_s);
+    dialogs->answerPick(2);
+    Dispatch([&] { isoScreen.btnDataInicial->Click(); });
+    EXPECT_EQ(isoScreen.depInicial->text(), u"2025-03-01"_s);
 }
 
 // Each failure shows one message; the date edit keeps its date and the dataset its last packet.
 TEST_F(PeriodsTest, AFailedPickShowsOneMessageAndKeepsTheDate)
 {
-    enum Failure { NoPeriod, ServerDown, OtherDateFormat };
+    enum Failure { NoPeriod, ServerDown, NoDate };
     struct Case {
         const char* name;
         Failure failure;
@@ -125,13 +139,12 @@ TEST_F(PeriodsTest, AFailedPickShowsOneMessageAndKeepsTheDate)
          u"Não há data final cadastrada."_s, 0},
         {"server down", ServerDown, &TfrmConFisc::btnDataFinal, &TfrmConFisc::depFinal, &TfrmConFisc::cdsDataFinal,
          u"GetDtFim"_s, 3},
-        {"a host with another date format", OtherDateFormat, &TfrmConFisc::btnDataInicial,
-         &TfrmConFisc::depInicial, &TfrmConFisc::cdsDataInicial, u"'01/01/2025' não é uma data válida."_s, 3},
+        {"a period whose start the server cannot write as a date", NoDate, &TfrmConFisc::btnDataInicial,
+         &TfrmConFisc::depInicial, &TfrmConFisc::cdsDataInicial, u"'' não é uma data válida."_s, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const DateFormat format(c.failure == OtherDateFormat ? u"yyyy-MM-dd"_s : u"dd/MM/yyyy"_s);
-        TfrmConFisc& screen = start();
+        TfrmConFisc& screen = start(c.failure == NoDate ? QStringList{UnreadablePeriod} : QStringList{});
         screen.medImposto->setText(u"01"_s);
         Fill(screen, u"01"_s, u"123456785119"_s);
         dialogs->answerPick(0);

@@ -10,9 +10,12 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -59,7 +62,50 @@ private:
     bool m_wasReadOnly;
 };
 
-QString failureOf(const QSqlQuery& query) { return query.lastError().text(); }
+// While it lives, a long SQLite statement reports to the progress as it works (the window stays painted and its
+// cancel button answers), and a cancel interrupts the statement. Other drivers run their statements to the end.
+class StatementProgress {
+public:
+    StatementProgress(const QSqlDatabase& database, ReportProgress& progress) : m_progress(progress)
+    {
+        const QVariant handle = database.driver()->handle();
+        if (database.driverName() == u"QSQLITE" && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            m_sqlite = *static_cast<sqlite3* const*>(handle.constData());
+        if (m_sqlite)
+            sqlite3_progress_handler(m_sqlite, InstructionsPerStep, &StatementProgress::step, this);
+    }
+    ~StatementProgress()
+    {
+        if (m_sqlite)
+            sqlite3_progress_handler(m_sqlite, 0, nullptr, nullptr);
+    }
+    StatementProgress(const StatementProgress&) = delete;
+    StatementProgress& operator=(const StatementProgress&) = delete;
+
+    bool cancelled() const { return m_cancelled; }
+
+private:
+    static constexpr int InstructionsPerStep = 200000;
+
+    static int step(void* self)
+    {
+        auto* watched = static_cast<StatementProgress*>(self);
+        watched->m_cancelled = watched->m_cancelled || !watched->m_progress.step(u"Consultando"_s, 0, 0);
+        return watched->m_cancelled ? 1 : 0;
+    }
+
+    ReportProgress& m_progress;
+    sqlite3* m_sqlite = nullptr;
+    bool m_cancelled = false;
+};
+
+// The driver's failure, or EAbort when the user stopped the statement.
+[[noreturn]] void fail(const QSqlQuery& query, const StatementProgress& watch)
+{
+    if (watch.cancelled())
+        throw EAbort();
+    throw EDatabaseError(query.lastError().text());
+}
 
 // "{P_NAME}" becomes the parameter's value, "{query.FIELD}" that field of the query's first row.
 QString filledHeader(const QString& line, const QList<ReportParameter>& parameters,
@@ -159,14 +205,15 @@ ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, bool read
     remember(params, data.parameters);
 
     const ReadOnlySession readOnly(database);
+    const StatementProgress watch(database, progress);
     QSqlQuery statement(database);
     statement.setForwardOnly(true);
     if (!statement.prepare(sql.positionalSql))
-        throw EDatabaseError(failureOf(statement));
+        fail(statement, watch);
     for (const QString& name : sql.occurrences)
         statement.addBindValue(params.ParamByName(name)->Value());
     if (!statement.exec())
-        throw EDatabaseError(failureOf(statement));
+        fail(statement, watch);
 
     ReportTable result;
     const QSqlRecord record = statement.record();
@@ -184,6 +231,6 @@ ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, bool read
             Advance(progress, u"Lendo registros"_s, result.rows.size(), 0);
     }
     if (statement.lastError().isValid())
-        throw EDatabaseError(failureOf(statement));
+        fail(statement, watch);
     return result;
 }

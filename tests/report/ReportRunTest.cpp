@@ -4,6 +4,8 @@
 
 #include "Exceptions.h"
 
+#include <QElapsedTimer>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -82,6 +84,23 @@ TEST_F(ReportRunTest, AFailingQueryIsOneMessageNamingTheReportAndTheQuery)
     ASSERT_TRUE(count.exec(u"SELECT COUNT(*) FROM VENDA"_s) && count.next());
     EXPECT_EQ(count.value(0).toInt(), 6);
     EXPECT_FALSE(run(definition(SalesDefinition()))->data().detail.rows.isEmpty()) << "the connection writes no more";
+}
+
+// A statement that works long before its first row still reports, and stops when the user cancels.
+TEST_F(ReportRunTest, ALongStatementStopsAtTheCancel)
+{
+    const ReportDefinition report = definition(SalesDefinition(
+        u"WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 100000000) "
+        "SELECT COUNT(*) AS NRNOTA FROM N WHERE :P_EMPRESA <> ''"_s));
+    const ReportRunner runner(connection, [](TParams& params, bool&) {
+        params.ParamByName(u"P_EMPRESA"_s)->SetAsString(u"01"_s);
+    }, {});
+    CancelAt cancel(3);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_THROW(runner.run(report, cancel), EAbort);
+    EXPECT_LT(clock.elapsed(), 3000) << "a hundred million rows take far longer";
+    EXPECT_FALSE(run(definition(SalesDefinition()))->data().detail.rows.isEmpty()) << "the connection works on";
 }
 
 TEST_F(ReportRunTest, ABrokenDefinitionIsOneMessageNamingTheFileAndTheProblem)

@@ -36,8 +36,9 @@ bool ProgressWindow::step(const QString& stage, qint64 done, qint64 total)
     }
     if (m_sinceEvents.elapsed() < EventsEveryMs)
         return !m_dialog->wasCanceled();
-    m_dialog->setLabelText(total > 0 ? u"%1: %2 de %3"_s.arg(stage).arg(done).arg(total)
-                                     : u"%1: %2"_s.arg(stage).arg(done));
+    m_dialog->setLabelText(total > 0  ? u"%1: %2 de %3"_s.arg(stage).arg(done).arg(total)
+                           : done > 0 ? u"%1: %2"_s.arg(stage).arg(done)
+                                      : stage + u"..."_s);
     m_dialog->setRange(0, total > 0 ? int(std::min<qint64>(total, INT_MAX)) : 0);
     m_dialog->setValue(total > 0 ? int(std::min<qint64>(done, INT_MAX)) : 0);
     QCoreApplication::processEvents();

@@ -153,8 +153,8 @@ double ReportPreview::fittingDpi() const
 
 void ReportPreview::render()
 {
-    m_dpi = std::clamp(fittingDpi() * m_scale, 24.0, 300.0); // a page at 300 dpi is some 35 MB
-    const QImage image = renderPage(*m_layout, m_page, m_dpi * devicePixelRatioF());
+    const double dpi = std::clamp(fittingDpi() * m_scale, 24.0, 300.0); // a page at 300 dpi is some 35 MB
+    const QImage image = renderPage(*m_layout, m_page, dpi * devicePixelRatioF());
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(devicePixelRatioF());
     m_view->setPixmap(pixmap);

@@ -26,11 +26,8 @@ public:
     ~ReportPreview() override;
 
     // 0-based.
-    int currentPage() const { return m_page; }
     void showPage(int index);
     void setZoom(Zoom zoom);
-    // The resolution the page is drawn at, in dots per inch.
-    double dpi() const { return m_dpi; }
 
 protected:
     // A fitting zoom follows the size of the room the page has.
@@ -45,7 +42,6 @@ private:
     int m_page = 0;
     Zoom m_zoom = Zoom::FitWidth;
     double m_scale = 1.0; // of the fitting or actual size, by Ctrl++ and Ctrl+-
-    double m_dpi = 96;
     QScrollArea* m_scroll;
     QLabel* m_view;
     QSpinBox* m_pageNumber;

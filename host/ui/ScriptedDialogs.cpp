@@ -57,30 +57,10 @@ bool ScriptedDialogs::choosePrinter(QPrinter& printer)
     return true;
 }
 
-namespace {
-
-class ScriptedProgress : public ReportProgress {
-public:
-    ScriptedProgress(QStringList& steps, int cancelAt) : m_steps(steps), m_cancelAt(cancelAt) {}
-
-    bool step(const QString& stage, qint64 done, qint64 total) override
-    {
-        m_steps.append(u"%1 %2/%3"_s.arg(stage).arg(done).arg(total));
-        return ++m_count != m_cancelAt;
-    }
-
-private:
-    QStringList& m_steps;
-    int m_cancelAt;
-    int m_count = 0;
-};
-
-} // namespace
-
 std::unique_ptr<ReportProgress> ScriptedDialogs::progress(const QString& title)
 {
     shown.append({u"progress"_s, title, {}});
-    return std::make_unique<ScriptedProgress>(progressSteps, m_cancelAt);
+    return std::make_unique<NoProgress>();
 }
 
 std::optional<ReportDefinition> ScriptedDialogs::editDefinition(const ReportDefinition& definition)

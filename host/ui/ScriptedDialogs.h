@@ -10,7 +10,7 @@
 
 // Dialogs for tests and automation: records every call in order and answers from queues the caller fills.
 // An unanswered pick, choose, print or edit cancels; an unanswered save answers the empty text. Progress never
-// shows and goes on unless told to cancel. Never blocks.
+// shows and never cancels. Never blocks.
 class HOSTFW_EXPORT ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
@@ -29,10 +29,6 @@ public:
     void answerPrint(const QString& pdfFile) { m_prints.enqueue(pdfFile); }
     // The next edit applies change to the definition, then checks it.
     void answerEdit(std::function<void(ReportDefinition&)> change) { m_edits.enqueue(std::move(change)); }
-    // Every progress from now on answers "cancel" at its step number step (1 for the first).
-    void cancelProgressAt(int step) { m_cancelAt = step; }
-    // The steps every progress was given, as "stage done/total".
-    QStringList progressSteps;
 
     // The texts of the shown entries of one kind, in order.
     QStringList texts(const QString& kind) const;
@@ -55,5 +51,4 @@ private:
     QQueue<QString> m_saves;
     QQueue<QString> m_prints;
     QQueue<std::function<void(ReportDefinition&)>> m_edits;
-    int m_cancelAt = 0;
 };

@@ -1,6 +1,5 @@
 #include "TfrmDadosGerRel.h"
 
-#include "Dialogs.h"
 #include "Dispatch.h"
 #include "Exceptions.h"
 #include "HostSettings.h"

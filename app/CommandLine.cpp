@@ -23,14 +23,26 @@ const QCommandLineOption presetOption(u"preset"_s,
                                       u"VALUES"_s);
 const QCommandLineOption screenshotsOption(
     u"screenshots"_s, u"Grava uma imagem PNG da tela aberta para cada relatório e encerra."_s, u"DIR"_s);
-const QCommandLineOption reportOption(u"report"_s, u"Relatório a escolher na tela aberta (com --save)."_s,
+const QCommandLineOption batchOption(
+    u"batch"_s, u"Salva um relatório da tela aberta sem tela nem pessoa e encerra (pede --open, --report e --output)."_s);
+const QCommandLineOption reportOption(u"report"_s, u"Relatório a escolher na lista da tela (com --batch)."_s,
                                       u"TITLE"_s);
-const QCommandLineOption setOption(u"set"_s,
-                                   u"Preenche um campo da tela aberta antes de salvar (com --save); repetível."_s,
-                                   u"NAME=TEXT"_s);
-const QCommandLineOption saveOption(
-    u"save"_s, u"Salva o relatório escolhido (PDF, CSV ou XLSX, pelo tipo do arquivo) sem tela e encerra."_s,
-    u"FILE"_s);
+const QCommandLineOption outputOption(u"output"_s,
+                                      u"Arquivo a gravar: PDF, CSV ou XLSX, pelo tipo do arquivo (com --batch)."_s,
+                                      u"FILE"_s);
+const QCommandLineOption bookOption(u"book"_s, u"Livro magnético (com --batch)."_s, u"CODE"_s);
+const QCommandLineOption directionOption(u"direction"_s, u"Entrada, Saída ou Todas (com --batch)."_s,
+                                         u"DIRECTION"_s);
+const QCommandLineOption cfopOption(u"cfop"_s, u"CFOP, por exemplo 5102 (com --batch)."_s, u"CFOP"_s);
+const QCommandLineOption cstOption(u"cst"_s, u"CST, por exemplo 000 (com --batch)."_s, u"CST"_s);
+const QCommandLineOption modelsOption(u"models"_s, u"Modelos de documento, separados por vírgula (com --batch)."_s,
+                                      u"55,65"_s);
+const QCommandLineOption typesOption(
+    u"types"_s, u"Tipos de operação, direção e código, separados por vírgula: ECO,SVD (com --batch)."_s,
+    u"ECO,SVD"_s);
+
+const QList<QCommandLineOption> batchDetails = {reportOption, outputOption, bookOption, directionOption,
+                                                cfopOption,   cstOption,    modelsOption, typesOption};
 
 void ReadServer(const QString& text, HostSettings& settings)
 {
@@ -56,43 +68,72 @@ QVariant ReadPresets(const QString& text)
     return presets;
 }
 
-void ReadUnattendedSave(const QCommandLineParser& parser, AppOptions& options)
+QStringList ReadCodes(const QString& text)
 {
-    if (!parser.isSet(saveOption)) {
-        if (parser.isSet(reportOption) || parser.isSet(setOption))
-            throw EHostConfigError(u"--report e --set só valem junto com --save."_s);
-        return;
+    QStringList codes;
+    for (const QString& code : text.split(u',', Qt::SkipEmptyParts))
+        if (!code.trimmed().isEmpty())
+            codes.append(code.trimmed());
+    return codes;
+}
+
+std::optional<BatchRequest> ReadBatch(const QCommandLineParser& parser, const AppOptions& options)
+{
+    if (!parser.isSet(batchOption)) {
+        for (const QCommandLineOption& option : batchDetails)
+            if (parser.isSet(option))
+                throw EHostConfigError(u"--%1 só vale junto com --batch."_s.arg(option.names().constFirst()));
+        return std::nullopt;
     }
-    if (options.openModule.isEmpty() || !parser.isSet(reportOption))
-        throw EHostConfigError(u"--save pede --open e --report."_s);
-    options.saveFile = parser.value(saveOption);
-    options.report = parser.value(reportOption);
-    for (const QString& field : parser.values(setOption)) {
-        const qsizetype equals = field.indexOf(u'=');
-        if (equals <= 0)
-            throw EHostConfigError(u"--set deve ter a forma NOME=TEXTO: '%1'."_s.arg(field));
-        options.fields.append({field.left(equals), field.mid(equals + 1)});
-    }
+    if (options.openModule.isEmpty() || !parser.isSet(reportOption) || !parser.isSet(outputOption))
+        throw EHostConfigError(u"--batch pede --open, --report e --output."_s);
+    return BatchRequest{parser.value(reportOption),
+                        parser.value(outputOption),
+                        parser.value(bookOption),
+                        parser.value(directionOption),
+                        parser.value(cfopOption),
+                        parser.value(cstOption),
+                        ReadCodes(parser.value(modelsOption)),
+                        ReadCodes(parser.value(typesOption))};
+}
+
+void AddOptions(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(
+        u"Aplicação hospedeira dos módulos de relatórios.\n\n"
+        "Sem pessoa, por exemplo num fechamento de mês:\n"
+        "  host-app --batch --open RLX58200 --report \"Listagem de Documentos - GIA SP\"\n"
+        "           --preset \"01;01;123456785119;01/03/2025;31/03/2025\" --direction Todas --output gia.pdf\n"
+        "Saída: 0 gravado (o arquivo e o número de linhas), 1 falha do servidor ou do banco,\n"
+        "2 um campo recusado pela tela (a mensagem e o campo), 64 linha de comando errada."_s);
+    parser.addHelpOption();
+    parser.addOptions({serverOption, dbOption, reportsOption, dateFormatOption, openOption, presetOption,
+                       screenshotsOption, batchOption});
+    parser.addOptions(batchDetails);
 }
 
 } // namespace
 
+QString CommandLineHelp(const QString& programName)
+{
+    QCommandLineParser parser;
+    AddOptions(parser);
+    // Without the application object the parser does not know the program's name.
+    return parser.helpText().replace(u"<executable_name>"_s, programName);
+}
+
 AppOptions ParseCommandLine(const QStringList& arguments, const QString& programDir, HostSettings& settings)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(u"Aplicação hospedeira dos módulos de relatórios."_s);
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    parser.addOptions({serverOption, dbOption, reportsOption, dateFormatOption, openOption, presetOption,
-                       screenshotsOption, reportOption, setOption, saveOption});
+    AddOptions(parser);
     if (!parser.parse(arguments))
         throw EHostConfigError(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
         throw EHostConfigError(u"Argumento desconhecido: '%1'."_s.arg(parser.positionalArguments().first()));
 
     AppOptions options;
-    if (parser.isSet(helpOption)) {
-        // Without the application object the parser does not know the program's name.
-        options.helpText = parser.helpText().replace(u"<executable_name>"_s, QFileInfo(arguments.value(0)).fileName());
+    if (parser.isSet(u"help"_s)) {
+        options.helpText = CommandLineHelp(QFileInfo(arguments.value(0)).fileName());
         return options;
     }
     if (parser.isSet(serverOption))
@@ -118,6 +159,6 @@ AppOptions ParseCommandLine(const QStringList& arguments, const QString& program
             throw EHostConfigError(u"--screenshots só vale junto com --open."_s);
         options.screenshotDir = parser.value(screenshotsOption);
     }
-    ReadUnattendedSave(parser, options);
+    options.batch = ReadBatch(parser, options);
     return options;
 }

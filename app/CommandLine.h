@@ -4,20 +4,28 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <utility>
+#include <optional>
 
 struct HostSettings;
+
+// What an unattended run (--batch) fills in the opened screen and where it saves the report.
+struct BatchRequest {
+    QString report;    // --report: the title in the screen's report list
+    QString output;    // --output: PDF, CSV or XLSX by its type
+    QString book;      // --book: the magnetic book's code
+    QString direction; // --direction: Entrada, Saída or Todas
+    QString cfop;      // --cfop
+    QString cst;       // --cst
+    QStringList models; // --models: document-model codes
+    QStringList types;  // --types: operation types, direction and code ("ECO")
+};
 
 // What host-app was asked to do beyond configuring the host.
 struct AppOptions {
     QString openModule;    // --open: the module to load at start, e.g. "RLX58200"; empty: none
     QVariant presets;      // --preset: a list of five texts for the module's IniProc; null without it
     QString screenshotDir; // --screenshots: write one PNG per report title of the opened screen, then quit
-    // --save FILE: choose --report in the opened screen, fill each --set NAME=TEXT in order, press "Salvar como"
-    // answering FILE, then quit; without a display.
-    QString saveFile;
-    QString report;
-    QList<std::pair<QString, QString>> fields;
+    std::optional<BatchRequest> batch; // --batch: save a report of the opened screen without a person, then quit
     QString helpText;      // not empty when --help was asked: print it and quit
 };
 
@@ -25,3 +33,6 @@ struct AppOptions {
 // needing the application object. Unset options keep settings' values, except the reports folder, which defaults
 // to <programDir>/../reports. A malformed option raises EHostConfigError with a message for the user.
 AppOptions ParseCommandLine(const QStringList& arguments, const QString& programDir, HostSettings& settings);
+
+// What --help prints.
+QString CommandLineHelp(const QString& programName);

@@ -1,4 +1,7 @@
+#include "BatchDialogs.h"
+#include "BatchRun.h"
 #include "CommandLine.h"
+#include "ConsoleOutput.h"
 #include "Dialogs.h"
 #include "Dispatch.h"
 #include "Exceptions.h"
@@ -7,8 +10,6 @@
 #include "ModuleLoader.h"
 #include "QtDialogs.h"
 #include "ScreenshotTour.h"
-#include "ScriptedDialogs.h"
-#include "UnattendedSave.h"
 #include "TApplication.h"
 
 #include <QApplication>
@@ -18,7 +19,6 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -27,20 +27,12 @@ namespace {
 // The folder of the running program, known before the application object exists.
 QString ProgramDir() { return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2); }
 
-void PrintTo(FILE* stream, const QString& text) { std::fputs(qPrintable(text + u'\n'), stream); }
 
-// Saves the chosen report of the opened screen, then ends the program: 0 when the file was written, 1 with the
-// screen's messages on the error output.
-void ScheduleUnattendedSave(MainWindow& window, ScriptedDialogs& dialogs, const AppOptions& options)
+// Runs the unattended report of the opened screen, then ends the program with its exit code.
+void ScheduleBatch(MainWindow& window, BatchDialogs& dialogs, const BatchRequest& request)
 {
-    QTimer::singleShot(0, &window, [&window, &dialogs, options] {
-        const QStringList messages =
-            SaveReportUnattended(*window.mdiArea(), dialogs, options.report, options.fields, options.saveFile);
-        for (const QString& message : messages)
-            PrintTo(stderr, message);
-        if (messages.isEmpty())
-            PrintTo(stdout, options.saveFile);
-        QCoreApplication::exit(messages.isEmpty() ? 0 : 1);
+    QTimer::singleShot(0, &window, [&window, &dialogs, request] {
+        QCoreApplication::exit(RunBatch(*window.mdiArea(), dialogs, request));
     });
 }
 
@@ -51,7 +43,7 @@ void ScheduleScreenshots(MainWindow& window, const QString& dir)
         int exitCode = 1;
         Dispatch([&] {
             for (const QString& file : TakeReportScreenshots(*window.mdiArea(), dir))
-                PrintTo(stdout, file);
+                PrintLine(stdout, file);
             exitCode = 0;
         });
         QCoreApplication::exit(exitCode);
@@ -71,15 +63,20 @@ int main(int argc, char** argv)
     try {
         options = ParseCommandLine(arguments, ProgramDir(), HostSettings::current());
     } catch (const EHostError& e) {
-        PrintTo(stderr, e.message());
-        return 2;
+        PrintLine(stderr, e.message() + u"\n\n"_s + CommandLineHelp(QFileInfo(arguments.value(0)).fileName()));
+        return 64; // a usage error, as sysexits has it
     }
     if (!options.helpText.isEmpty()) {
-        PrintTo(stdout, options.helpText);
+        PrintLine(stdout, options.helpText);
         return 0;
     }
 
-    if (!options.saveFile.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (options.batch) // the error output is for the run's own messages, not Qt's notes about the platform
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                PrintLine(stderr, message);
+        });
+    if (options.batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen"); // unattended: no display needed
     QApplication app(argc, argv);
     // The host speaks Brazilian Portuguese: Qt's own dialogs (file, print, message buttons) included.
@@ -89,7 +86,7 @@ int main(int argc, char** argv)
         QCoreApplication::installTranslator(&qtTexts);
 
     // Unattended, every message is recorded for the error output instead of waiting for a person.
-    ScriptedDialogs* unattended = options.saveFile.isEmpty() ? nullptr : &ScriptedDialogs::reset();
+    BatchDialogs* unattended = options.batch ? &BatchDialogs::install() : nullptr;
     if (!unattended)
         Dialogs::install(std::make_unique<QtDialogs>());
     ModuleLoader modules(ModuleLoader::defaultLibraryDir());
@@ -103,6 +100,6 @@ int main(int argc, char** argv)
     if (!options.screenshotDir.isEmpty())
         ScheduleScreenshots(window, options.screenshotDir);
     if (unattended)
-        ScheduleUnattendedSave(window, *unattended, options);
+        ScheduleBatch(window, *unattended, *options.batch);
     return QApplication::exec();
 }

@@ -1,8 +1,11 @@
 #include "ReportDefinition.h"
 
 #include "Exceptions.h"
+#include "SqlParameters.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -115,6 +118,14 @@ public:
         return value.toDouble();
     }
 
+    bool flag(const QString& key) const
+    {
+        const QJsonValue value = m_object.value(key);
+        if (!value.isUndefined() && !value.isBool())
+            complain(key, u"true ou false"_s);
+        return value.toBool();
+    }
+
 private:
     [[noreturn]] void complain(const QString& key, const QString& expected) const
     {
@@ -133,6 +144,13 @@ ReportQueryDefinition queryFrom(const Reader& reader)
 }
 
 QJsonArray arrayOf(const QStringList& texts) { return QJsonArray::fromStringList(texts); }
+
+// "{query.FIELD}" in a header line.
+const QRegularExpression& headerQueryFields()
+{
+    static const QRegularExpression token(u"\\{(\\w+)\\.(\\w+)\\}"_s);
+    return token;
+}
 
 bool isNumeric(ColumnFormat format) { return format == ColumnFormat::Amount || format == ColumnFormat::Integer; }
 
@@ -181,6 +199,7 @@ ReportDefinition ReportDefinition::fromJson(const QJsonObject& json, const QStri
         const QString format = column.text(u"format"_s, false);
         if (!format.isEmpty())
             c.format = valueNamed(formatNames(), format, u"format"_s, fileName);
+        c.shown = !column.flag(u"hidden"_s);
         definition.columns.append(c);
     }
     for (const QJsonObject& object : reader.objects(u"groups"_s)) {
@@ -211,12 +230,16 @@ QJsonObject ReportDefinition::toJson() const
         queriesJson.append(object);
     }
     QJsonArray columnsJson;
-    for (const ReportColumn& column : columns)
-        columnsJson.append(QJsonObject{{u"field"_s, column.field},
-                                       {u"caption"_s, column.caption},
-                                       {u"width"_s, column.width},
-                                       {u"align"_s, nameOf(alignmentNames(), column.alignment)},
-                                       {u"format"_s, nameOf(formatNames(), column.format)}});
+    for (const ReportColumn& column : columns) {
+        QJsonObject object{{u"field"_s, column.field},
+                           {u"caption"_s, column.caption},
+                           {u"width"_s, column.width},
+                           {u"align"_s, nameOf(alignmentNames(), column.alignment)},
+                           {u"format"_s, nameOf(formatNames(), column.format)}};
+        if (!column.shown)
+            object.insert(u"hidden"_s, true);
+        columnsJson.append(object);
+    }
     QJsonArray groupsJson;
     for (const ReportGroup& group : groups)
         groupsJson.append(QJsonObject{{u"field"_s, group.field},
@@ -239,6 +262,11 @@ void ReportDefinition::save(const QString& target) const
     ReportDefinition checked = *this;
     checked.fileName = target;
     checked.check();
+    const QFileInfo folder(QFileInfo(target).absolutePath());
+    if (!folder.isDir() || !folder.isWritable())
+        throw EReportDefinitionError(
+            u"A pasta '%1' não permite gravar a definição de relatório; peça acesso de escrita a ela."_s.arg(
+                QDir::toNativeSeparators(folder.absoluteFilePath())));
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(toJson()).toJson()) < 0 || !file.commit())
         throw EReportDefinitionError(
@@ -259,12 +287,17 @@ void ReportDefinition::check() const
             invalid(fileName, u"a consulta \"%1\" aparece duas vezes"_s.arg(query.name));
         if (query.sql.join(QString()).trimmed().isEmpty())
             invalid(fileName, u"a consulta \"%1\" não tem texto SQL"_s.arg(query.name));
+        for (const QStringList* text : {&query.sql, &query.sqlOracle, &query.sqlMssql})
+            for (const QString& parameter : SqlParameters::parse(text->join(u'\n')).names)
+                if (!parameter.startsWith(u"P_"_s, Qt::CaseInsensitive))
+                    invalid(fileName, u"a consulta \"%1\" usa o parâmetro \":%2\"; só valem parâmetros \":P_...\""_s
+                                          .arg(query.name, parameter));
         names.append(query.name);
     }
     if (detail.trimmed().isEmpty())
         invalid(fileName, u"sem \"detail\""_s);
-    if (columns.isEmpty())
-        invalid(fileName, u"nenhuma coluna"_s);
+    if (std::none_of(columns.begin(), columns.end(), [](const ReportColumn& c) { return c.shown; }))
+        invalid(fileName, u"nenhuma coluna exibida"_s);
     const auto checkSums = [&](const QStringList& fields, const QString& where) {
         for (const QString& field : fields) {
             const ReportColumn* summed = column(field);
@@ -275,11 +308,19 @@ void ReportDefinition::check() const
     for (const ReportGroup& group : groups)
         checkSums(group.subtotals, u"o subtotal do grupo \"%1\","_s.arg(group.field));
     checkSums(totals, u"o total"_s);
-    static const QRegularExpression queryField(u"\\{(\\w+)\\.\\w+\\}"_s);
     for (const QString& line : header)
-        for (const QRegularExpressionMatch& match : queryField.globalMatch(line))
+        for (const QRegularExpressionMatch& match : headerQueryFields().globalMatch(line))
             if (!names.contains(match.captured(1), Qt::CaseInsensitive))
                 invalid(fileName, u"o cabeçalho cita a consulta \"%1\", que não existe"_s.arg(match.captured(1)));
+}
+
+void ReportDefinition::checkHeaderFields(const QHash<QString, QStringList>& queryFields) const
+{
+    for (const QString& line : header)
+        for (const QRegularExpressionMatch& match : headerQueryFields().globalMatch(line))
+            if (!queryFields.value(match.captured(1).toUpper()).contains(match.captured(2), Qt::CaseInsensitive))
+                invalid(fileName, u"o cabeçalho cita o campo \"%1\", que a consulta \"%2\" não devolve"_s.arg(
+                                      match.captured(2), match.captured(1)));
 }
 
 void ReportDefinition::checkFields(const QStringList& detailFields) const
@@ -291,6 +332,26 @@ void ReportDefinition::checkFields(const QStringList& detailFields) const
     for (const ReportGroup& group : groups)
         if (!known(group.field))
             invalid(fileName, u"o grupo \"%1\" não é um campo de \"%2\""_s.arg(group.field, detail));
+}
+
+ReportDefinition ReportDefinition::shownPart() const
+{
+    ReportDefinition shown = *this;
+    shown.columns.clear();
+    for (const ReportColumn& c : columns)
+        if (c.shown)
+            shown.columns.append(c);
+    const auto shownSums = [&shown](const QStringList& fields) {
+        QStringList kept;
+        for (const QString& field : fields)
+            if (shown.column(field))
+                kept.append(field);
+        return kept;
+    };
+    for (ReportGroup& group : shown.groups)
+        group.subtotals = shownSums(group.subtotals);
+    shown.totals = shownSums(totals);
+    return shown;
 }
 
 const ReportColumn* ReportDefinition::column(const QString& field) const

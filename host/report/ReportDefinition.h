@@ -2,6 +2,7 @@
 
 #include "hostfw_report_export.h"
 
+#include <QHash>
 #include <QJsonObject>
 #include <QList>
 #include <QPageLayout>
@@ -27,6 +28,7 @@ struct ReportColumn {
     double width = 20; // millimetres; the columns are narrowed together when they do not fit the page
     Qt::Alignment alignment = Qt::AlignLeft;
     ColumnFormat format = ColumnFormat::Text;
+    bool shown = true; // a hidden column is read and checked but left out of every output
 };
 
 // Rows with the same value of field, under a heading "caption: value" and over a subtotal of the subtotals fields.
@@ -44,7 +46,7 @@ struct ReportGroup {
 //    "queries": [{"name": "qryEmpresa", "sql": [lines], "sql_oracle": [lines], "sql_mssql": [lines]}, ...],
 //    "detail": "<a query's name, or a data source of the screen>",
 //    "columns": [{"field", "caption", "width" (mm), "align": "left" | "right" | "center",
-//                 "format": "text" | "amount" | "date" | "integer" | "cfop"}, ...],
+//                 "format": "text" | "amount" | "date" | "integer" | "cfop", "hidden": true (when hidden)}, ...],
 //    "groups": [{"field", "caption", "format", "subtotals": [fields]}, ...],
 //    "totals": [fields]}
 // Header lines take "{P_NAME}", the value bound to a parameter, and "{query.FIELD}", a field of that query's first
@@ -70,11 +72,17 @@ struct HOSTFW_REPORT_EXPORT ReportDefinition {
     // Checked, then written whole or not at all.
     void save(const QString& fileName) const;
 
-    // The parts agree with each other: at least one query, each named once and with a text; a detail; at least one
-    // column; groups, subtotals and totals on columns; header lines naming known queries.
+    // The parts agree with each other: at least one query, each named once, with a text that binds only ":P_..."
+    // parameters; a detail; at least one column; groups, subtotals and totals on columns; header lines naming known
+    // queries.
     void check() const;
     // The fields of the detail, known once it has run, hold every column and group field.
     void checkFields(const QStringList& detailFields) const;
+    // The fields of the queries (by upper-case name), known once they have run, hold every field the header cites.
+    void checkHeaderFields(const QHash<QString, QStringList>& queryFields) const;
+
+    // The definition as the outputs show it: without its hidden columns, nor subtotals and totals on them.
+    ReportDefinition shownPart() const;
 
     // The column of that field (case-insensitive); nullptr when none.
     const ReportColumn* column(const QString& field) const;

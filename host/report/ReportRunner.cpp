@@ -157,25 +157,44 @@ ReportRunner::ReportRunner(TDBConnection& connection, TBeforeGetQueryParams Befo
 
 ReportData ReportRunner::run(const ReportDefinition& definition, ReportProgress& progress) const
 {
+    return runQueries(definition, Reading::AllRows, progress);
+}
+
+void ReportRunner::checkFields(const ReportDefinition& definition) const
+{
+    NoProgress unwatched;
+    runQueries(definition, Reading::FieldsOnly, unwatched);
+}
+
+ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading detailReading,
+                                    ReportProgress& progress) const
+{
     ReportData data;
-    data.definition = definition;
+    data.definition = definition.shownPart();
     QHash<QString, ReportTable> results;
+    QHash<QString, QStringList> queryFields;
     for (const ReportQueryDefinition& query : definition.queries) {
         const bool isDetail = query.name.compare(definition.detail, Qt::CaseInsensitive) == 0;
+        const Reading reading =
+            isDetail || detailReading == Reading::FieldsOnly ? detailReading : Reading::FirstRow;
         try {
-            results.insert(query.name.toUpper(), runQuery(query, isDetail, data, progress));
+            const ReportTable table = runQuery(query, reading, data, progress);
+            results.insert(query.name.toUpper(), table);
+            queryFields.insert(query.name.toUpper(), table.fields);
         } catch (const EHostError& e) {
             throw EReportRunError(u"O relatório \"%1\" não pôde ser executado (consulta \"%2\"): %3"_s.arg(
                 definition.title, query.name, e.message()));
         }
     }
+    definition.checkHeaderFields(queryFields);
 
     if (results.contains(definition.detail.toUpper())) {
         data.detail = results.value(definition.detail.toUpper());
     } else if (TDataSet* dataSet = m_dataSets ? m_dataSets(definition.detail) : nullptr) {
         for (const TField* field : dataSet->Fields())
             data.detail.fields.append(field->FieldName());
-        data.detail.rows = dataSet->Rows();
+        if (detailReading == Reading::AllRows)
+            data.detail.rows = dataSet->Rows();
     } else {
         throw EReportDefinitionError(
             u"A definição de relatório '%1' é inválida: \"%2\" não é uma consulta nem uma fonte de dados da tela."_s
@@ -189,8 +208,8 @@ ReportData ReportRunner::run(const ReportDefinition& definition, ReportProgress&
     return data;
 }
 
-ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, bool readAll, ReportData& data,
-                                                 ReportProgress& progress) const
+ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, Reading reading, ReportData& data,
+                                   ReportProgress& progress) const
 {
     QSqlDatabase database = m_connection.Database();
     const SqlParameters sql =
@@ -198,7 +217,7 @@ ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, bool read
     TParams params;
     params.SetNames(sql.names);
     bool allow = true;
-    if (m_beforeGetQueryParams)
+    if (m_beforeGetQueryParams && reading != Reading::FieldsOnly)
         m_beforeGetQueryParams(params, allow);
     if (!allow)
         throw EAbort();
@@ -219,13 +238,13 @@ ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, bool read
     const QSqlRecord record = statement.record();
     for (int i = 0; i < record.count(); ++i)
         result.fields.append(record.fieldName(i));
-    while (statement.next()) {
+    while (reading != Reading::FieldsOnly && statement.next()) {
         QVariantList row;
         row.reserve(record.count());
         for (int i = 0; i < record.count(); ++i)
             row.append(statement.value(i));
         result.rows.append(std::move(row));
-        if (!readAll)
+        if (reading == Reading::FirstRow)
             break;
         if (result.rows.size() % RowsPerStep == 0)
             Advance(progress, u"Lendo registros"_s, result.rows.size(), 0);

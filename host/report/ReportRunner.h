@@ -29,9 +29,17 @@ public:
 
     ReportData run(const ReportDefinition& definition, ReportProgress& progress) const;
 
+    // The definition against the database before it is kept: each query prepared and run with its parameters bound
+    // empty (BeforeGetQueryParams is not fired; one row read at most), and every column, group and header field
+    // found among the fields its query, or the screen's dataset, gives. Raises as run does.
+    void checkFields(const ReportDefinition& definition) const;
+
 private:
-    // The query's rows (all of them, or the first), its parameters recorded in data.
-    ReportTable runQuery(const ReportQueryDefinition& query, bool readAll, ReportData& data,
+    enum class Reading { AllRows, FirstRow, FieldsOnly };
+
+    ReportData runQueries(const ReportDefinition& definition, Reading detailReading, ReportProgress& progress) const;
+    // The query's rows (as reading says), its parameters recorded in data.
+    ReportTable runQuery(const ReportQueryDefinition& query, Reading reading, ReportData& data,
                          ReportProgress& progress) const;
 
     TDBConnection& m_connection;

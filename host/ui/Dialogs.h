@@ -9,6 +9,7 @@
 #include <optional>
 
 class QPrinter;
+class ReportEditing;
 class ReportProgress;
 class TDataSet;
 struct ReportDefinition;
@@ -18,7 +19,11 @@ class HOSTFW_EXPORT Dialogs {
 public:
     virtual ~Dialogs() = default;
 
+    // A complaint about what the user gave (a field left wrong), which the user can mend.
     virtual void showError(const QString& text) = 0;
+    // A failure that ended the user's action: the server, the database, a file. Shown as showError unless the
+    // service tells the two apart.
+    virtual void showFailure(const QString& text) { showError(text); }
     virtual void showInformation(const QString& text) = 0;
     // Pick list over the visible fields of dataSet (display labels, display widths); a filter box; Enter or
     // double-click picks, Esc cancels. Returns the dataset row index picked, or nullopt. Never called with an
@@ -37,8 +42,11 @@ public:
     // Progress of a long piece of work titled title, with a cancel button, shown once the work has taken half a
     // second; it closes when the returned object goes.
     virtual std::unique_ptr<ReportProgress> progress(const QString& title) = 0;
-    // The definition as the user edited it; nullopt when cancelled. What is returned has passed its check.
-    virtual std::optional<ReportDefinition> editDefinition(const ReportDefinition& definition) = 0;
+    // A line of text the user types, prompted by prompt; nullopt when cancelled.
+    virtual std::optional<QString> askText(const QString& caption, const QString& prompt) = 0;
+    // The definition editor, until the user cancels or editing saves what the user edited (as it is or as a new
+    // report); a failure to save is shown and the editing goes on.
+    virtual void editDefinition(const ReportDefinition& definition, ReportEditing& editing) = 0;
 
     // The installed service; QtDialogs when none was installed.
     static Dialogs& current();

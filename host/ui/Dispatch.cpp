@@ -10,7 +10,7 @@ namespace {
 void show(const QString& text) noexcept
 {
     try {
-        Dialogs::current().showError(text);
+        Dialogs::current().showFailure(text);
     } catch (...) {
         qCritical("Could not show an error: %s", qUtf8Printable(text));
     }

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrintDialog>
@@ -110,11 +112,17 @@ std::unique_ptr<ReportProgress> QtDialogs::progress(const QString& title)
     return std::make_unique<ProgressWindow>(title);
 }
 
-std::optional<ReportDefinition> QtDialogs::editDefinition(const ReportDefinition& definition)
+std::optional<QString> QtDialogs::askText(const QString& caption, const QString& prompt)
 {
     const ReturnFocusOnClose returnFocus;
-    ReportEditor editor(definition, dialogParent());
-    if (editor.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return editor.definition();
+    bool accepted = false;
+    const QString text = QInputDialog::getText(dialogParent(), caption, prompt, QLineEdit::Normal, {}, &accepted);
+    return accepted ? std::optional(text) : std::nullopt;
+}
+
+void QtDialogs::editDefinition(const ReportDefinition& definition, ReportEditing& editing)
+{
+    const ReturnFocusOnClose returnFocus;
+    ReportEditor editor(definition, editing, dialogParent());
+    editor.exec();
 }

@@ -3,7 +3,8 @@
 #include "Dialogs.h"
 
 // The dialogs a person answers: message boxes, the pick list, the multiple-choice list, the file dialog, the print
-// dialog, the progress window and the report definition editor.
+// dialog, the progress window, a line of text and the report
+// definition editor.
 // Each is modal and parented to the active window.
 class HOSTFW_EXPORT QtDialogs : public Dialogs {
 public:
@@ -14,5 +15,6 @@ public:
     QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) override;
     bool choosePrinter(QPrinter& printer) override;
     std::unique_ptr<ReportProgress> progress(const QString& title) override;
-    std::optional<ReportDefinition> editDefinition(const ReportDefinition& definition) override;
+    std::optional<QString> askText(const QString& caption, const QString& prompt) override;
+    void editDefinition(const ReportDefinition& definition, ReportEditing& editing) override;
 };

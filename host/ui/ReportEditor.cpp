@@ -2,6 +2,8 @@
 
 #include "Dialogs.h"
 #include "Exceptions.h"
+#include "PagePainter.h"
+#include "ReportEditing.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -11,8 +13,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -21,13 +26,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList Alignments = {u"left"_s, u"right"_s, u"center"_s};
-const QStringList Formats = {u"text"_s, u"amount"_s, u"date"_s, u"integer"_s, u"cfop"_s};
+const QStringList Alignments = {u"esquerda"_s, u"direita"_s, u"centro"_s};
+const QList<Qt::Alignment> AlignmentValues = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+const QStringList Formats = {u"texto"_s, u"valor"_s, u"data"_s, u"inteiro"_s, u"CFOP"_s};
 
-int alignmentIndex(Qt::Alignment alignment)
-{
-    return alignment & Qt::AlignRight ? 1 : alignment & Qt::AlignHCenter ? 2 : 0;
-}
+// Columns of the columns table and of the groups table.
+enum ColumnCell { ColumnCaption, ColumnField, ColumnWidth, ColumnAlignment, ColumnFormatCell, ColumnShown };
+enum GroupCell { GroupField, GroupCaption, GroupFormat, GroupSubtotals };
+
+constexpr int PreviewDelayMs = 600;
+constexpr int PreviewWidthPx = 420;
 
 QStringList splitList(const QString& text)
 {
@@ -42,12 +50,13 @@ QStringList lines(const QPlainTextEdit* edit)
     return edit->toPlainText().isEmpty() ? QStringList{} : edit->toPlainText().split(u'\n');
 }
 
-QComboBox* choice(const QStringList& items, int current)
+// The rows of a table in the order the user sees them (dragged by their numbers), as logical row indexes.
+QList<int> rowsInOrder(const QTableWidget* table)
 {
-    auto* combo = new QComboBox;
-    combo->addItems(items);
-    combo->setCurrentIndex(current);
-    return combo;
+    QList<int> rows;
+    for (int visual = 0; visual < table->rowCount(); ++visual)
+        rows.append(table->verticalHeader()->logicalIndex(visual));
+    return rows;
 }
 
 QString cell(const QTableWidget* table, int row, int column)
@@ -58,57 +67,99 @@ QString cell(const QTableWidget* table, int row, int column)
     return item ? item->text().trimmed() : QString();
 }
 
-// Buttons that add a row at the end and remove the current one.
-QWidget* rowButtons(QTableWidget* table, const std::function<void(int)>& fillRow)
+int choiceIndex(const QTableWidget* table, int row, int column)
 {
-    auto* buttons = new QWidget;
-    auto* layout = new QHBoxLayout(buttons);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* add = new QPushButton(u"Incluir"_s);
-    auto* remove = new QPushButton(u"Excluir"_s);
-    layout->addWidget(add);
-    layout->addWidget(remove);
-    layout->addStretch();
-    QObject::connect(add, &QPushButton::clicked, table, [table, fillRow] {
-        table->insertRow(table->rowCount());
-        fillRow(table->rowCount() - 1);
-    });
-    QObject::connect(remove, &QPushButton::clicked, table, [table] {
-        if (table->currentRow() >= 0)
-            table->removeRow(table->currentRow());
-    });
-    return buttons;
+    return qobject_cast<QComboBox*>(table->cellWidget(row, column))->currentIndex();
+}
+
+// Moves the current row of the table one place up (-1) or down (+1) in the order the user sees.
+void moveCurrentRow(QTableWidget* table, int by)
+{
+    QHeaderView* rows = table->verticalHeader();
+    const int from = rows->visualIndex(table->currentRow());
+    if (from >= 0 && from + by >= 0 && from + by < table->rowCount())
+        rows->moveSection(from, from + by);
+}
+
+QPushButton* button(QLayout* layout, const QString& text, const std::function<void()>& action)
+{
+    auto* pushButton = new QPushButton(text);
+    QObject::connect(pushButton, &QPushButton::clicked, pushButton, action);
+    layout->addWidget(pushButton);
+    return pushButton;
 }
 
 } // namespace
 
-ReportEditor::ReportEditor(const ReportDefinition& definition, QWidget* parent)
-    : QDialog(parent), m_definition(definition), m_queries(definition.queries)
+ReportEditor::ReportEditor(const ReportDefinition& definition, ReportEditing& editing, QWidget* parent)
+    : QDialog(parent), m_definition(definition), m_editing(editing), m_queries(definition.queries)
 {
     setWindowTitle(u"Editar relatório - %1"_s.arg(definition.title));
-    resize(820, 560);
+    resize(1180, 640);
     auto* tabs = new QTabWidget;
-    tabs->addTab(generalPage(), u"Geral"_s);
-    tabs->addTab(queriesPage(), u"Consultas"_s);
-    m_columns = new QTableWidget(0, 5);
+    tabs->addTab(generalPage(), u"&Geral"_s);
+    m_columns = new QTableWidget(0, 6);
     m_columns->setObjectName(u"columns"_s);
-    m_columns->setHorizontalHeaderLabels({u"Campo"_s, u"Título"_s, u"Largura (mm)"_s, u"Alinhamento"_s, u"Formato"_s});
-    tabs->addTab(tablePage(m_columns), u"Colunas"_s);
+    m_columns->setHorizontalHeaderLabels(
+        {u"Título"_s, u"Campo"_s, u"Largura (mm)"_s, u"Alinhamento"_s, u"Formato"_s, u"Exibir"_s});
+    tabs->addTab(tablePage(m_columns, [this](int row) { fillColumn(row, {}); }), u"&Colunas"_s);
     m_groups = new QTableWidget(0, 4);
     m_groups->setObjectName(u"groups"_s);
     m_groups->setHorizontalHeaderLabels({u"Campo"_s, u"Título"_s, u"Formato"_s, u"Subtotais (campos)"_s});
-    tabs->addTab(tablePage(m_groups), u"Grupos"_s);
-    fillColumns();
-    fillGroups();
+    tabs->addTab(tablePage(m_groups, [this](int row) { fillGroup(row, {}); }), u"G&rupos"_s);
+    tabs->addTab(queriesPage(), u"Co&nsultas SQL"_s);
+    for (int row = 0; row < m_definition.columns.size(); ++row) {
+        m_columns->insertRow(row);
+        fillColumn(row, m_definition.columns[row]);
+    }
+    for (int row = 0; row < m_definition.groups.size(); ++row) {
+        m_groups->insertRow(row);
+        fillGroup(row, m_definition.groups[row]);
+    }
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(u"Salvar"_s);
-    buttons->button(QDialogButtonBox::Cancel)->setText(u"Cancelar"_s);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ReportEditor::accept);
+    auto* splitter = new QSplitter;
+    splitter->addWidget(tabs);
+    splitter->addWidget(previewPane());
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+
+    auto* buttons = new QDialogButtonBox;
+    auto* save = buttons->addButton(u"&Salvar"_s, QDialogButtonBox::AcceptRole);
+    auto* saveAsNew = buttons->addButton(u"Salvar como &novo"_s, QDialogButtonBox::ActionRole);
+    buttons->addButton(u"Cancelar"_s, QDialogButtonBox::RejectRole);
+    connect(save, &QPushButton::clicked, this,
+            [this] { saveWith([this](const ReportDefinition& edited) { m_editing.save(edited); }); });
+    connect(saveAsNew, &QPushButton::clicked, this,
+            [this] { saveWith([this](const ReportDefinition& edited) { m_editing.saveAsNew(edited); }); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs);
+    layout->addWidget(splitter);
     layout->addWidget(buttons);
+
+    // Every change draws the preview again once the typing has paused.
+    m_previewTimer.setSingleShot(true);
+    m_previewTimer.setInterval(PreviewDelayMs);
+    connect(&m_previewTimer, &QTimer::timeout, this, &ReportEditor::drawPreview);
+    for (auto* edit : findChildren<QLineEdit*>())
+        connect(edit, &QLineEdit::textChanged, this, &ReportEditor::schedulePreview);
+    for (auto* edit : findChildren<QPlainTextEdit*>())
+        connect(edit, &QPlainTextEdit::textChanged, this, &ReportEditor::schedulePreview);
+    for (QTableWidget* table : {m_columns, m_groups}) {
+        connect(table->model(), &QAbstractItemModel::dataChanged, this, &ReportEditor::schedulePreview);
+        connect(table->model(), &QAbstractItemModel::rowsRemoved, this, &ReportEditor::schedulePreview);
+        connect(table->verticalHeader(), &QHeaderView::sectionMoved, this, &ReportEditor::schedulePreview);
+    }
+    connect(m_orientation, &QComboBox::currentIndexChanged, this, &ReportEditor::schedulePreview);
+    m_previewTimer.start(0);
+}
+
+QComboBox* ReportEditor::choice(const QStringList& items, int current)
+{
+    auto* combo = new QComboBox;
+    combo->addItems(items);
+    combo->setCurrentIndex(current);
+    connect(combo, &QComboBox::currentIndexChanged, this, &ReportEditor::schedulePreview);
+    return combo;
 }
 
 QWidget* ReportEditor::generalPage()
@@ -125,7 +176,7 @@ QWidget* ReportEditor::generalPage()
     form->addRow(u"&Orientação"_s, m_orientation);
     form->addRow(u"&Detalhe (consulta ou fonte de dados)"_s, m_detail);
     form->addRow(u"&Cabeçalho (uma linha por linha)"_s, m_header);
-    form->addRow(u"T&otais (campos)"_s, m_totals);
+    form->addRow(u"&Totais (campos)"_s, m_totals);
     return page;
 }
 
@@ -144,20 +195,20 @@ QWidget* ReportEditor::queriesPage()
         m_sql[i]->setLineWrapMode(QPlainTextEdit::NoWrap);
         texts->addTab(m_sql[i], dialects[i]);
     }
-    auto* add = new QPushButton(u"Incluir"_s);
-    auto* remove = new QPushButton(u"Excluir"_s);
-    connect(add, &QPushButton::clicked, this, [this] {
+    auto* buttons = new QHBoxLayout;
+    button(buttons, u"Incluir"_s, [this] {
         m_queries.append({u"qryNova%1"_s.arg(m_queries.size() + 1), {}, {}, {}});
         m_queryList->addItem(m_queries.last().name);
         m_queryList->setCurrentRow(m_queryList->count() - 1);
     });
-    connect(remove, &QPushButton::clicked, this, [this] {
+    button(buttons, u"Excluir"_s, [this] {
         const int row = m_queryList->currentRow();
         if (row < 0)
             return;
         m_shownQuery = -1;
         m_queries.removeAt(row);
         delete m_queryList->takeItem(row);
+        schedulePreview();
     });
     connect(m_queryList, &QListWidget::currentRowChanged, this, [this](int row) {
         keepQuery(m_shownQuery);
@@ -170,9 +221,6 @@ QWidget* ReportEditor::queriesPage()
 
     auto* left = new QVBoxLayout;
     left->addWidget(m_queryList);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(add);
-    buttons->addWidget(remove);
     left->addLayout(buttons);
     auto* right = new QFormLayout;
     right->addRow(u"&Nome"_s, m_queryName);
@@ -184,50 +232,73 @@ QWidget* ReportEditor::queriesPage()
     return page;
 }
 
-QWidget* ReportEditor::tablePage(QTableWidget* table)
+QWidget* ReportEditor::tablePage(QTableWidget* table, const std::function<void(int)>& fillRow)
 {
     auto* page = new QWidget;
     table->horizontalHeader()->setStretchLastSection(true);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->setSectionsMovable(true);
+    table->verticalHeader()->setToolTip(u"Arraste o número de uma linha para mudar a ordem."_s);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(table);
-    const bool columns = table == m_columns;
-    layout->addWidget(rowButtons(table, [this, table, columns](int row) {
-        for (int c = 0; c < table->columnCount(); ++c)
-            table->setItem(row, c, new QTableWidgetItem(columns && c == 2 ? u"20"_s : QString()));
-        if (columns) {
-            table->setCellWidget(row, 3, choice(Alignments, 0));
-            table->setCellWidget(row, 4, choice(Formats, 0));
-        } else {
-            table->setCellWidget(row, 2, choice(Formats, 0));
-        }
-    }));
+    auto* buttons = new QHBoxLayout;
+    button(buttons, u"Incluir"_s, [table, fillRow] {
+        table->insertRow(table->rowCount());
+        fillRow(table->rowCount() - 1);
+    });
+    button(buttons, u"Excluir"_s, [table] {
+        if (table->currentRow() >= 0)
+            table->removeRow(table->currentRow());
+    });
+    button(buttons, u"Subir"_s, [table] { moveCurrentRow(table, -1); });
+    button(buttons, u"Descer"_s, [table] { moveCurrentRow(table, +1); });
+    buttons->addStretch();
+    layout->addLayout(buttons);
     return page;
 }
 
-void ReportEditor::fillColumns()
+QWidget* ReportEditor::previewPane()
 {
-    m_columns->setRowCount(int(m_definition.columns.size()));
-    for (int row = 0; row < m_columns->rowCount(); ++row) {
-        const ReportColumn& column = m_definition.columns[row];
-        m_columns->setItem(row, 0, new QTableWidgetItem(column.field));
-        m_columns->setItem(row, 1, new QTableWidgetItem(column.caption));
-        m_columns->setItem(row, 2, new QTableWidgetItem(QString::number(column.width)));
-        m_columns->setCellWidget(row, 3, choice(Alignments, alignmentIndex(column.alignment)));
-        m_columns->setCellWidget(row, 4, choice(Formats, int(column.format)));
-    }
+    auto* pane = new QWidget;
+    m_page = new QLabel;
+    m_page->setObjectName(u"previewPage"_s);
+    m_page->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(m_page);
+    scroll->setWidgetResizable(true);
+    scroll->setBackgroundRole(QPalette::Dark);
+    m_problem = new QLabel;
+    m_problem->setObjectName(u"previewProblem"_s);
+    m_problem->setWordWrap(true);
+    m_problem->setStyleSheet(u"color: #b00000"_s);
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(u"Primeira página, com os parâmetros da tela:"_s));
+    layout->addWidget(scroll, 1);
+    layout->addWidget(m_problem);
+    return pane;
 }
 
-void ReportEditor::fillGroups()
+void ReportEditor::fillColumn(int row, const ReportColumn& column)
 {
-    m_groups->setRowCount(int(m_definition.groups.size()));
-    for (int row = 0; row < m_groups->rowCount(); ++row) {
-        const ReportGroup& group = m_definition.groups[row];
-        m_groups->setItem(row, 0, new QTableWidgetItem(group.field));
-        m_groups->setItem(row, 1, new QTableWidgetItem(group.caption));
-        m_groups->setCellWidget(row, 2, choice(Formats, int(group.format)));
-        m_groups->setItem(row, 3, new QTableWidgetItem(group.subtotals.join(u", "_s)));
-    }
+    m_columns->setItem(row, ColumnCaption, new QTableWidgetItem(column.caption));
+    m_columns->setItem(row, ColumnField, new QTableWidgetItem(column.field));
+    m_columns->setItem(row, ColumnWidth, new QTableWidgetItem(QString::number(column.width)));
+    m_columns->setCellWidget(row, ColumnAlignment,
+                             choice(Alignments, std::max(0, int(AlignmentValues.indexOf(column.alignment)))));
+    m_columns->setCellWidget(row, ColumnFormatCell, choice(Formats, int(column.format)));
+    auto* shown = new QTableWidgetItem;
+    shown->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    shown->setCheckState(column.shown ? Qt::Checked : Qt::Unchecked);
+    m_columns->setItem(row, ColumnShown, shown);
+}
+
+void ReportEditor::fillGroup(int row, const ReportGroup& group)
+{
+    m_groups->setItem(row, GroupField, new QTableWidgetItem(group.field));
+    m_groups->setItem(row, GroupCaption, new QTableWidgetItem(group.caption));
+    m_groups->setCellWidget(row, GroupFormat, choice(Formats, int(group.format)));
+    m_groups->setItem(row, GroupSubtotals, new QTableWidgetItem(group.subtotals.join(u", "_s)));
 }
 
 void ReportEditor::showQuery(int row)
@@ -266,27 +337,43 @@ ReportDefinition ReportEditor::definition() const
     if (m_shownQuery >= 0 && m_shownQuery < edited.queries.size())
         edited.queries[m_shownQuery] = shownQuery();
     edited.columns.clear();
-    for (int row = 0; row < m_columns->rowCount(); ++row) {
-        const QString align = cell(m_columns, row, 3);
-        edited.columns.append({cell(m_columns, row, 0), cell(m_columns, row, 1),
-                               std::max(1.0, cell(m_columns, row, 2).toDouble()),
-                               align == u"right" ? Qt::AlignRight : align == u"center" ? Qt::AlignHCenter : Qt::AlignLeft,
-                               ColumnFormat(Formats.indexOf(cell(m_columns, row, 4)))});
-    }
+    for (int row : rowsInOrder(m_columns))
+        edited.columns.append({cell(m_columns, row, ColumnField), cell(m_columns, row, ColumnCaption),
+                               std::max(1.0, cell(m_columns, row, ColumnWidth).toDouble()),
+                               AlignmentValues.value(choiceIndex(m_columns, row, ColumnAlignment)),
+                               ColumnFormat(choiceIndex(m_columns, row, ColumnFormatCell)),
+                               m_columns->item(row, ColumnShown)->checkState() == Qt::Checked});
     edited.groups.clear();
-    for (int row = 0; row < m_groups->rowCount(); ++row)
-        edited.groups.append({cell(m_groups, row, 0), cell(m_groups, row, 1),
-                              ColumnFormat(Formats.indexOf(cell(m_groups, row, 2))), splitList(cell(m_groups, row, 3))});
+    for (int row : rowsInOrder(m_groups))
+        edited.groups.append({cell(m_groups, row, GroupField), cell(m_groups, row, GroupCaption),
+                              ColumnFormat(choiceIndex(m_groups, row, GroupFormat)),
+                              splitList(cell(m_groups, row, GroupSubtotals))});
     return edited;
 }
 
-void ReportEditor::accept()
+void ReportEditor::schedulePreview() { m_previewTimer.start(); }
+
+void ReportEditor::drawPreview()
 {
     try {
-        definition().check();
-    } catch (const EReportDefinitionError& e) {
-        Dialogs::current().showError(e.message());
-        return;
+        const std::shared_ptr<const ReportLayout> layout = m_editing.preview(definition());
+        const double dpi = PreviewWidthPx / (layout->pageLayout().fullRect(QPageLayout::Millimeter).width() / 25.4);
+        m_page->setPixmap(QPixmap::fromImage(renderPage(*layout, 0, dpi)));
+        m_problem->clear();
+    } catch (const EAbort&) {
+        m_problem->setText(u"A prévia foi interrompida."_s);
+    } catch (const EHostError& e) {
+        m_problem->setText(e.message());
     }
-    QDialog::accept();
+}
+
+void ReportEditor::saveWith(const std::function<void(const ReportDefinition&)>& save)
+{
+    try {
+        save(definition());
+        accept();
+    } catch (const EAbort&) {
+    } catch (const EHostError& e) {
+        Dialogs::current().showError(e.message());
+    }
 }

@@ -3,39 +3,49 @@
 #include "ReportDefinition.h"
 
 #include <QDialog>
+#include <QTimer>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QTableWidget;
+class ReportEditing;
 
-// The editor of a report definition: orientation, header lines, detail and totals on one page (the code and the
-// title, by which screens know their reports, are shown, not edited); the queries
-// (name and one SQL text per dialect) on another; the columns and the groups as tables. OK checks the definition
-// and stays open, with the problem shown, while it is inconsistent.
+// The editor of a report definition, for a person who does not read JSON. Tabs: the orientation, header lines,
+// detail and totals (the code and the title, by which screens know their reports, are shown, not edited); the
+// columns as a table (caption, field, width, alignment, format, shown) ordered by dragging a row's number or with
+// Subir/Descer; the groups with their subtotals; the queries with one SQL text per dialect. Beside them, the first
+// page run on the screen's current parameters, drawn again shortly after each change, or what keeps it from running.
+// "Salvar" and "Salvar como novo" hand the definition to editing and close once it is saved; a failure is shown and
+// the editing goes on.
 class ReportEditor : public QDialog {
     Q_OBJECT
 public:
-    ReportEditor(const ReportDefinition& definition, QWidget* parent);
+    ReportEditor(const ReportDefinition& definition, ReportEditing& editing, QWidget* parent);
 
     // The definition as the editor holds it now.
     ReportDefinition definition() const;
 
-    void accept() override;
-
 private:
     QWidget* generalPage();
     QWidget* queriesPage();
-    QWidget* tablePage(QTableWidget* table);
-    void fillColumns();
-    void fillGroups();
+    QWidget* tablePage(QTableWidget* table, const std::function<void(int)>& fillRow);
+    QWidget* previewPane();
+    QComboBox* choice(const QStringList& items, int current);
+    void fillColumn(int row, const ReportColumn& column);
+    void fillGroup(int row, const ReportGroup& group);
     void showQuery(int row);
     // The query the editor shows, as edited.
     ReportQueryDefinition shownQuery() const;
     void keepQuery(int row);
+    void schedulePreview();
+    void drawPreview();
+    void saveWith(const std::function<void(const ReportDefinition&)>& save);
 
     ReportDefinition m_definition;
+    ReportEditing& m_editing;
     QList<ReportQueryDefinition> m_queries;
     int m_shownQuery = -1;
     QComboBox* m_orientation;
@@ -47,4 +57,7 @@ private:
     QPlainTextEdit* m_sql[3];
     QTableWidget* m_columns;
     QTableWidget* m_groups;
+    QLabel* m_page;
+    QLabel* m_problem;
+    QTimer m_previewTimer;
 };

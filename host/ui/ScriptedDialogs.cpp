@@ -1,6 +1,8 @@
 #include "ScriptedDialogs.h"
 
 #include "DataSetModel.h"
+#include "Dispatch.h"
+#include "ReportEditing.h"
 #include "ReportProgress.h"
 
 #include <QPrinter>
@@ -17,6 +19,11 @@ QStringList ScriptedDialogs::texts(const QString& kind) const
 }
 
 void ScriptedDialogs::showError(const QString& text) { shown.append({u"error"_s, {}, text}); }
+
+void ScriptedDialogs::showFailure(const QString& text)
+{
+    shown.append({u"error"_s, {}, text, {}, true});
+}
 
 void ScriptedDialogs::showInformation(const QString& text) { shown.append({u"information"_s, {}, text}); }
 
@@ -59,17 +66,23 @@ bool ScriptedDialogs::choosePrinter(QPrinter& printer)
 
 std::unique_ptr<ReportProgress> ScriptedDialogs::progress(const QString& title)
 {
-    shown.append({u"progress"_s, title, {}});
+    progressTitles.append(title);
     return std::make_unique<NoProgress>();
 }
 
-std::optional<ReportDefinition> ScriptedDialogs::editDefinition(const ReportDefinition& definition)
+std::optional<QString> ScriptedDialogs::askText(const QString& caption, const QString& prompt)
+{
+    shown.append({u"text"_s, caption, prompt});
+    return m_texts.isEmpty() ? std::nullopt : m_texts.dequeue();
+}
+
+void ScriptedDialogs::editDefinition(const ReportDefinition& definition, ReportEditing& editing)
 {
     shown.append({u"edit"_s, definition.title, {}});
     if (m_edits.isEmpty())
-        return std::nullopt;
+        return;
+    const auto [change, end] = m_edits.dequeue();
     ReportDefinition edited = definition;
-    m_edits.dequeue()(edited);
-    edited.check();
-    return edited;
+    change(edited);
+    Dispatch([&] { end == EditEnd::Save ? editing.save(edited) : editing.saveAsNew(edited); });
 }

@@ -1,6 +1,10 @@
 #include "TReportDesignerDialog.h"
 
 #include "Dialogs.h"
+#include "Exceptions.h"
+#include "ReportCatalogue.h"
+#include "ReportDefinition.h"
+#include "ReportEditing.h"
 #include "ReportLayout.h"
 #include "ReportOutput.h"
 #include "ReportPreview.h"
@@ -17,15 +21,19 @@ TReportDesignerDialog::TReportDesignerDialog(QObject* parent, const QString& nam
     setObjectName(name);
 }
 
+ReportRunner TReportDesignerDialog::runner() const
+{
+    return ReportRunner(*dtmDBGeral()->adcGeral, BeforeGetQueryParams, [this](const QString& name) {
+        const TDataSource* source = parent() ? parent()->findChild<TDataSource*>(name) : nullptr;
+        return source ? source->DataSet() : nullptr;
+    });
+}
+
 std::shared_ptr<const ReportLayout> TReportDesignerDialog::Run(const ReportDefinition& definition)
 {
     const BusyCursor busy;
     const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(definition.title);
-    const ReportRunner runner(*dtmDBGeral()->adcGeral, BeforeGetQueryParams, [this](const QString& name) {
-        const TDataSource* source = parent() ? parent()->findChild<TDataSource*>(name) : nullptr;
-        return source ? source->DataSet() : nullptr;
-    });
-    return std::make_shared<ReportLayout>(std::make_shared<ReportData>(runner.run(definition, *progress)));
+    return std::make_shared<ReportLayout>(std::make_shared<ReportData>(runner().run(definition, *progress)));
 }
 
 void TReportDesignerDialog::Preview(const QString& definitionFile)
@@ -46,14 +54,52 @@ void TReportDesignerDialog::SaveAs(const QString& definitionFile)
 {
     const ReportDefinition definition = ReportDefinition::fromFile(definitionFile);
     const QString fileName = AskReportFile(definition.title);
-    if (!fileName.isEmpty())
-        SaveReport(*Run(definition), fileName);
+    if (fileName.isEmpty())
+        return;
+    const std::shared_ptr<const ReportLayout> layout = Run(definition);
+    SaveReport(*layout, fileName);
+    Q_EMIT ReportSaved(fileName, layout->data().detail.rows.size());
 }
+
+class TReportDesignerDialog::Editing : public ReportEditing {
+public:
+    explicit Editing(TReportDesignerDialog& dialog) : m_dialog(dialog) {}
+
+    std::shared_ptr<const ReportLayout> preview(const ReportDefinition& definition) override
+    {
+        definition.check();
+        return m_dialog.Run(definition);
+    }
+
+    void save(const ReportDefinition& definition) override
+    {
+        checkOnDatabase(definition);
+        definition.save(definition.fileName);
+    }
+
+    void saveAsNew(const ReportDefinition& definition) override
+    {
+        const std::optional<QString> title =
+            Dialogs::current().askText(m_dialog.NewTitleCaption, m_dialog.NewTitlePrompt);
+        if (!title)
+            throw EAbort();
+        checkOnDatabase(definition);
+        Q_EMIT m_dialog.DefinitionAdded(AddDefinition(definition, *title));
+    }
+
+private:
+    void checkOnDatabase(const ReportDefinition& definition) const
+    {
+        const BusyCursor busy;
+        definition.check();
+        m_dialog.runner().checkFields(definition);
+    }
+
+    TReportDesignerDialog& m_dialog;
+};
 
 void TReportDesignerDialog::Edit(const QString& definitionFile)
 {
-    const std::optional<ReportDefinition> edited =
-        Dialogs::current().editDefinition(ReportDefinition::fromFile(definitionFile));
-    if (edited)
-        edited->save(definitionFile);
+    Editing editing(*this);
+    Dialogs::current().editDefinition(ReportDefinition::fromFile(definitionFile), editing);
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 class ReportLayout;
+class ReportRunner;
 class TParams;
 struct ReportDefinition;
 
@@ -23,14 +24,28 @@ public:
     TReportDesignerDialog(QObject* parent, const QString& name);
 
     std::function<void(TParams& Params, bool& Allow)> BeforeGetQueryParams;
+    // The caption and the prompt of the question for a new report's title.
+    QString NewTitleCaption;
+    QString NewTitlePrompt;
 
     std::shared_ptr<const ReportLayout> Run(const ReportDefinition& definition);
     // A preview window on the first page.
     void Preview(const QString& definitionFile);
     // The print dialog, then the pages.
     void Print(const QString& definitionFile);
-    // Asks for a file first; PDF, CSV or XLSX by the file's type.
+    // Asks for a file first; PDF, CSV or XLSX by the file's type. Announces ReportSaved.
     void SaveAs(const QString& definitionFile);
-    // The definition editor; the definition is saved over its file when the user confirms.
+    // The definition editor with a preview on the screen's current parameters. Saving checks the definition on the
+    // database (its queries run with empty parameters) and writes it over its file, or as a new report of the same
+    // code under a title asked for, announced by DefinitionAdded.
     void Edit(const QString& definitionFile);
+
+Q_SIGNALS:
+    void DefinitionAdded(const QString& definitionFile);
+    // The report was saved in the file with that many detail rows.
+    void ReportSaved(const QString& fileName, qsizetype rows);
+
+private:
+    class Editing;
+    ReportRunner runner() const;
 };

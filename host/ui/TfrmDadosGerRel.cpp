@@ -1,10 +1,13 @@
 #include "TfrmDadosGerRel.h"
 
+#include "Dialogs.h"
 #include "Dispatch.h"
 #include "Exceptions.h"
 #include "HostSettings.h"
 #include "MensErro.h"
+#include "ReportCatalogue.h"
 #include "ReportDefinition.h"
+#include "ReportProgress.h"
 #include "Strings.h"
 #include "TApplication.h"
 #include "TComboBox.h"
@@ -97,34 +100,33 @@ void TfrmDadosGerRel::buildControls()
         u"VD_TRAD|Validando tradução de relatórios"_s,
     });
     rpddPadrao = new TReportDesignerDialog(this, u"rpddPadrao"_s);
+    rpddPadrao->NewTitleCaption = msgPadrao->Msg(u"NovoCaption"_s);
+    rpddPadrao->NewTitlePrompt = msgPadrao->Msg(u"NovoPrompt"_s);
+    // A report added in the editor is in the list at once, the chosen one staying chosen.
+    connect(rpddPadrao, &TReportDesignerDialog::DefinitionAdded, this, [this] { Dispatch([this] { fillReportNames(); }); });
 }
 
-QStringList TfrmDadosGerRel::definitionFiles() const
+void TfrmDadosGerRel::FormCreate(QObject*) { fillReportNames(); }
+
+void TfrmDadosGerRel::fillReportNames()
 {
     const QString code = lblCodRel->text().trimmed();
-    const QDir folder(QDir(HostSettings::current().reportsDir).absoluteFilePath(code));
-    QFileInfoList files = folder.entryInfoList({u"*.json"_s}, QDir::Files);
+    const QString folder = QDir(HostSettings::current().reportsDir).absoluteFilePath(code);
+    const QStringList files = DefinitionFiles(folder);
     if (files.isEmpty())
-        throw EHostConfigError(
-            Format(msgPadrao->Msg(u"Arq_Rel_Err"_s), {code, QDir::toNativeSeparators(folder.absolutePath())}));
-    std::sort(files.begin(), files.end(),
-              [](const QFileInfo& a, const QFileInfo& b) { return a.fileName() < b.fileName(); });
-    QStringList paths;
-    for (const QFileInfo& file : files)
-        paths.append(file.absoluteFilePath());
-    return paths;
-}
-
-void TfrmDadosGerRel::FormCreate(QObject*)
-{
+        throw EHostConfigError(Format(msgPadrao->Msg(u"Arq_Rel_Err"_s), {code, QDir::toNativeSeparators(folder)}));
+    const BusyCursor busy;
+    const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(msgPadrao->Msg(u"VD_TRAD"_s));
     QStringList titles;
-    const QStringList files = definitionFiles();
-    for (const QString& file : files)
+    for (const QString& file : files) {
+        Advance(*progress, u"Definições lidas"_s, titles.size(), files.size());
         titles.append(ReportDefinition::fromFile(file).title);
+    }
+    const QString chosen = cbbReportNames->itemIndex() < 0 ? QString() : cbbReportNames->currentText();
     m_definitionFiles = files;
     cbbReportNames->clear();
     cbbReportNames->addItems(titles);
-    cbbReportNames->setItemIndex(-1);
+    cbbReportNames->setItemIndex(chosen.isEmpty() ? -1 : int(titles.indexOf(chosen)));
 }
 
 void TfrmDadosGerRel::FormActivate(QObject*) {}

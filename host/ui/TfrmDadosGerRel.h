@@ -28,9 +28,10 @@ public:
     ~TfrmDadosGerRel() override;
 
     // Fills cbbReportNames with the titles of the report definitions HostSettings::current().reportsDir /
-    // <lblCodRel text> / *.json, in file-name order, and selects none. A missing folder or a folder without a
-    // definition raises EHostConfigError with msgPadrao's "Arq_Rel_Err" (the report code and the folder); a
-    // definition that cannot be read or is inconsistent raises EReportDefinitionError naming the file.
+    // <lblCodRel text> / *.json, in file-name order, under a progress captioned with msgPadrao's "VD_TRAD", and
+    // selects none. A missing folder or a folder without a definition raises EHostConfigError with msgPadrao's
+    // "Arq_Rel_Err" (the report code and the folder); a definition that cannot be read or is inconsistent raises
+    // EReportDefinitionError naming the file. A report the editor adds joins the list at once.
     virtual void FormCreate(QObject* Sender);
     virtual void FormActivate(QObject* Sender);
     // Sets Action to caHide: the window is hidden and the instance kept.
@@ -73,7 +74,7 @@ protected:
 
 private:
     void buildControls();
-    QStringList definitionFiles() const;
+    void fillReportNames();
     // The definition file of the report chosen in cbbReportNames.
     QString chosenDefinition() const;
 

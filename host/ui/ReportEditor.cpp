@@ -35,7 +35,7 @@ enum ColumnCell { ColumnCaption, ColumnField, ColumnWidth, ColumnAlignment, Colu
 enum GroupCell { GroupField, GroupCaption, GroupFormat, GroupSubtotals };
 
 constexpr int PreviewDelayMs = 600;
-constexpr int PreviewWidthPx = 420;
+constexpr int SmallestPreviewPx = 200;
 
 QStringList splitList(const QString& text)
 {
@@ -107,7 +107,7 @@ ReportEditor::ReportEditor(const ReportDefinition& definition, ReportEditing& ed
     m_groups->setObjectName(u"groups"_s);
     m_groups->setHorizontalHeaderLabels({u"Campo"_s, u"Título"_s, u"Formato"_s, u"Subtotais (campos)"_s});
     tabs->addTab(tablePage(m_groups, [this](int row) { fillGroup(row, {}); }), u"G&rupos"_s);
-    tabs->addTab(queriesPage(), u"Co&nsultas SQL"_s);
+    tabs->addTab(queriesPage(), u"Consultas S&QL"_s);
     for (int row = 0; row < m_definition.columns.size(); ++row) {
         m_columns->insertRow(row);
         fillColumn(row, m_definition.columns[row]);
@@ -175,7 +175,7 @@ QWidget* ReportEditor::generalPage()
     form->addRow(u"Título"_s, new QLabel(m_definition.title));
     form->addRow(u"&Orientação"_s, m_orientation);
     form->addRow(u"&Detalhe (consulta ou fonte de dados)"_s, m_detail);
-    form->addRow(u"&Cabeçalho (uma linha por linha)"_s, m_header);
+    form->addRow(u"Ca&beçalho (uma linha por linha)"_s, m_header);
     form->addRow(u"&Totais (campos)"_s, m_totals);
     return page;
 }
@@ -223,7 +223,7 @@ QWidget* ReportEditor::queriesPage()
     left->addWidget(m_queryList);
     left->addLayout(buttons);
     auto* right = new QFormLayout;
-    right->addRow(u"&Nome"_s, m_queryName);
+    right->addRow(u"No&me"_s, m_queryName);
     right->addRow(texts);
     auto* layout = new QHBoxLayout(page);
     layout->addLayout(left, 1);
@@ -263,10 +263,10 @@ QWidget* ReportEditor::previewPane()
     m_page = new QLabel;
     m_page->setObjectName(u"previewPage"_s);
     m_page->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(m_page);
-    scroll->setWidgetResizable(true);
-    scroll->setBackgroundRole(QPalette::Dark);
+    m_previewArea = new QScrollArea;
+    m_previewArea->setWidget(m_page);
+    m_previewArea->setWidgetResizable(true);
+    m_previewArea->setBackgroundRole(QPalette::Dark);
     m_problem = new QLabel;
     m_problem->setObjectName(u"previewProblem"_s);
     m_problem->setWordWrap(true);
@@ -274,7 +274,7 @@ QWidget* ReportEditor::previewPane()
     auto* layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(u"Primeira página, com os parâmetros da tela:"_s));
-    layout->addWidget(scroll, 1);
+    layout->addWidget(m_previewArea, 1);
     layout->addWidget(m_problem);
     return pane;
 }
@@ -357,7 +357,9 @@ void ReportEditor::drawPreview()
 {
     try {
         const std::shared_ptr<const ReportLayout> layout = m_editing.preview(definition());
-        const double dpi = PreviewWidthPx / (layout->pageLayout().fullRect(QPageLayout::Millimeter).width() / 25.4);
+        // The page as wide as the pane shows it.
+        const int width = std::max(SmallestPreviewPx, m_previewArea->viewport()->width() - 8);
+        const double dpi = width / (layout->pageLayout().fullRect(QPageLayout::Millimeter).width() / 25.4);
         m_page->setPixmap(QPixmap::fromImage(renderPage(*layout, 0, dpi)));
         m_problem->clear();
     } catch (const EAbort&) {

@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
+class QScrollArea;
 class QTableWidget;
 class ReportEditing;
 
@@ -57,6 +58,7 @@ private:
     QPlainTextEdit* m_sql[3];
     QTableWidget* m_columns;
     QTableWidget* m_groups;
+    QScrollArea* m_previewArea;
     QLabel* m_page;
     QLabel* m_problem;
     QTimer m_previewTimer;

@@ -2,7 +2,7 @@
 #include "TfrmConFisc.h"
 
 #include "CheckResultServ.h"
-#include "TApplication.h"
+#include "BusyCursor.h"
 #include "TClientDataSet.h"
 #include "TNetConnection.h"
 

@@ -1,6 +1,7 @@
 #include "Modelo.h"
 
 #include "Strings.h"
+#include "BusyCursor.h"
 #include "TApplication.h"
 #include "TBtnPesquisa.h"
 #include "TComboBox.h"

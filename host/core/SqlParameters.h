@@ -5,8 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-// The ":NAME" parameter tokens of an SQL text. Tokens inside quoted literals ('...', "...") and "::" casts are not
-// parameters.
+// The ":NAME" parameter tokens of an SQL text. Tokens inside quoted literals ('...', "..."), "--" and "/* */"
+// comments and "::" casts are not parameters.
 struct HOSTFW_CORE_EXPORT SqlParameters {
     // The text with every parameter token replaced by a positional "?".
     QString positionalSql;

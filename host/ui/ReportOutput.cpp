@@ -4,7 +4,7 @@
 #include "PagePainter.h"
 #include "ReportFiles.h"
 #include "ReportProgress.h"
-#include "TApplication.h"
+#include "BusyCursor.h"
 
 #include "Exceptions.h"
 

@@ -26,6 +26,8 @@ void TApplication::setMdiArea(QMdiArea* area)
 
 void TApplication::attach(TfrmDadosGerRel* form)
 {
+    connect(form, &TfrmDadosGerRel::Activated, this, [this, form] { formActivated(form); });
+    connect(form, &TfrmDadosGerRel::Hidden, this, [this, form] { formHidden(form); });
     if (!m_mdiArea)
         return;
     QMdiSubWindow* window = m_mdiArea->addSubWindow(form, Qt::SubWindow | Qt::WindowTitleHint
@@ -72,10 +74,3 @@ void TApplication::SetScreenCursor(int cursor)
     }
     m_cursor = cursor;
 }
-
-BusyCursor::BusyCursor() : m_previous(TApplication::instance().ScreenCursor())
-{
-    TApplication::instance().SetScreenCursor(-11);
-}
-
-BusyCursor::~BusyCursor() { TApplication::instance().SetScreenCursor(m_previous); }

@@ -41,11 +41,10 @@ public:
     void SetScreenCursor(int cursor);
     int ScreenCursor() const { return m_cursor; }
 
-    // Called by the forms: activation (runs FormActivate when the form was not the active one) and hiding.
+private:
+    // A form announced its activation (runs FormActivate when it was not the active one) or its hiding.
     void formActivated(TfrmDadosGerRel* form);
     void formHidden(TfrmDadosGerRel* form);
-
-private:
     TApplication() = default;
     void attach(TfrmDadosGerRel* form);
     void discard(TfrmDadosGerRel* form);
@@ -54,16 +53,4 @@ private:
     QPointer<QMdiArea> m_mdiArea;
     QPointer<TfrmDadosGerRel> m_activeForm;
     int m_cursor = 0;
-};
-
-// Shows the hourglass for the life of the guard; every way out restores the cursor that was set before.
-class HOSTFW_EXPORT BusyCursor {
-public:
-    BusyCursor();
-    ~BusyCursor();
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-private:
-    int m_previous;
 };

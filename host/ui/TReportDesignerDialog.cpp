@@ -10,7 +10,7 @@
 #include "ReportPreview.h"
 #include "ReportProgress.h"
 #include "ReportRunner.h"
-#include "TApplication.h"
+#include "BusyCursor.h"
 #include "TDataSet.h"
 #include "TdtmDBGeral.h"
 

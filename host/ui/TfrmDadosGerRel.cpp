@@ -1,5 +1,6 @@
 #include "TfrmDadosGerRel.h"
 
+#include "BusyCursor.h"
 #include "Dialogs.h"
 #include "Dispatch.h"
 #include "Exceptions.h"
@@ -9,7 +10,6 @@
 #include "ReportDefinition.h"
 #include "ReportProgress.h"
 #include "Strings.h"
-#include "TApplication.h"
 #include "TComboBox.h"
 #include "TGroupBox.h"
 #include "TLabel.h"
@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStyle>
 #include <QToolButton>
@@ -161,7 +162,7 @@ void TfrmDadosGerRel::Show()
         subWindow->mdiArea()->setActiveSubWindow(subWindow);
         // The area keeps a hidden child as its active one and does not announce it again when it reappears.
         if (subWindow->mdiArea()->activeSubWindow() == subWindow)
-            TApplication::instance().formActivated(this);
+            Q_EMIT Activated();
     } else {
         window->raise();
         window->activateWindow();
@@ -210,13 +211,13 @@ void TfrmDadosGerRel::closeEvent(QCloseEvent* event)
 void TfrmDadosGerRel::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange && isWindow() && isActiveWindow())
-        TApplication::instance().formActivated(this);
+        Q_EMIT Activated();
     QWidget::changeEvent(event);
 }
 
 void TfrmDadosGerRel::hideEvent(QHideEvent* event)
 {
     if (!event->spontaneous())
-        TApplication::instance().formHidden(this);
+        Q_EMIT Hidden();
     QWidget::hideEvent(event);
 }

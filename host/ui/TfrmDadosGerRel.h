@@ -53,6 +53,12 @@ public:
     // Asks the window to close, as the user's close does.
     void Close();
 
+Q_SIGNALS:
+    // The form became the active one (shown and brought to the front, or its window activated).
+    void Activated();
+    // The form was hidden by the program (not by minimising its window).
+    void Hidden();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;

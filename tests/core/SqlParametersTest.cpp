@@ -7,7 +7,7 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(SqlParameters, ParameterTokensBecomePositionalOutsideLiterals)
+TEST(SqlParameters, ParameterTokensBecomePositionalOutsideLiteralsAndComments)
 {
     const struct {
         const char* name;
@@ -25,6 +25,8 @@ TEST(SqlParameters, ParameterTokensBecomePositionalOutsideLiterals)
          u"SELECT ':P_NO', \"a:b\" FROM T WHERE X = ?"_s, {u"P_YES"_s}, {u"P_YES"_s}},
         {"a cast", u"SELECT X::TEXT FROM T WHERE Y = :P1"_s, u"SELECT X::TEXT FROM T WHERE Y = ?"_s, {u"P1"_s},
          {u"P1"_s}},
+        {"comments", u"SELECT 1 -- :P_NO ':\n/* :P_NOR\n */ FROM T WHERE X = :P_YES /* :P_NO"_s,
+         u"SELECT 1 -- :P_NO ':\n/* :P_NOR\n */ FROM T WHERE X = ? /* :P_NO"_s, {u"P_YES"_s}, {u"P_YES"_s}},
         {"a lone colon and a digit", u"SELECT ': ' || :9 FROM T"_s, u"SELECT ': ' || :9 FROM T"_s, {}, {}},
         {"a list test", u"(',' || :P_CDMODDOCFISC || ',') LIKE ('%,' || CDMODDOCFISC || ',%')"_s,
          u"(',' || ? || ',') LIKE ('%,' || CDMODDOCFISC || ',%')"_s, {u"P_CDMODDOCFISC"_s},

@@ -1,3 +1,4 @@
+#include "BusyCursor.h"
 #include "Exceptions.h"
 #include "HostSettings.h"
 #include "TApplication.h"

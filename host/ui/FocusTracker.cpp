@@ -41,6 +41,24 @@ FocusTracker& FocusTracker::instance()
 FocusTracker::FocusTracker(QObject* parent) : QObject(parent)
 {
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusChanged(now); });
+    qApp->installEventFilter(this);
+}
+
+bool FocusTracker::eventFilter(QObject*, QEvent* event)
+{
+    // A click or a key that moved the focus acts after the exit and enter events of that move, as it would had they
+    // run at once.
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+        if (!m_pending.isEmpty())
+            deliverPending();
+        break;
+    default:
+        break;
+    }
+    return false;
 }
 
 QWidget* FocusTracker::formOf(QWidget* widget)
@@ -73,20 +91,23 @@ void FocusTracker::focusChanged(QWidget* now)
     std::reverse(entering.begin(), entering.end());
     if (leaving.isEmpty() && entering.isEmpty())
         return;
-    QMetaObject::invokeMethod(
-        this, [this, leaving, entering] { deliver(leaving, entering); }, Qt::QueuedConnection);
+    m_pending.append({leaving, entering});
+    QMetaObject::invokeMethod(this, &FocusTracker::deliverPending, Qt::QueuedConnection);
 }
 
-void FocusTracker::deliver(const QList<QPointer<QWidget>>& leaving, const QList<QPointer<QWidget>>& entering)
+void FocusTracker::deliverPending()
 {
-    ++m_delivering;
-    Dispatch([&] {
-        for (const QPointer<QWidget>& w : leaving)
-            if (w)
-                Fire(dynamic_cast<FocusEvents*>(w.data())->OnExit, w);
-        for (const QPointer<QWidget>& w : entering)
-            if (w)
-                Fire(dynamic_cast<FocusEvents*>(w.data())->OnEnter, w);
-    });
-    --m_delivering;
+    while (!m_pending.isEmpty()) {
+        const Move move = m_pending.takeFirst();
+        ++m_delivering;
+        Dispatch([&] {
+            for (const QPointer<QWidget>& w : move.leaving)
+                if (w)
+                    Fire(dynamic_cast<FocusEvents*>(w.data())->OnExit, w);
+            for (const QPointer<QWidget>& w : move.entering)
+                if (w)
+                    Fire(dynamic_cast<FocusEvents*>(w.data())->OnEnter, w);
+        });
+        --m_delivering;
+    }
 }

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 
@@ -87,12 +88,22 @@ TEST_F(FocusEventsTest, TabFiresExitOnceTheFocusChangeHasCompleted)
     EXPECT_EQ(log.entries, (QStringList{u"exit:medB"_s, u"enter:edtA"_s}));
 }
 
-TEST_F(FocusEventsTest, MouseOnAnotherControlFiresExit)
+TEST_F(FocusEventsTest, MouseOnAnotherControlFiresExitAndEnterBeforeItsClickActs)
 {
     QTest::mouseClick(b, Qt::LeftButton);
     settle();
     EXPECT_EQ(QApplication::focusWidget(), b);
     EXPECT_EQ(log.entries, (QStringList{u"exit:edtA"_s, u"enter:medB"_s}));
+
+    // Press and release at once, as a quick click: the group's enter runs before the button acts.
+    auto* button = new QPushButton(u"Lista"_s, group);
+    button->setGeometry(150, 20, 80, 21);
+    button->show();
+    QObject::connect(button, &QPushButton::clicked, button, [this] { log.entries.append(u"click"_s); });
+    log.entries.clear();
+    QTest::mouseClick(button, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(log.entries, (QStringList{u"exit:medB"_s, u"enter:grbG"_s, u"click"_s}));
 }
 
 TEST_F(FocusEventsTest, GroupEntersAndExitsAsTheFocusCrossesItsBorder)

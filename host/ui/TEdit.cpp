@@ -1,19 +1,16 @@
 #include "TEdit.h"
 
-#include "Dispatch.h"
-
-TEdit::TEdit(QWidget* parent, const QString& name) : QLineEdit(parent), FocusEvents(this)
+TEdit::TEdit(QWidget* parent, const QString& name)
+    : QLineEdit(parent),
+      FocusEvents(this),
+      m_changes(new TextChanges(this, [this] { return text(); }, [this] { Fire(OnChange, this); }))
 {
     setObjectName(name);
-    connect(this, &QLineEdit::textEdited, this, [this] { Dispatch([this] { Fire(OnChange, this); }); });
 }
 
 void TEdit::setText(const QString& text)
 {
-    const QString before = QLineEdit::text();
-    QLineEdit::setText(text);
-    if (QLineEdit::text() != before)
-        Fire(OnChange, this);
+    m_changes->write([&] { QLineEdit::setText(text); });
 }
 
 void TEdit::setColor(TColor color)

@@ -1,6 +1,5 @@
 #include "TMaskEdit.h"
 
-#include "Dispatch.h"
 
 #include <QFocusEvent>
 #include <QHash>
@@ -102,10 +101,12 @@ QString TMaskEdit::toQtInputMask(const QString& hostMask)
     return qtMask + u';' + fields.blank;
 }
 
-TMaskEdit::TMaskEdit(QWidget* parent, const QString& name) : QLineEdit(parent), FocusEvents(this)
+TMaskEdit::TMaskEdit(QWidget* parent, const QString& name)
+    : QLineEdit(parent),
+      FocusEvents(this),
+      m_changes(new TextChanges(this, [this] { return text(); }, [this] { Fire(OnChange, this); }))
 {
     setObjectName(name);
-    connect(this, &QLineEdit::textEdited, this, [this] { Dispatch([this] { Fire(OnChange, this); }); });
 }
 
 void TMaskEdit::mousePressEvent(QMouseEvent* event)
@@ -145,14 +146,10 @@ QString TMaskEdit::text() const
 
 void TMaskEdit::setText(const QString& text)
 {
-    const QString before = this->text();
-    if (m_hostMask.isEmpty() || m_keepLiterals) {
-        QLineEdit::setText(text);
-    } else {
-        QLineEdit::setText(shapeFor(text, positionsOf(inputMask()), splitHostMask(m_hostMask).blank));
-    }
-    if (this->text() != before)
-        Fire(OnChange, this);
+    const bool shaped = !m_hostMask.isEmpty() && !m_keepLiterals;
+    m_changes->write([&] {
+        QLineEdit::setText(shaped ? shapeFor(text, positionsOf(inputMask()), splitHostMask(m_hostMask).blank) : text);
+    });
 }
 
 void TMaskEdit::setColor(TColor color)

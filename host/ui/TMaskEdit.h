@@ -2,6 +2,7 @@
 
 #include "FocusEvents.h"
 #include "TColor.h"
+#include "TextChanges.h"
 
 #include <QLineEdit>
 
@@ -11,8 +12,8 @@
 // text(); blank is the placeholder shown for an empty position ("99;0; ", "9.999;0; ", "999;0; ", "9999999999;0; ").
 // text() holds only the characters typed in input positions, without literals or placeholders: "5.102" under
 // "9.999;0; " reads "5102"; nothing typed reads "". maxLength() is the mask's length.
-// OnChange: a change by code (setText, clear) calls it directly, only when text() really changes; a change typed
-// by the user calls it through Dispatch.
+// OnChange, only when text() really changes: a change by code through this type (setText, clear) calls it directly;
+// a change typed by the user, or written through QLineEdit's setText, calls it through Dispatch.
 class HOSTFW_EXPORT TMaskEdit : public QLineEdit, public FocusEvents {
     Q_OBJECT
 public:
@@ -22,7 +23,7 @@ public:
     const QString& editMask() const { return m_hostMask; }
 
     QString text() const;                // hides QLineEdit::text
-    void setText(const QString& text);   // hides QLineEdit::setText; the characters go into the input positions
+    void setText(const QString& text);   // the characters go into the input positions; QLineEdit::setText fires too
     void clear() { setText(QString()); } // hides QLineEdit::clear
 
     void setColor(TColor color);
@@ -43,4 +44,5 @@ private:
     QString m_hostMask;
     bool m_keepLiterals = true;
     TColor m_color = TColor::clWindow;
+    TextChanges* m_changes;
 };

@@ -22,6 +22,13 @@ void FillNamesAndRegistration(TfrmConFisc& screen)
     screen.edtInscricao->setText(u"110042490114"_s);
 }
 
+// What a person does in a field already filled: select it all and type.
+void TypeOver(QLineEdit* edit, const QString& text)
+{
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
 } // namespace
 
 TEST_F(HandlersTest, ChangingACodeEmptiesItsNameAndTheFieldsThatDependOnIt)
@@ -35,15 +42,15 @@ TEST_F(HandlersTest, ChangingACodeEmptiesItsNameAndTheFieldsThatDependOnIt)
     const QList<Row> rows = {
         {"tax written by code", [&] { screen.medImposto->setText(u"01"_s); },
          {screen.edtNmImposto, screen.edtInscricao}, {screen.edtNmLivro, screen.edtNmEmpresa}},
-        {"tax typed", [&] { QTest::keyClicks(screen.medImposto, u"2"_s); },
+        {"tax typed", [&] { TypeOver(screen.medImposto, u"2"_s); },
          {screen.edtNmImposto, screen.edtInscricao}, {screen.edtNmLivro, screen.edtNmEmpresa}},
         {"company written by code", [&] { screen.medEmpresa->setText(u"03"_s); },
          {screen.edtNmEmpresa, screen.edtInscricao}, {screen.edtNmImposto, screen.edtNmLivro}},
-        {"company typed", [&] { QTest::keyClicks(screen.medEmpresa, u"4"_s); },
+        {"company typed", [&] { TypeOver(screen.medEmpresa, u"4"_s); },
          {screen.edtNmEmpresa, screen.edtInscricao}, {screen.edtNmImposto, screen.edtNmLivro}},
         {"book written by code", [&] { screen.medLivro->setText(u"0000000001"_s); },
          {screen.edtNmLivro}, {screen.edtInscricao, screen.edtNmImposto, screen.edtNmEmpresa}},
-        {"book typed", [&] { QTest::keyClicks(screen.medLivro, u"7"_s); },
+        {"book typed", [&] { TypeOver(screen.medLivro, u"7"_s); },
          {screen.edtNmLivro}, {screen.edtInscricao, screen.edtNmImposto, screen.edtNmEmpresa}},
     };
     for (const Row& row : rows) {

@@ -34,6 +34,26 @@ TEST_F(ChangeEvents, EditTextWrittenByCodeFiresDirectlyOnlyWhenItChanges)
     EXPECT_THROW(edit.setText(u"x"_s), EAbort);
 }
 
+TEST_F(ChangeEvents, TextWrittenThroughTheBaseTypeFiresAsWellThroughTheGuard)
+{
+    TEdit edit(form.get(), u"edtInscricao"_s);
+    TMaskEdit mask(form.get(), u"medCfop"_s);
+    mask.setEditMask(u"9.999;0; "_s);
+    EventLog log;
+    edit.OnChange = log.recorder(u"change"_s);
+    mask.OnChange = [&](QObject* sender) {
+        log.recorder(u"change"_s)(sender);
+        throw EHostConfigError(u"falhou"_s);
+    };
+    for (QLineEdit* base : std::initializer_list<QLineEdit*>{&edit, &mask}) {
+        base->setText(u"5102"_s);
+        base->setText(u"5102"_s);
+    }
+    EXPECT_EQ(log.entries, (QStringList{u"change:edtInscricao"_s, u"change:medCfop"_s}));
+    EXPECT_EQ(mask.text(), u"5102"_s);
+    EXPECT_EQ(dialogs->texts(u"error"_s), QStringList{u"falhou"_s}) << "shown by the guard, not thrown into Qt";
+}
+
 TEST_F(ChangeEvents, TypedTextFiresThroughTheGuard)
 {
     TEdit edit(form.get(), u"edtInscricao"_s);

@@ -44,9 +44,17 @@ bool RowReads(const QVariantList& row, const QString& code)
 
 } // namespace
 
-std::optional<QList<int>> BatchDialogs::chooseRows(const QString& title, TDataSet& dataSet, const QList<int>& ticked)
+void BatchDialogs::showError(const QString& text) { m_messages.append({text, false}); }
+
+void BatchDialogs::showFailure(const QString& text) { m_messages.append({text, true}); }
+
+// Nothing the run says for information stops it; the outcome is what the error output tells.
+void BatchDialogs::showInformation(const QString&) {}
+
+std::optional<int> BatchDialogs::pickRow(const QString&, TDataSet&) { return std::nullopt; }
+
+std::optional<QList<int>> BatchDialogs::chooseRows(const QString& title, TDataSet& dataSet, const QList<int>&)
 {
-    ScriptedDialogs::chooseRows(title, dataSet, ticked); // recorded as shown
     if (m_codes.isEmpty())
         return std::nullopt;
     QList<int> chosen;
@@ -62,13 +70,23 @@ std::optional<QList<int>> BatchDialogs::chooseRows(const QString& title, TDataSe
     return chosen;
 }
 
+QString BatchDialogs::saveFileName(const QString&, const QString&, const QString&)
+{
+    return m_saves.isEmpty() ? QString() : m_saves.dequeue();
+}
+
+bool BatchDialogs::choosePrinter(QPrinter&) { return false; }
+
 std::unique_ptr<ReportProgress> BatchDialogs::progress(const QString& title)
 {
-    ScriptedDialogs::progress(title); // recorded as shown
     if (isatty(STDERR_FILENO))
         return std::make_unique<TerminalProgress>(title);
     return std::make_unique<NoProgress>();
 }
+
+std::optional<QString> BatchDialogs::askText(const QString&, const QString&) { return std::nullopt; }
+
+void BatchDialogs::editDefinition(const ReportDefinition&, ReportEditing&) {}
 
 BatchDialogs& BatchDialogs::install()
 {

@@ -91,24 +91,22 @@ bool Fill(QWidget& screen, BatchDialogs& dialogs, const BatchRequest& request)
         [&] { ChooseCodes(screen, dialogs, u"rdbListaTp"_s, u"btnTpOperacao"_s, request.types); },
     };
     for (const std::function<void()>& step : steps)
-        if (!Dispatch(step) || !dialogs.texts(u"error"_s).isEmpty())
+        if (!Dispatch(step) || !dialogs.messages().isEmpty())
             return false;
     return true;
 }
 
 int Refusal(QWidget* screen, const BatchDialogs& dialogs)
 {
-    for (const ScriptedDialogs::Shown& shown : dialogs.shown) {
-        if (shown.kind != u"error")
-            continue;
-        PrintLine(stderr, shown.text);
-        if (shown.failure)
-            return Failed;
-        if (screen)
-            PrintLine(stderr, u"Campo: %1"_s.arg(FieldName(*screen, screen->focusWidget())));
-        return Refused;
-    }
-    return Failed;
+    if (dialogs.messages().isEmpty())
+        return Failed;
+    const BatchDialogs::Message& first = dialogs.messages().constFirst();
+    PrintLine(stderr, first.text);
+    if (first.failure)
+        return Failed;
+    if (screen)
+        PrintLine(stderr, u"Campo: %1"_s.arg(FieldName(*screen, screen->focusWidget())));
+    return Refused;
 }
 
 } // namespace
@@ -116,7 +114,7 @@ int Refusal(QWidget* screen, const BatchDialogs& dialogs)
 int RunBatch(QMdiArea& area, BatchDialogs& dialogs, const BatchRequest& request)
 {
     QMdiSubWindow* screen = ActiveScreen(area);
-    if (!dialogs.texts(u"error"_s).isEmpty())
+    if (!dialogs.messages().isEmpty())
         return Refusal(screen, dialogs); // opening the screen already failed
     auto* reportDialog = screen ? screen->findChild<TReportDesignerDialog*>(u"rpddPadrao"_s) : nullptr;
     auto* save = screen ? screen->findChild<QAbstractButton*>(u"sbtSalvarComo"_s) : nullptr;
@@ -132,7 +130,7 @@ int RunBatch(QMdiArea& area, BatchDialogs& dialogs, const BatchRequest& request)
     dialogs.answerSave(request.output);
     save->click();
     if (rows < 0) {
-        if (dialogs.texts(u"error"_s).isEmpty())
+        if (dialogs.messages().isEmpty())
             PrintLine(stderr, u"O relatório não foi gravado em '%1'."_s.arg(request.output));
         return Refusal(screen, dialogs);
     }

@@ -8,10 +8,10 @@
 
 #include <functional>
 
-// Dialogs for tests and automation: records every call in order and answers from queues the caller fills.
+// Dialogs for tests: records every call in order and answers from queues the caller fills.
 // An unanswered pick, choose, print, text or edit cancels; an unanswered save answers the empty text. Progress never
 // shows and never cancels. Never blocks.
-class HOSTFW_EXPORT ScriptedDialogs : public Dialogs {
+class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
         QString kind;  // "error", "information", "pick", "choose", "save", "print", "text", "edit"

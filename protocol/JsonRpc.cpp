@@ -21,17 +21,6 @@ const QString kMessage = QStringLiteral("message");
 const QString kData = QStringLiteral("data");
 const QString kOut = QStringLiteral("out");
 
-QJsonDocument parse(const QByteArray& body) {
-    QJsonParseError error;
-    QJsonDocument document = QJsonDocument::fromJson(body, &error);
-    if (error.error != QJsonParseError::NoError)
-        throw RpcFailure(RpcErrorCode::ParseError,
-                         QStringLiteral("A mensagem não é JSON válido (%1, posição %2).")
-                             .arg(error.errorString())
-                             .arg(error.offset));
-    return document;
-}
-
 bool isValidId(const QJsonValue& id) {
     return id.isDouble() || id.isString() || id.isNull();
 }
@@ -50,10 +39,14 @@ QByteArray RpcRequest::toJson() const {
 }
 
 RpcRequest RpcRequest::fromJson(const QByteArray& body) {
-    const QJsonDocument document = parse(body);
+    JsonReader reader(body);
+    const QJsonValue document = reader.readValue();
+    reader.expectEnd();
     if (document.isArray())
         throw RpcFailure(RpcErrorCode::InvalidRequest, QStringLiteral("Chamadas em lote não são aceitas."));
-    const QJsonObject object = document.object();
+    if (!document.isObject())
+        throw RpcFailure(RpcErrorCode::InvalidRequest, QStringLiteral("A requisição não é um objeto JSON-RPC 2.0."));
+    const QJsonObject object = document.toObject();
     if (object.value(kJsonRpc) != QJsonValue(kVersion))
         throw RpcFailure(RpcErrorCode::InvalidRequest, QStringLiteral("A requisição não é JSON-RPC 2.0."));
     if (!object.contains(kId) || !isValidId(object.value(kId)))

@@ -194,22 +194,22 @@ private:
     }
 
     // Closing at once while the client still sends would reset the connection and lose the answer: stop
-    // sending, take what still comes for a moment, then close.
+    // sending, take what still comes for a moment (as much as a refused body, at most), then close.
     void closeGracefully() {
         m_state = State::Closing;
         beast::error_code ignored;
         m_stream.socket().shutdown(tcp::socket::shutdown_send, ignored);
         m_stream.expires_after(std::chrono::seconds(1));
-        drain();
+        drain(limits().maxBodyBytes + limits().maxHeaderBytes);
     }
 
-    void drain() {
+    void drain(std::size_t left) {
         m_buffer.clear();
         m_stream.async_read_some(m_buffer.prepare(16 * 1024),
-                                 [self = shared_from_this()](beast::error_code error, std::size_t) {
-                                     if (error)
+                                 [self = shared_from_this(), left](beast::error_code error, std::size_t count) {
+                                     if (error || count >= left)
                                          return self->m_stream.close();
-                                     self->drain();
+                                     self->drain(left - count);
                                  });
     }
 

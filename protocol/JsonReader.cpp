@@ -227,6 +227,23 @@ bool JsonReader::readNull() {
     return true;
 }
 
+void JsonReader::skipValue() {
+    switch (peek()) {
+    case '{':
+        beginObject();
+        for (QString name; nextMember(name);)
+            skipValue();
+        return;
+    case '[':
+        beginArray();
+        while (nextElement())
+            skipValue();
+        return;
+    default:
+        readValue();
+    }
+}
+
 QJsonValue JsonReader::readValue() {
     switch (peek()) {
     case '{': {

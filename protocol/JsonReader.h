@@ -38,7 +38,8 @@ public:
     bool readNull();
     // Any value, as a QJsonValue; for the small parts of a message.
     QJsonValue readValue();
-    void skipValue() { readValue(); }
+    // Reads past any value, checking it, without building it.
+    void skipValue();
 
     qsizetype position() const { return m_position; }
     void seek(qsizetype position) { m_position = position; }

@@ -39,28 +39,44 @@ QByteArray RpcRequest::toJson() const {
 }
 
 RpcRequest RpcRequest::fromJson(const QByteArray& body) {
+    // Read member by member: a QJsonObject of the envelope would cost more than the lookup it asks for.
     JsonReader reader(body);
-    const QJsonValue document = reader.readValue();
+    if (reader.peek() != '{') {
+        const bool batch = reader.peek() == '[';
+        reader.skipValue(); // a parse error when the text is not JSON at all
+        reader.expectEnd();
+        throw RpcFailure(RpcErrorCode::InvalidRequest,
+                         batch ? QStringLiteral("Chamadas em lote não são aceitas.")
+                               : QStringLiteral("A requisição não é um objeto JSON-RPC 2.0."));
+    }
+    QJsonValue version, id(QJsonValue::Undefined), method, params(QJsonValue::Undefined);
+    reader.beginObject();
+    for (QString name; reader.nextMember(name);) {
+        if (name == kJsonRpc)
+            version = reader.readValue();
+        else if (name == kId)
+            id = reader.readValue();
+        else if (name == kMethod)
+            method = reader.readValue();
+        else if (name == kParams)
+            params = reader.readValue();
+        else
+            reader.skipValue();
+    }
     reader.expectEnd();
-    if (document.isArray())
-        throw RpcFailure(RpcErrorCode::InvalidRequest, QStringLiteral("Chamadas em lote não são aceitas."));
-    if (!document.isObject())
-        throw RpcFailure(RpcErrorCode::InvalidRequest, QStringLiteral("A requisição não é um objeto JSON-RPC 2.0."));
-    const QJsonObject object = document.toObject();
-    if (object.value(kJsonRpc) != QJsonValue(kVersion))
+
+    if (version != QJsonValue(kVersion))
         throw RpcFailure(RpcErrorCode::InvalidRequest, QStringLiteral("A requisição não é JSON-RPC 2.0."));
-    if (!object.contains(kId) || !isValidId(object.value(kId)))
+    if (!isValidId(id))
         throw RpcFailure(RpcErrorCode::InvalidRequest,
                          QStringLiteral("A requisição precisa de um \"id\" (número, texto ou null)."));
 
     RpcRequest request;
-    request.id = object.value(kId);
-    const QJsonValue method = object.value(kMethod);
+    request.id = id;
     if (!method.isString() || method.toString().isEmpty())
         throw RpcFailure(RpcErrorCode::InvalidRequest,
                          QStringLiteral("A requisição não traz o nome do método."), request.id);
     request.method = method.toString();
-    const QJsonValue params = object.value(kParams);
     if (!params.isUndefined() && !params.isArray())
         throw RpcFailure(RpcErrorCode::InvalidParams,
                          QStringLiteral("Os argumentos de %1 devem vir numa lista, na ordem do método.")

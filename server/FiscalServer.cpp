@@ -15,9 +15,7 @@ namespace {
 
 using namespace protocol;
 
-// Lookups take milliseconds: a long line still drains fast. Listings take seconds: a short one.
-constexpr int lookupThreads = 4;
-constexpr std::size_t lookupsWaiting = 128;
+// Listings take seconds: a short waiting line, so that a listing beyond it is told at once.
 constexpr int listingThreads = 3;
 constexpr std::size_t listingsWaiting = 6;
 
@@ -75,7 +73,7 @@ QString outcome(const RpcResponse& response) {
 
 FiscalServer::FiscalServer(const QString& databasePath, LogSink log, HttpLimits limits)
     : m_limits(limits), m_databasePath(databasePath), m_log(log ? std::move(log) : LogSink(logToStderr)), m_http(*this, m_limits),
-      m_listings(listingThreads, listingsWaiting), m_lookups(lookupThreads, lookupsWaiting) {}
+      m_listings(listingThreads, listingsWaiting) {}
 
 FiscalServer::~FiscalServer() = default;
 
@@ -90,7 +88,6 @@ void FiscalServer::serve() {
 void FiscalServer::stop() {
     m_stopping = true;
     m_http.stop();
-    m_lookups.finish();
     m_listings.finish();
 }
 
@@ -107,10 +104,9 @@ void FiscalServer::handle(HttpRequest request, HttpReply reply) {
         return reply(textAnswer(RdmConferenciaFiscal::serverName().toStdString() + "\n"));
     if (request.method != "POST" || path != modulePath())
         return reply(refuse(404, request.method, request.target));
-
-    auto body = std::make_shared<const std::string>(std::move(request.body));
-    if (m_stopping || !m_lookups.tryPost([this, body, reply] { call(*body, reply); }))
-        reply(refuse(503, request.method, request.target));
+    if (m_stopping)
+        return reply(refuse(503, request.method, request.target));
+    call(request.body, reply);
 }
 
 void FiscalServer::call(const std::string& body, const HttpReply& reply) {

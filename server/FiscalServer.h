@@ -22,8 +22,9 @@ struct RemoteCall;
 //                                        and for clients checking that the module is there);
 //   anything else                        404, with a JSON-RPC error as body; the transport's refusals
 //                                        (HttpService) likewise carry a JSON-RPC error.
-// Lookups and listings run on two pools of threads with bounded waiting lines, each thread with its own
-// read-only connection to the database; a call that finds its line full gets 503 at once. A failure of the
+// Lookups (milliseconds each) run on the network threads as they arrive; listings (seconds) on a pool of their
+// own with a bounded waiting line, so that lookups never wait behind them and a listing that finds the line
+// full gets 503 at once. Each thread has its own read-only connection to the database. A failure of the
 // database reaches the caller as a message without paths or engine text; those go to the log, which has one
 // line per request (method, milliseconds, rows or error), control characters escaped.
 class FiscalServer : private HttpService {
@@ -51,7 +52,7 @@ private:
     void handle(HttpRequest request, HttpReply reply) override;
     HttpResponse refuse(int status, const std::string& method, const std::string& target) override;
 
-    // On the lookups' pool: reads the call and runs it, or hands a listing to the listings' pool.
+    // Reads the call and runs it, or hands a listing to the listings' pool.
     void call(const std::string& body, const HttpReply& reply);
     // The call's result, or the error a caller can act on; detail receives what only the log shows.
     protocol::RpcResponse run(const RemoteCall& call, QString& detail) const;
@@ -62,10 +63,8 @@ private:
     LogSink m_log;
     std::atomic<bool> m_stopping{false};
     HttpServer m_http;
-    // Declared after m_http, so they finish first, while the network side can still take their answers; the
-    // lookups' pool before the listings' one, to which it hands listings.
+    // Declared after m_http, so that it finishes first, while the network side can still take its answers.
     WorkerPool m_listings;
-    WorkerPool m_lookups;
 };
 
 } // namespace fiscal

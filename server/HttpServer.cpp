@@ -4,10 +4,13 @@
 #include <boost/asio.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <atomic>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <optional>
-#include <set>
+#include <thread>
+#include <vector>
 
 namespace fiscal {
 
@@ -32,17 +35,21 @@ bool isMalformed(beast::error_code error) {
 
 } // namespace
 
-// What the connections share. Everything but the served flag is touched on the network thread only.
+// What the connections share.
 struct HttpServer::Shared {
     Shared(HttpService& service, HttpLimits limits) : service(service), limits(limits) {}
 
     HttpService& service;
     const HttpLimits limits;
-    std::set<Session*> sessions; // declared before io: sessions still queued in io leave this set on its end
-    bool stopping = false;
-    net::io_context io{1};
-    tcp::acceptor acceptor{io};
-    net::steady_timer acceptPause{io};
+    std::atomic<bool> stopping{false};
+    // The live connections. Declared before io: connections still queued in io leave it when io goes.
+    std::mutex sessionsMutex;
+    std::map<Session*, std::weak_ptr<Session>> sessions;
+    net::io_context io{limits.threads};
+    // The acceptor and its pause on a strand of their own: stop() closes them from another thread.
+    net::strand<net::io_context::executor_type> acceptStrand = net::make_strand(io);
+    tcp::acceptor acceptor{acceptStrand};
+    net::steady_timer acceptPause{acceptStrand};
 
     std::mutex mutex;
     std::condition_variable served;
@@ -55,10 +62,18 @@ namespace {
 // keeps the connection; pipelined requests wait in the buffer for their turn.
 class Session : public std::enable_shared_from_this<Session> {
 public:
-    Session(tcp::socket socket, HttpServer::Shared& shared) : m_stream(std::move(socket)), m_shared(shared) {
-        m_shared.sessions.insert(this);
+    Session(tcp::socket socket, HttpServer::Shared& shared) : m_stream(std::move(socket)), m_shared(shared) {}
+    ~Session() {
+        const std::lock_guard lock(m_shared.sessionsMutex);
+        m_shared.sessions.erase(this);
     }
-    ~Session() { m_shared.sessions.erase(this); }
+
+    // Counts the connection among the live ones; false when there are too many already.
+    bool enrol() {
+        const std::lock_guard lock(m_shared.sessionsMutex);
+        m_shared.sessions.emplace(this, weak_from_this());
+        return m_shared.sessions.size() <= m_shared.limits.maxConnections;
+    }
 
     void start() { readRequest(); }
 
@@ -68,8 +83,10 @@ public:
     // The server stops: a connection waiting for a request ends now; one with a call in progress ends once
     // its answer is out.
     void stop() {
-        if (m_state == State::Reading)
-            m_stream.close();
+        net::dispatch(m_stream.get_executor(), [self = shared_from_this()] {
+            if (self->m_state == State::Reading)
+                self->m_stream.close();
+        });
     }
 
 private:
@@ -138,14 +155,14 @@ private:
         auto& message = m_parser->get();
         m_keepAlive = message.keep_alive();
         HttpRequest request{text(message.method_string()), text(message.target()), std::move(message.body())};
-        // The tracked executor keeps the network thread running until the answer has been handed over.
-        auto executor = net::prefer(m_shared.io.get_executor(), net::execution::outstanding_work.tracked);
-        m_shared.service.handle(std::move(request),
-                                [self = shared_from_this(), executor](HttpResponse response) {
-                                    net::post(executor, [self, response = std::move(response)]() mutable {
-                                        self->write(std::move(response));
-                                    });
-                                });
+        // The guard keeps the network threads running until the answer has been handed over.
+        m_shared.service.handle(std::move(request), [self = shared_from_this(),
+                                                     guard = net::make_work_guard(m_stream.get_executor())](
+                                                        HttpResponse response) {
+            net::dispatch(self->m_stream.get_executor(), [self, response = std::move(response)]() mutable {
+                self->write(std::move(response));
+            });
+        });
     }
 
     void failed(beast::error_code error) {
@@ -222,7 +239,7 @@ private:
 };
 
 void accept(HttpServer::Shared& shared) {
-    shared.acceptor.async_accept([&shared](beast::error_code error, tcp::socket socket) {
+    shared.acceptor.async_accept(net::make_strand(shared.io), [&shared](beast::error_code error, tcp::socket socket) {
         if (!shared.acceptor.is_open())
             return;
         if (error) {
@@ -237,10 +254,10 @@ void accept(HttpServer::Shared& shared) {
         beast::error_code ignored;
         socket.set_option(tcp::no_delay(true), ignored);
         const auto session = std::make_shared<Session>(std::move(socket), shared);
-        if (shared.sessions.size() > shared.limits.maxConnections)
-            session->turnAway(503);
-        else
+        if (session->enrol())
             session->start();
+        else
+            session->turnAway(503);
         accept(shared);
     });
 }
@@ -276,8 +293,13 @@ bool HttpServer::bind(const std::string& host, int port) {
 }
 
 void HttpServer::serve() {
-    accept(*m_shared);
+    net::post(m_shared->acceptStrand, [this] { accept(*m_shared); });
+    std::vector<std::thread> helpers;
+    for (int i = 1; i < m_shared->limits.threads; ++i)
+        helpers.emplace_back([this] { m_shared->io.run(); });
     m_shared->io.run();
+    for (std::thread& helper : helpers)
+        helper.join();
     const std::lock_guard lock(m_shared->mutex);
     m_shared->ended = true;
     m_shared->served.notify_all();
@@ -285,14 +307,22 @@ void HttpServer::serve() {
 
 void HttpServer::stop() {
     Shared& shared = *m_shared;
-    net::post(shared.io, [&shared] {
-        shared.stopping = true;
+    shared.stopping = true;
+    net::post(shared.acceptStrand, [&shared] {
         beast::error_code ignored;
         shared.acceptor.close(ignored);
         shared.acceptPause.cancel();
-        for (Session* session : std::set<Session*>(shared.sessions))
-            session->stop();
     });
+    std::vector<std::shared_ptr<Session>> live;
+    {
+        const std::lock_guard lock(shared.sessionsMutex);
+        for (const auto& [address, session] : shared.sessions)
+            if (auto alive = session.lock())
+                live.push_back(std::move(alive));
+    }
+    for (const auto& session : live)
+        session->stop();
+    live.clear(); // outside the lock: the last owner of a session takes the lock to leave the list
     std::unique_lock lock(shared.mutex);
     if (!shared.served.wait_for(lock, shared.limits.stopDeadline, [&] { return shared.ended; })) {
         shared.io.stop();

@@ -23,8 +23,9 @@ struct HttpResponse {
 // Answers one request, once, from any thread.
 using HttpReply = std::function<void(HttpResponse)>;
 
-// What a server does with what arrives. handle() gets each complete request on the network thread, which
-// serves every connection: it must not block, and hands slow work to threads of its own. refuse() gives the
+// What a server does with what arrives. handle() gets each complete request on one of the network threads,
+// which serve every connection: it may do quick work there, and hands slow work to threads of its own. It is
+// called for several connections at once. refuse() gives the
 // answer to a request that the transport turns down by itself (400 malformed, 408 incomplete in time (the
 // connection is gone: it is only heard of), 411 a POST without length, 413 a body too large, 415 an encoded
 // body, 431 headers too large, 503 too many connections); method and target are empty when not yet read.
@@ -43,12 +44,13 @@ struct HttpLimits {
     std::chrono::milliseconds requestDeadline{10000};
     std::chrono::milliseconds writeDeadline{30000};
     std::size_t maxConnections = 512; // beyond: 503, then closed
+    int threads = 2;                  // network threads
     int backlog = 1024;
     // stop() waits this long for the calls in progress to be answered, then cuts every connection.
     std::chrono::milliseconds stopDeadline{4000};
 };
 
-// HTTP/1.1 on one network thread (Boost.Beast): keep-alive and pipelined requests answered in order, bodies
+// HTTP/1.1 on a few network threads (Boost.Beast): keep-alive and pipelined requests answered in order, bodies
 // taken as sent (Content-Encoding other than identity is refused, Range is ignored), every limit above
 // enforced per connection.
 class HttpServer {
@@ -62,10 +64,10 @@ public:
     bool bind(const std::string& host, int port);
     int port() const { return m_port; }
 
-    // Serves on the calling thread until stop(). Needs a successful bind.
+    // Serves on the calling thread and threads - 1 more until stop(). Needs a successful bind.
     void serve();
     // Stops taking connections, closes those that wait for a request, lets the answers in progress go out,
-    // and returns once serve() has returned (stopDeadline at most). Safe from any thread but the network one,
+    // and returns once serve() has returned (stopDeadline at most). Safe from any thread but the network ones,
     // also while serve() is only about to start.
     void stop();
 

@@ -75,10 +75,14 @@ public:
         return m_shared.sessions.size() <= m_shared.limits.maxConnections;
     }
 
-    void start() { readRequest(); }
+    void start() {
+        net::dispatch(m_stream.get_executor(), [self = shared_from_this()] { self->readRequest(); });
+    }
 
     // Answers the connection with status before reading anything, then closes it.
-    void turnAway(int status) { refuse(status); }
+    void turnAway(int status) {
+        net::dispatch(m_stream.get_executor(), [self = shared_from_this(), status] { self->refuse(status); });
+    }
 
     // The server stops: a connection waiting for a request ends now; one with a call in progress ends once
     // its answer is out.
@@ -240,7 +244,7 @@ private:
 
 void accept(HttpServer::Shared& shared) {
     shared.acceptor.async_accept(net::make_strand(shared.io), [&shared](beast::error_code error, tcp::socket socket) {
-        if (!shared.acceptor.is_open())
+        if (!shared.acceptor.is_open() || shared.stopping)
             return;
         if (error) {
             // Out of descriptors, say: wait a moment rather than spin.

@@ -4,6 +4,7 @@
 #include <boost/asio.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <map>
@@ -33,23 +34,37 @@ bool isMalformed(beast::error_code error) {
            error != http::error::end_of_stream && error != http::error::partial_message;
 }
 
+std::vector<std::unique_ptr<net::io_context>> contexts(int count) {
+    std::vector<std::unique_ptr<net::io_context>> ios;
+    for (int i = 0; i < std::max(count, 1); ++i)
+        ios.push_back(std::make_unique<net::io_context>(1));
+    return ios;
+}
+
 } // namespace
 
 // What the connections share.
 struct HttpServer::Shared {
     Shared(HttpService& service, HttpLimits limits) : service(service), limits(limits) {}
 
+    // The context of the next connection, in turn.
+    net::io_context& nextIo() { return *ios[nextConnection++ % ios.size()]; }
+
     HttpService& service;
     const HttpLimits limits;
     std::atomic<bool> stopping{false};
-    // The live connections. Declared before io: connections still queued in io leave it when io goes.
+    // The live connections. Declared before the contexts: connections still queued in one leave it when it
+    // goes.
     std::mutex sessionsMutex;
     std::map<Session*, std::weak_ptr<Session>> sessions;
-    net::io_context io{limits.threads};
-    // The acceptor and its pause on a strand of their own: stop() closes them from another thread.
-    net::strand<net::io_context::executor_type> acceptStrand = net::make_strand(io);
-    tcp::acceptor acceptor{acceptStrand};
-    net::steady_timer acceptPause{acceptStrand};
+    // One context per network thread: a connection's every step runs on its thread, with no hand-over
+    // between threads. The first one also accepts.
+    std::vector<std::unique_ptr<net::io_context>> ios = contexts(limits.threads);
+    std::size_t nextConnection = 0; // first context only
+    tcp::acceptor acceptor{*ios.front()};
+    net::steady_timer acceptPause{*ios.front()};
+    // Keep every thread serving while it has no connection; dropped when stopping.
+    std::vector<net::executor_work_guard<net::io_context::executor_type>> idleGuards;
 
     std::mutex mutex;
     std::condition_variable served;
@@ -243,7 +258,7 @@ private:
 };
 
 void accept(HttpServer::Shared& shared) {
-    shared.acceptor.async_accept(net::make_strand(shared.io), [&shared](beast::error_code error, tcp::socket socket) {
+    shared.acceptor.async_accept(shared.nextIo(), [&shared](beast::error_code error, tcp::socket socket) {
         if (!shared.acceptor.is_open() || shared.stopping)
             return;
         if (error) {
@@ -275,7 +290,7 @@ HttpServer::~HttpServer() = default;
 
 bool HttpServer::bind(const std::string& host, int port) {
     beast::error_code error;
-    tcp::resolver resolver(m_shared->io);
+    tcp::resolver resolver(*m_shared->ios.front());
     const auto endpoints = resolver.resolve(host, std::to_string(port), error);
     if (error || endpoints.empty())
         return false;
@@ -297,25 +312,29 @@ bool HttpServer::bind(const std::string& host, int port) {
 }
 
 void HttpServer::serve() {
-    net::post(m_shared->acceptStrand, [this] { accept(*m_shared); });
+    Shared& shared = *m_shared;
+    for (const auto& io : shared.ios)
+        shared.idleGuards.push_back(net::make_work_guard(*io));
+    net::post(*shared.ios.front(), [&shared] { accept(shared); });
     std::vector<std::thread> helpers;
-    for (int i = 1; i < m_shared->limits.threads; ++i)
-        helpers.emplace_back([this] { m_shared->io.run(); });
-    m_shared->io.run();
+    for (std::size_t i = 1; i < shared.ios.size(); ++i)
+        helpers.emplace_back([&shared, i] { shared.ios[i]->run(); });
+    shared.ios.front()->run();
     for (std::thread& helper : helpers)
         helper.join();
-    const std::lock_guard lock(m_shared->mutex);
-    m_shared->ended = true;
-    m_shared->served.notify_all();
+    const std::lock_guard lock(shared.mutex);
+    shared.ended = true;
+    shared.served.notify_all();
 }
 
 void HttpServer::stop() {
     Shared& shared = *m_shared;
     shared.stopping = true;
-    net::post(shared.acceptStrand, [&shared] {
+    net::post(*shared.ios.front(), [&shared] {
         beast::error_code ignored;
         shared.acceptor.close(ignored);
         shared.acceptPause.cancel();
+        shared.idleGuards.clear();
     });
     std::vector<std::shared_ptr<Session>> live;
     {
@@ -329,7 +348,8 @@ void HttpServer::stop() {
     live.clear(); // outside the lock: the last owner of a session takes the lock to leave the list
     std::unique_lock lock(shared.mutex);
     if (!shared.served.wait_for(lock, shared.limits.stopDeadline, [&] { return shared.ended; })) {
-        shared.io.stop();
+        for (const auto& io : shared.ios)
+            io->stop();
         shared.served.wait(lock, [&] { return shared.ended; });
     }
 }

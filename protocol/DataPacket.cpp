@@ -6,8 +6,6 @@
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QLocale>
 #include <QtNumeric>
 #include <cmath>
@@ -160,17 +158,33 @@ QVariant readCell(JsonReader& reader, const FieldDef& field, MidnightCache& midn
     return {};
 }
 
-QList<FieldDef> fieldsFrom(const QJsonValue& json) {
-    if (!json.isArray())
+// The field list at the reader, member by member: every answer carries one, and building QJson objects for it
+// cost more than reading a small answer's rows.
+QList<FieldDef> readFields(JsonReader& reader) {
+    if (reader.peek() != '[')
         throw PacketFormatError(QStringLiteral("A lista \"fields\" do pacote de dados não é uma lista."));
     QList<FieldDef> fields;
-    for (const QJsonValue& value : json.toArray()) {
-        const QJsonObject jsonField = value.toObject();
-        const QString name = jsonField.value(QStringLiteral("name")).toString();
-        if (name.isEmpty())
+    reader.beginArray();
+    while (reader.nextElement()) {
+        QJsonValue name, type, size;
+        if (reader.peek() == '{') {
+            reader.beginObject();
+            for (QString member; reader.nextMember(member);) {
+                if (member == u"name")
+                    name = reader.readValue();
+                else if (member == u"type")
+                    type = reader.readValue();
+                else if (member == u"size")
+                    size = reader.readValue();
+                else
+                    reader.skipValue();
+            }
+        } else {
+            reader.skipValue();
+        }
+        if (name.toString().isEmpty())
             throw PacketFormatError(QStringLiteral("O pacote de dados traz um campo sem nome."));
-        fields.append({name, fieldTypeFromName(jsonField.value(QStringLiteral("type")).toString()),
-                       jsonField.value(QStringLiteral("size")).toInt()});
+        fields.append({name.toString(), fieldTypeFromName(type.toString()), size.toInt()});
     }
     return fields;
 }
@@ -269,7 +283,7 @@ DataPacket DataPacket::read(JsonReader& reader) {
     reader.beginObject();
     for (QString name; reader.nextMember(name);) {
         if (name == u"fields") {
-            packet.fields = fieldsFrom(reader.readValue());
+            packet.fields = readFields(reader);
             haveFields = true;
         } else if (name == u"rows") {
             haveRows = true;

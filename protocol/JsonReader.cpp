@@ -75,9 +75,18 @@ void JsonReader::expect(char c) {
     ++m_position;
 }
 
-void JsonReader::beginObject() {
-    expect('{');
+void JsonReader::enter(char opening) {
+    expect(opening);
+    if (m_started.size() >= maxDepth)
+        throw RpcFailure(RpcErrorCode::ParseError,
+                         QStringLiteral("A mensagem aninha listas e objetos em mais de %1 níveis (posição %2).")
+                             .arg(maxDepth)
+                             .arg(m_position));
     m_started += '\0';
+}
+
+void JsonReader::beginObject() {
+    enter('{');
 }
 
 bool JsonReader::nextItem(char closing, const char* outside) {
@@ -103,8 +112,7 @@ bool JsonReader::nextMember(QString& name) {
 }
 
 void JsonReader::beginArray() {
-    expect('[');
-    m_started += '\0';
+    enter('[');
 }
 
 bool JsonReader::nextElement() { return nextItem(']', "elemento fora de lista"); }
@@ -217,6 +225,23 @@ bool JsonReader::readNull() {
         fail("valor inválido");
     m_position += 4;
     return true;
+}
+
+void JsonReader::skipValue() {
+    switch (peek()) {
+    case '{':
+        beginObject();
+        for (QString name; nextMember(name);)
+            skipValue();
+        return;
+    case '[':
+        beginArray();
+        while (nextElement())
+            skipValue();
+        return;
+    default:
+        readValue();
+    }
 }
 
 QJsonValue JsonReader::readValue() {

@@ -10,9 +10,13 @@ namespace protocol {
 
 // Reads JSON text (UTF-8) value by value. Answers that carry a packet of many thousand rows are read with it
 // straight into cells, without building a QJsonDocument first. Every read throws RpcFailure (ParseError) at
-// the first byte that is not JSON; a value of another kind than asked is also a ParseError.
+// the first byte that is not JSON; a value of another kind than asked is also a ParseError, and so is an
+// object or array nested deeper than maxDepth (no message of the protocol comes near it; a hostile one would
+// otherwise exhaust the stack).
 class PROTOCOL_EXPORT JsonReader {
 public:
+    static constexpr qsizetype maxDepth = 64;
+
     explicit JsonReader(QByteArrayView text) : m_text(text) {}
 
     // The first character of the next value ('{', '[', '"', 'n', 't', 'f', '-' or a digit); 0 at the end.
@@ -34,7 +38,8 @@ public:
     bool readNull();
     // Any value, as a QJsonValue; for the small parts of a message.
     QJsonValue readValue();
-    void skipValue() { readValue(); }
+    // Reads past any value, checking it, without building it.
+    void skipValue();
 
     qsizetype position() const { return m_position; }
     void seek(qsizetype position) { m_position = position; }
@@ -44,6 +49,8 @@ private:
     bool nextItem(char closing, const char* outside);
     [[noreturn]] void fail(const char* what) const;
     void expect(char c);
+    // Consumes the opening character of an object or array and enters it.
+    void enter(char opening);
     void skipBlanks();
 
     QByteArrayView m_text;

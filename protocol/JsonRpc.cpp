@@ -21,17 +21,6 @@ const QString kMessage = QStringLiteral("message");
 const QString kData = QStringLiteral("data");
 const QString kOut = QStringLiteral("out");
 
-QJsonDocument parse(const QByteArray& body) {
-    QJsonParseError error;
-    QJsonDocument document = QJsonDocument::fromJson(body, &error);
-    if (error.error != QJsonParseError::NoError)
-        throw RpcFailure(RpcErrorCode::ParseError,
-                         QStringLiteral("A mensagem não é JSON válido (%1, posição %2).")
-                             .arg(error.errorString())
-                             .arg(error.offset));
-    return document;
-}
-
 bool isValidId(const QJsonValue& id) {
     return id.isDouble() || id.isString() || id.isNull();
 }
@@ -50,24 +39,44 @@ QByteArray RpcRequest::toJson() const {
 }
 
 RpcRequest RpcRequest::fromJson(const QByteArray& body) {
-    const QJsonDocument document = parse(body);
-    if (document.isArray())
-        throw RpcFailure(RpcErrorCode::InvalidRequest, QStringLiteral("Chamadas em lote não são aceitas."));
-    const QJsonObject object = document.object();
-    if (object.value(kJsonRpc) != QJsonValue(kVersion))
+    // Read member by member: a QJsonObject of the envelope would cost more than the lookup it asks for.
+    JsonReader reader(body);
+    if (reader.peek() != '{') {
+        const bool batch = reader.peek() == '[';
+        reader.skipValue(); // a parse error when the text is not JSON at all
+        reader.expectEnd();
+        throw RpcFailure(RpcErrorCode::InvalidRequest,
+                         batch ? QStringLiteral("Chamadas em lote não são aceitas.")
+                               : QStringLiteral("A requisição não é um objeto JSON-RPC 2.0."));
+    }
+    QJsonValue version, id(QJsonValue::Undefined), method, params(QJsonValue::Undefined);
+    reader.beginObject();
+    for (QString name; reader.nextMember(name);) {
+        if (name == kJsonRpc)
+            version = reader.readValue();
+        else if (name == kId)
+            id = reader.readValue();
+        else if (name == kMethod)
+            method = reader.readValue();
+        else if (name == kParams)
+            params = reader.readValue();
+        else
+            reader.skipValue();
+    }
+    reader.expectEnd();
+
+    if (version != QJsonValue(kVersion))
         throw RpcFailure(RpcErrorCode::InvalidRequest, QStringLiteral("A requisição não é JSON-RPC 2.0."));
-    if (!object.contains(kId) || !isValidId(object.value(kId)))
+    if (!isValidId(id))
         throw RpcFailure(RpcErrorCode::InvalidRequest,
                          QStringLiteral("A requisição precisa de um \"id\" (número, texto ou null)."));
 
     RpcRequest request;
-    request.id = object.value(kId);
-    const QJsonValue method = object.value(kMethod);
+    request.id = id;
     if (!method.isString() || method.toString().isEmpty())
         throw RpcFailure(RpcErrorCode::InvalidRequest,
                          QStringLiteral("A requisição não traz o nome do método."), request.id);
     request.method = method.toString();
-    const QJsonValue params = object.value(kParams);
     if (!params.isUndefined() && !params.isArray())
         throw RpcFailure(RpcErrorCode::InvalidParams,
                          QStringLiteral("Os argumentos de %1 devem vir numa lista, na ordem do método.")

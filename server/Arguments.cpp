@@ -4,10 +4,16 @@
 #include "JsonRpc.h"
 
 #include <QDate>
+#include <algorithm>
 
 namespace fiscal {
 
 namespace {
+
+// A byte-order mark or a control character: invisible, it would make a code compare as another one.
+bool isHidden(QChar c) {
+    return c.category() == QChar::Other_Control || c == QChar::ByteOrderMark || c == QChar::ByteOrderSwapped;
+}
 
 QVariant checkArgument(const QString& method, int position, ArgumentKind kind, const QJsonValue& value) {
     auto fail = [&](const QString& what) {
@@ -24,6 +30,9 @@ QVariant checkArgument(const QString& method, int position, ArgumentKind kind, c
         const QString text = value.toString();
         if (text.size() > limit)
             throw fail(QStringLiteral("passa de %1 caracteres").arg(limit));
+        if (const auto hidden = std::find_if(text.begin(), text.end(), isHidden); hidden != text.end())
+            throw fail(QStringLiteral("traz uma marca de ordem de bytes ou um caractere de controle (U+%1)")
+                           .arg(QString::number(hidden->unicode(), 16).toUpper().rightJustified(4, u'0')));
         return text;
     }
     case ArgumentKind::Date: {

@@ -9,8 +9,8 @@ namespace fiscal {
 
 // What a remote method takes in each position.
 enum class ArgumentKind {
-    Text, // a JSON string of at most maxTextLength characters
-    List, // a comma-separated list of codes: a JSON string of at most maxListLength characters
+    Text, // a JSON string of at most maxTextLength characters, without control characters or byte-order marks
+    List, // a comma-separated list of codes: a JSON string of at most maxListLength characters, likewise
     Date, // "YYYY-MM-DD" or null
 };
 

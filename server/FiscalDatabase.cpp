@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <cerrno>
+#include <cstdio>
 
 namespace fiscal {
 
@@ -26,6 +28,11 @@ const QStringList servedTables = {
     QStringLiteral("IMPOSTONFE"), QStringLiteral("LIVROMAG"),       QStringLiteral("MAPAAPUR"),
     QStringLiteral("NOTAFISCAL"), QStringLiteral("ITEMNOTAFISCAL"), QStringLiteral("ITEMNFIMPOSTO"),
 };
+
+void removeDatabaseFiles(const QString& path) {
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+        QFile::remove(path + suffix);
+}
 
 bool isNewFile(const QString& path) {
     const QFileInfo info(path);
@@ -47,15 +54,21 @@ void createDatabase(const QString& path, const QStringList& scripts) {
         throw DatabaseError(
             QStringLiteral("O arquivo %1 já existe; o banco de dados fiscal só é criado num arquivo novo.")
                 .arg(path));
+    // Built under another name and renamed once complete: a creation cut short (the process killed, say)
+    // leaves no half-made database at path, only that file, which the next creation replaces.
+    const QString building = path + QStringLiteral(".criando");
+    removeDatabaseFiles(building);
     try {
-        ScopedConnection connection(path);
-        QSqlQuery(connection.database()).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-        for (const QString& script : scripts)
-            runSqlScript(connection.database(), script);
+        {
+            ScopedConnection connection(building);
+            QSqlQuery(connection.database()).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+            runSqlScripts(connection.database(), scripts);
+        } // the last connection's close folds the journal back into the file
+        if (std::rename(QFile::encodeName(building).constData(), QFile::encodeName(path).constData()) != 0)
+            throw DatabaseError(QStringLiteral("Não foi possível criar o banco de dados fiscal %1: %2")
+                                    .arg(path, qt_error_string(errno)));
     } catch (const DatabaseError&) {
-        QFile::remove(path);
-        QFile::remove(path + QStringLiteral("-wal"));
-        QFile::remove(path + QStringLiteral("-shm"));
+        removeDatabaseFiles(building);
         throw;
     }
 }

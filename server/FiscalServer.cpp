@@ -1,26 +1,26 @@
 #include "FiscalServer.h"
 
 #include "DatabaseError.h"
-#include "RemoteMethods.h"
+#include "JsonRpc.h"
+#include "RemoteCall.h"
 
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <cstdio>
-#include <httplib.h>
+#include <memory>
 #include <mutex>
-#include <thread>
 
 namespace fiscal {
 
 namespace {
 
+using namespace protocol;
+
+// Listings take seconds: a short waiting line, so that a listing beyond it is told at once.
+constexpr int listingThreads = 3;
+constexpr std::size_t listingsWaiting = 6;
+
 std::string modulePath() {
     return "/" + RdmConferenciaFiscal::serverName().toStdString();
-}
-
-// The router takes regular expressions: the module's path with its dots escaped.
-std::string modulePattern() {
-    return "/" + QRegularExpression::escape(RdmConferenciaFiscal::serverName()).toStdString();
 }
 
 void logToStderr(const QString& line) {
@@ -30,23 +30,40 @@ void logToStderr(const QString& line) {
     std::fflush(stderr);
 }
 
-// The JSON-RPC error that goes with an HTTP failure the router answers by itself.
-protocol::RpcResponse httpFailure(const httplib::Request& request, int status) {
-    using namespace protocol;
-    if (status == 404)
-        return RpcResponse::failure(
-            QJsonValue::Null, RpcErrorCode::MethodNotFound,
-            QStringLiteral("Módulo remoto desconhecido: %1 %2.")
-                .arg(QString::fromStdString(request.method), QString::fromStdString(request.path).left(200)));
-    if (status == 413)
-        return RpcResponse::failure(
-            QJsonValue::Null, RpcErrorCode::InvalidRequest,
-            QStringLiteral("A requisição passa de %1 bytes.").arg(FiscalServer::maxBodySize));
-    return RpcResponse::failure(QJsonValue::Null, RpcErrorCode::InvalidRequest,
-                                QStringLiteral("Requisição HTTP inválida (HTTP %1).").arg(status));
+// A line of the log stays one line whatever a client sends: control characters and backslashes escaped.
+QString escapedForLog(const QString& line) {
+    QString escaped;
+    escaped.reserve(line.size());
+    for (const QChar c : line) {
+        if (c == u'\\')
+            escaped += QStringLiteral("\\\\");
+        else if (c == u'\n')
+            escaped += QStringLiteral("\\n");
+        else if (c == u'\r')
+            escaped += QStringLiteral("\\r");
+        else if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+                 c == QChar::ParagraphSeparator)
+            escaped += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            escaped += c;
+    }
+    return escaped;
 }
 
-QString outcome(const protocol::RpcResponse& response) {
+HttpResponse jsonAnswer(int status, const RpcResponse& response) {
+    return {status, "application/json", response.toJson().toStdString()};
+}
+
+HttpResponse textAnswer(const std::string& text) {
+    return {200, "text/plain; charset=utf-8", text};
+}
+
+QString busyMessage(bool stopping) {
+    return stopping ? QStringLiteral("O servidor de aplicação está sendo encerrado; tente de novo em instantes.")
+                    : QStringLiteral("O servidor de aplicação está ocupado; tente de novo em instantes.");
+}
+
+QString outcome(const RpcResponse& response) {
     if (response.failed())
         return QStringLiteral("erro %1: %2").arg(response.error->code).arg(response.error->message);
     return QStringLiteral("%1 linhas").arg(response.data.rows.size());
@@ -54,99 +71,123 @@ QString outcome(const protocol::RpcResponse& response) {
 
 } // namespace
 
-FiscalServer::FiscalServer(const QString& databasePath, LogSink log)
-    : m_databasePath(databasePath), m_log(log ? std::move(log) : LogSink(logToStderr)),
-      m_http(std::make_unique<httplib::Server>()) {
-    // httplib's default SO_REUSEPORT would let a second server share a port that is already served.
-    m_http->set_socket_options([](int socket) {
-        const int yes = 1;
-        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
-    });
-    m_http->set_payload_max_length(maxBodySize);
-    m_http->set_tcp_nodelay(true);
-    m_http->set_keep_alive_max_count(100);
-    // An idle client connection holds a serving thread, and stop() waits for it, this long at most.
-    m_http->set_keep_alive_timeout(2);
-    route();
-}
+FiscalServer::FiscalServer(const QString& databasePath, LogSink log, HttpLimits limits)
+    : m_limits(limits), m_databasePath(databasePath), m_log(log ? std::move(log) : LogSink(logToStderr)), m_http(*this, m_limits),
+      m_listings(listingThreads, listingsWaiting) {}
 
 FiscalServer::~FiscalServer() = default;
 
-void FiscalServer::route() {
-    m_http->Get("/", [](const httplib::Request&, httplib::Response& response) {
-        response.set_content("fiscal-server: servidor de aplicação da Conferência Fiscal (POST " +
-                                 modulePath() + ")\n",
-                             "text/plain; charset=utf-8");
-    });
-    m_http->Get(modulePattern(), [](const httplib::Request&, httplib::Response& response) {
-        response.set_content(RdmConferenciaFiscal::serverName().toStdString() + "\n",
-                             "text/plain; charset=utf-8");
-    });
-    m_http->Post(modulePattern(), [this](const httplib::Request& request, httplib::Response& response) {
-        QElapsedTimer timer;
-        timer.start();
-        QString method;
-        const protocol::RpcResponse reply = answer(QByteArray::fromStdString(request.body), method);
-        response.set_content(reply.toJson().toStdString(), "application/json");
-        m_log(QStringLiteral("%1 %2 ms %3").arg(method).arg(timer.elapsed()).arg(outcome(reply)));
-    });
-    m_http->set_error_handler([this](const httplib::Request& request, httplib::Response& response) {
-        const protocol::RpcResponse reply = httpFailure(request, response.status);
-        response.set_content(reply.toJson().toStdString(), "application/json");
-        m_log(QStringLiteral("%1 %2 HTTP %3")
-                  .arg(QString::fromStdString(request.method), QString::fromStdString(request.path).left(200))
-                  .arg(response.status));
-    });
-}
-
-protocol::RpcResponse FiscalServer::answer(const QByteArray& body, QString& methodName) const {
-    using namespace protocol;
-    methodName = QStringLiteral("?");
-    QJsonValue id;
-    try {
-        const RpcRequest request = RpcRequest::fromJson(body);
-        id = request.id;
-        methodName = request.method.left(100);
-        const RemoteMethod* method = findRemoteMethod(request.method);
-        if (!method)
-            throw RpcFailure(RpcErrorCode::MethodNotFound,
-                             QStringLiteral("Método desconhecido: %1.").arg(request.method.left(100)));
-        const QVariantList arguments = checkArguments(method->name, method->arguments, request.params);
-        MethodResult result = method->run(RdmConferenciaFiscal(m_databasePath), arguments);
-        return RpcResponse::success(id, std::move(result.data), std::move(result.out));
-    } catch (const RpcFailure& failure) {
-        return RpcResponse::failure(failure.id().isNull() ? id : failure.id(), failure.error().code,
-                                    failure.error().message);
-    } catch (const DatabaseError& error) {
-        return RpcResponse::failure(id, RpcErrorCode::ServerFailure, error.message());
-    } catch (const std::exception& error) {
-        return RpcResponse::failure(
-            id, RpcErrorCode::ServerFailure,
-            QStringLiteral("Falha interna do servidor: %1").arg(QString::fromUtf8(error.what())));
-    }
-}
-
 bool FiscalServer::bind(const QString& host, int port) {
-    if (port == 0) {
-        m_port = m_http->bind_to_any_port(host.toStdString());
-        return m_port > 0;
-    }
-    if (!m_http->bind_to_port(host.toStdString(), port))
-        return false;
-    m_port = port;
-    return true;
+    return m_http.bind(host.toStdString(), port);
 }
 
 void FiscalServer::serve() {
-    m_http->listen_after_bind();
-    m_served = true;
+    m_http.serve();
 }
 
 void FiscalServer::stop() {
-    // httplib's stop() does nothing until its loop has started: repeat it until serve() has returned.
-    while (!m_served) {
-        m_http->stop();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    m_stopping = true;
+    m_http.stop();
+    m_listings.finish();
+}
+
+void FiscalServer::log(const QString& line) const {
+    m_log(escapedForLog(line));
+}
+
+void FiscalServer::handle(HttpRequest request, HttpReply reply) {
+    const std::string path = request.target.substr(0, request.target.find('?'));
+    if (request.method == "GET" && path == "/")
+        return reply(textAnswer("fiscal-server: servidor de aplicação da Conferência Fiscal (POST " + modulePath() +
+                                ")\n"));
+    if (request.method == "GET" && path == modulePath())
+        return reply(textAnswer(RdmConferenciaFiscal::serverName().toStdString() + "\n"));
+    if (request.method != "POST" || path != modulePath())
+        return reply(refuse(404, request.method, request.target));
+    if (m_stopping)
+        return reply(refuse(503, request.method, request.target));
+    call(request.body, reply);
+}
+
+void FiscalServer::call(const std::string& body, const HttpReply& reply) {
+    QElapsedTimer timer;
+    timer.start();
+    QString method;
+    auto answer = [this, reply, timer](const QString& method, const RpcResponse& response,
+                                       const QString& detail = {}, int status = 200) {
+        log(QStringLiteral("%1 %2 ms %3%4")
+                .arg(method)
+                .arg(timer.elapsed())
+                .arg(outcome(response), detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail)));
+        reply(jsonAnswer(status, response));
+    };
+    try {
+        const RemoteCall remote = RemoteCall::fromBody(QByteArray::fromStdString(body), method);
+        const auto runAndAnswer = [this, remote, method, answer] {
+            if (m_stopping)
+                return answer(method, RpcResponse::failure(remote.id, RpcErrorCode::ServerFailure, busyMessage(true)),
+                              {}, 503);
+            QString detail;
+            const RpcResponse response = run(remote, detail);
+            answer(method, response, detail);
+        };
+        if (!remote.method->listing)
+            return runAndAnswer();
+        if (!m_listings.tryPost(runAndAnswer))
+            answer(method, RpcResponse::failure(remote.id, RpcErrorCode::ServerFailure, busyMessage(m_stopping)), {},
+                   503);
+    } catch (const RpcFailure& failure) {
+        answer(method, RpcResponse::failure(failure.id(), failure.error().code, failure.error().message));
+    }
+}
+
+RpcResponse FiscalServer::run(const RemoteCall& call, QString& detail) const {
+    try {
+        MethodResult result = call.method->run(RdmConferenciaFiscal(m_databasePath), call.arguments);
+        return RpcResponse::success(call.id, std::move(result.data), std::move(result.out));
+    } catch (const RpcFailure& failure) {
+        return RpcResponse::failure(call.id, failure.error().code, failure.error().message);
+    } catch (const DatabaseError& error) {
+        detail = error.message();
+        return RpcResponse::failure(call.id, RpcErrorCode::ServerFailure,
+                                    QStringLiteral("O servidor de aplicação não conseguiu ler o banco de dados fiscal; "
+                                                   "avise o administrador (o motivo está no registro do servidor)."));
+    } catch (const std::exception& error) {
+        detail = QString::fromUtf8(error.what());
+        return RpcResponse::failure(call.id, RpcErrorCode::ServerFailure,
+                                    QStringLiteral("Falha interna do servidor de aplicação; avise o administrador "
+                                                   "(o motivo está no registro do servidor)."));
+    }
+}
+
+HttpResponse FiscalServer::refuse(int status, const std::string& method, const std::string& target) {
+    const QString path = QString::fromStdString(target).left(200);
+    log(QStringLiteral("%1 %2 HTTP %3").arg(QString::fromStdString(method).left(20), path).arg(status));
+    auto failure = [status](int code, const QString& message) {
+        return jsonAnswer(status, RpcResponse::failure(QJsonValue::Null, code, message));
+    };
+    switch (status) {
+    case 404:
+        return failure(RpcErrorCode::MethodNotFound,
+                       QStringLiteral("Módulo remoto desconhecido: %1 %2.").arg(QString::fromStdString(method), path));
+    case 408:
+        return failure(RpcErrorCode::InvalidRequest, QStringLiteral("A requisição não chegou inteira a tempo."));
+    case 411:
+        return failure(RpcErrorCode::InvalidRequest,
+                       QStringLiteral("A requisição não diz o tamanho do corpo (Content-Length)."));
+    case 413:
+        return failure(RpcErrorCode::InvalidRequest,
+                       QStringLiteral("A requisição passa de %1 bytes.").arg(m_limits.maxBodyBytes));
+    case 415:
+        return failure(RpcErrorCode::InvalidRequest,
+                       QStringLiteral("O corpo da requisição deve vir sem compressão (Content-Encoding)."));
+    case 431:
+        return failure(RpcErrorCode::InvalidRequest,
+                       QStringLiteral("Os cabeçalhos da requisição passam de %1 bytes.").arg(m_limits.maxHeaderBytes));
+    case 503:
+        return failure(RpcErrorCode::ServerFailure, busyMessage(m_stopping));
+    default:
+        return failure(RpcErrorCode::InvalidRequest, QStringLiteral("Requisição HTTP inválida (HTTP %1).").arg(status));
     }
 }
 

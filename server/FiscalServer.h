@@ -1,62 +1,70 @@
 #pragma once
 
-#include "JsonRpc.h"
+#include "HttpServer.h"
+#include "WorkerPool.h"
 
 #include <QString>
 #include <atomic>
 #include <functional>
-#include <memory>
 
-namespace httplib {
-class Server;
+namespace protocol {
+struct RpcResponse;
 }
 
 namespace fiscal {
 
+struct RemoteCall;
+
 // The application server: JSON-RPC 2.0 over HTTP for the remote data module RdmConferenciaFiscal.
-//   POST /rlx58200.rdmConferenciaFiscal  runs one call (body at most 1 MiB); the answer is always a JSON-RPC
-//                                        result or error, with HTTP 200;
+//   POST /rlx58200.rdmConferenciaFiscal  runs one call; the answer is a JSON-RPC result or error, with HTTP
+//                                        200, or 503 with an error when the server cannot take the call now;
 //   GET  / and GET /rlx58200.rdmConferenciaFiscal  answer a short text (for scripts waiting for the server
-//   and
-//                                        for clients checking that the module is there);
-//   anything else                        404 (413 for a body over 1 MiB), with a JSON-RPC error as body.
-// A pool of threads serves requests at once, each thread with its own read-only connection to the database.
-// One line per request goes to the log: method, milliseconds, rows or error.
-class FiscalServer {
+//                                        and for clients checking that the module is there);
+//   anything else                        404, with a JSON-RPC error as body; the transport's refusals
+//                                        (HttpService) likewise carry a JSON-RPC error.
+// Lookups (milliseconds each) run on the network threads as they arrive; listings (seconds) on a pool of their
+// own with a bounded waiting line, so that lookups never wait behind them and a listing that finds the line
+// full gets 503 at once. Each thread has its own read-only connection to the database. A failure of the
+// database reaches the caller as a message without paths or engine text; those go to the log, which has one
+// line per request (method, milliseconds, rows or error), control characters escaped.
+class FiscalServer : private HttpService {
 public:
     using LogSink = std::function<void(const QString& line)>;
 
-    static constexpr std::size_t maxBodySize = 1024 * 1024;
-
     // Without a sink the log goes to stderr. The sink is called from the serving threads.
-    explicit FiscalServer(const QString& databasePath, LogSink log = {});
-    ~FiscalServer();
+    explicit FiscalServer(const QString& databasePath, LogSink log = {}, HttpLimits limits = {});
+    ~FiscalServer() override;
     FiscalServer(const FiscalServer&) = delete;
     FiscalServer& operator=(const FiscalServer&) = delete;
 
     // Binds to host:port (port 0: a free port, see port()); false when the address cannot be used.
     bool bind(const QString& host, int port);
-    int port() const { return m_port; }
+    int port() const { return m_http.port(); }
 
-    // Serves until stop(); blocks. Needs a successful bind, and must run once bound: the listening socket
-    // closes only when serving ends.
+    // Serves until stop(); blocks. Needs a successful bind.
     void serve();
-    // Makes serve() return once the requests in progress have been answered, and waits for that. Safe from
-    // any thread but a serving one, also while serve() is only about to start.
+    // Stops taking calls, answers those in progress (HttpLimits::stopDeadline at most for their answers to
+    // go out) and makes serve() return. Safe from any thread but a serving one, also while serve() is only
+    // about to start.
     void stop();
 
-    // The answer to one call's body, as POST gives it; methodName receives the method named in it ("?" when
-    // none).
-    protocol::RpcResponse answer(const QByteArray& body, QString& methodName) const;
-
 private:
-    void route();
+    void handle(HttpRequest request, HttpReply reply) override;
+    HttpResponse refuse(int status, const std::string& method, const std::string& target) override;
 
+    // Reads the call and runs it, or hands a listing to the listings' pool.
+    void call(const std::string& body, const HttpReply& reply);
+    // The call's result, or the error a caller can act on; detail receives what only the log shows.
+    protocol::RpcResponse run(const RemoteCall& call, QString& detail) const;
+    void log(const QString& line) const;
+
+    const HttpLimits m_limits;
     QString m_databasePath;
     LogSink m_log;
-    std::unique_ptr<httplib::Server> m_http;
-    int m_port = 0;
-    std::atomic<bool> m_served{false};
+    std::atomic<bool> m_stopping{false};
+    HttpServer m_http;
+    // Declared after m_http, so that it finishes first, while the network side can still take its answers.
+    WorkerPool m_listings;
 };
 
 } // namespace fiscal

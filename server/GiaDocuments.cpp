@@ -5,6 +5,9 @@
 #include "PacketQuery.h"
 #include "ScopedConnection.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 using protocol::FieldType;
 
 namespace fiscal {
@@ -25,11 +28,8 @@ QStringList directionsOf(const QString& direction) {
             .arg(direction.left(20)));
 }
 
-// "?, ?, ?" for count values.
-QString placeholders(qsizetype count) {
-    QStringList marks;
-    marks.fill(QStringLiteral("?"), count);
-    return marks.join(QStringLiteral(", "));
+QString jsonArray(const QStringList& codes) {
+    return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(codes)).toJson(QJsonDocument::Compact));
 }
 
 } // namespace
@@ -67,8 +67,10 @@ const QList<protocol::FieldDef>& giaDocumentFields() {
 }
 
 QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filter) {
-    // The statement varies only in the number of placeholders of the two lists; every value is bound.
-    QString sql = QStringLiteral(R"(
+    // Each list is bound as one value, a JSON array: the statement stays the same whatever the lists hold
+    // (it varies only with the one or two directions), so the connection keeps a few prepared statements, not
+    // one per list length.
+    const QString sql = QStringLiteral(R"(
         SELECT I.CDFISCOPERIT, N.NRNOTAFISC, N.IDENTRSAIDOP, N.DTEMISSAO, N.DTENTRSAID,
                round(SUM(I.VRCONTABILIT), 2), round(SUM(T.VRBASECALCIT), 2), round(SUM(T.VRIMPOSTOIT), 2),
                round(SUM(T.VRISENTOIT), 2), round(SUM(T.VROUTROSIT), 2),
@@ -84,17 +86,12 @@ QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filt
            AND (? IS NULL OR N.DTENTRSAID >= ?)
            AND (? IS NULL OR N.DTENTRSAID <= ?)
            AND N.IDENTRSAIDOP IN (%1)
-           AND (? = '' OR I.CDFISCOPERIT = ?))")
-                      .arg(placeholders(filter.directions.size()));
-    if (!filter.models.isEmpty())
-        sql +=
-            QStringLiteral("\n           AND N.CDMODDOCFISC IN (%1)").arg(placeholders(filter.models.size()));
-    if (!filter.types.isEmpty())
-        sql += QStringLiteral("\n           AND N.IDENTRSAIDOP || N.CDTIPOOPER IN (%1)")
-                   .arg(placeholders(filter.types.size()));
-    sql += QStringLiteral(R"(
+           AND (? = '' OR I.CDFISCOPERIT = ?)
+           AND (? = '[]' OR N.CDMODDOCFISC IN (SELECT value FROM json_each(?)))
+           AND (? = '[]' OR N.IDENTRSAIDOP || N.CDTIPOOPER IN (SELECT value FROM json_each(?)))
          GROUP BY N.NRSEQNOTAFISC, I.CDFISCOPERIT
-         ORDER BY I.CDFISCOPERIT, N.DTENTRSAID, N.NRNOTAFISC, N.NRSEQNOTAFISC)");
+         ORDER BY I.CDFISCOPERIT, N.DTENTRSAID, N.NRNOTAFISC, N.NRSEQNOTAFISC)")
+                            .arg(filter.directions.size() == 1 ? QStringLiteral("?") : QStringLiteral("?, ?"));
 
     QVariantList values{filter.tax,
                         filter.company,
@@ -105,11 +102,9 @@ QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filt
                         sqlDate(filter.end)};
     for (const QString& direction : filter.directions)
         values.append(direction);
-    values << filter.cfop << filter.cfop;
-    for (const QString& model : filter.models)
-        values.append(model);
-    for (const QString& type : filter.types)
-        values.append(type);
+    const QString models = jsonArray(filter.models);
+    const QString types = jsonArray(filter.types);
+    values << filter.cfop << filter.cfop << models << models << types << types;
     return connection.prepared(sql, values);
 }
 

@@ -45,7 +45,8 @@ const QList<RemoteMethod>& remoteMethods() {
          {K::Text, K::Text, K::Date, K::Date, K::Text, K::Text, K::Text, K::List, K::List},
          [](const RdmConferenciaFiscal& rdm, const QVariantList& a) {
              return rdm.getDadosGia(GiaFilter::fromArguments(a));
-         }},
+         },
+         true},
     };
     return methods;
 }

@@ -40,12 +40,8 @@ ScopedConnection::~ScopedConnection() {
 }
 
 QSqlQuery& ScopedConnection::prepared(const QString& sql, const QVariantList& values) {
-    // The list texts of the GIA listing vary the statement with the number of codes: keep the cache bounded.
-    constexpr qsizetype maxStatements = 64;
     auto statement = m_statements.find(sql);
     if (statement == m_statements.end()) {
-        if (m_statements.size() >= maxStatements)
-            m_statements.clear();
         QSqlQuery query(*m_database);
         query.setForwardOnly(true);
         if (!query.prepare(sql))

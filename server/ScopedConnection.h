@@ -23,8 +23,8 @@ public:
     const QString& path() const { return m_path; }
 
     // The forward-only query for sql with values bound by position, in order. Statements are prepared once
-    // per connection and kept: the remote methods run the same few again and again. Throws DatabaseError when
-    // the text does not prepare.
+    // per connection and kept: the remote methods run the same few texts (values are never part of a text)
+    // again and again. Throws DatabaseError when the text does not prepare.
     QSqlQuery& prepared(const QString& sql, const QVariantList& values);
 
 private:

@@ -4,6 +4,7 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <sqlite3.h>
 
 namespace fiscal {
 
@@ -44,7 +45,12 @@ QStringList splitSqlStatements(const QString& script) {
             blockComment = true;
             ++i;
         } else if (c == u';') {
-            finishStatement();
+            current += c;
+            // The engine's own test: a semicolon inside a trigger's BEGIN ... END does not end the statement.
+            if (sqlite3_complete(current.toUtf8().constData())) {
+                current.chop(1);
+                finishStatement();
+            }
         } else {
             if (c == u'\'' || c == u'"' || c == u'`')
                 quote = c;
@@ -55,12 +61,15 @@ QStringList splitSqlStatements(const QString& script) {
     return statements;
 }
 
-void runSqlScript(QSqlDatabase& database, const QString& script) {
+void runSqlScripts(QSqlDatabase& database, const QStringList& scripts) {
     if (!database.transaction())
         throw DatabaseError(QStringLiteral("Não foi possível iniciar a transação em %1: %2")
                                 .arg(database.databaseName(), database.lastError().text()));
     QSqlQuery query(database);
-    for (const QString& statement : splitSqlStatements(script)) {
+    QStringList statements;
+    for (const QString& script : scripts)
+        statements += splitSqlStatements(script);
+    for (const QString& statement : std::as_const(statements)) {
         if (!query.exec(statement)) {
             const QString error = query.lastError().text();
             query.finish();

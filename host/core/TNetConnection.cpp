@@ -6,9 +6,13 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QJsonArray>
+#include <algorithm>
 #include <httplib.h>
 
 namespace {
+
+// A server that is there accepts at once: waiting longer for a connection only keeps the screen frozen.
+constexpr std::chrono::milliseconds connectTimeout{5000};
 
 QJsonValue argumentToJson(const QVariant& argument) {
     switch (argument.typeId()) {
@@ -29,7 +33,7 @@ QString transportFailure(httplib::Error error, qint64 elapsedMs, std::chrono::mi
     case httplib::Error::Connection:
         return QStringLiteral("a conexão foi recusada");
     case httplib::Error::ConnectionTimeout:
-        return QStringLiteral("não aceitou a conexão em %1 ms").arg(timeout.count());
+        return QStringLiteral("não aceitou a conexão em %1 ms").arg(std::min(timeout, connectTimeout).count());
     case httplib::Error::Read:
         if (elapsedMs >= timeout.count())
             return QStringLiteral("não respondeu em %1 ms").arg(timeout.count());
@@ -77,7 +81,7 @@ void TNetConnection::open() {
         BeforeConnect(*this);
 
     auto client = std::make_unique<httplib::Client>(Host.toStdString(), Port);
-    client->set_connection_timeout(Timeout);
+    client->set_connection_timeout(std::min(Timeout, connectTimeout));
     client->set_read_timeout(Timeout);
     client->set_write_timeout(Timeout);
     client->set_keep_alive(true);

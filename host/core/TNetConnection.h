@@ -63,7 +63,7 @@ public:
     TBeforeConnectEvent BeforeConnect; // fired before every connect; sets Host and Port
     QString Host = QStringLiteral("127.0.0.1");
     int Port = 8211;
-    std::chrono::milliseconds Timeout{30000}; // for connecting, sending and waiting for each answer
+    std::chrono::milliseconds Timeout{30000}; // for sending and waiting for each answer; connecting: 5 s at most
 
     bool Connected() const;
     // true: fires BeforeConnect, then checks that the server answers and knows ServerName. Host and Port are

@@ -368,6 +368,16 @@ TEST(NetConnection, AnswersThatAreNotSoundJsonRpcAreRefused) {
     }
 }
 
+TEST(NetConnection, AnAnswerNestedTooDeepIsRefusedWithoutExhaustingTheStack) {
+    const QByteArray deep = QByteArray(500000, '[') + QByteArray(500000, ']');
+    const BoundaryServer server(BoundaryServer::Call::AnswerWith, R"({"jsonrpc":"2.0","id":1,"extra":)" + deep + "}");
+    Connection connection(server.port());
+    const QString message = messageOf<EConnectionError>([&] {
+        connection.AppServer().call(u"GetImpoGrup"_s, {u""_s, u"T"_s});
+    });
+    EXPECT_TRUE(message.contains(u"níveis"_s)) << message.toStdString();
+}
+
 TEST(NetConnection, APacketThatDoesNotFitLeavesTheDataSetAsItWas) {
     const TestServer real({}, TestServer::Data::SampleData);
     TClientDataSet cdsImpo(nullptr, u"cdsImpo"_s);

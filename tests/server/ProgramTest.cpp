@@ -1,11 +1,15 @@
+#include "ScopedConnection.h"
 #include "ServerCall.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QSqlQuery>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -62,7 +66,48 @@ QByteArray taxList(int port) {
     return answer ? QByteArray::fromStdString(answer->body) : QByteArray();
 }
 
+// The invoices in the database at path; -1 when it cannot be read.
+int invoiceCount(const QString& path) {
+    fiscal::ScopedConnection connection(path, u"QSQLITE_OPEN_READONLY"_s);
+    QSqlQuery query(connection.database());
+    return query.exec(u"SELECT COUNT(*) FROM NOTAFISCAL"_s) && query.next() ? query.value(0).toInt() : -1;
+}
+
+void removeDatabase(const QString& path) {
+    for (const QString& suffix : {u""_s, u"-wal"_s, u"-shm"_s})
+        QFile::remove(path + suffix);
+}
+
 } // namespace
+
+TEST(Program, AnInitKilledMidwayLeavesNoHalfMadeDatabase) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"fiscal.db"_s);
+    const auto initialise = [&] { return std::make_unique<Program>(QStringList{u"--db"_s, path, u"--init"_s, u"--listen"_s, u"127.0.0.1:0"_s}); };
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_GT(initialise()->waitForPort(), 0);
+    const qint64 wholeInit = timer.elapsed();
+    const int invoices = invoiceCount(path);
+    ASSERT_GT(invoices, 0);
+    removeDatabase(path);
+
+    for (const double share : {0.2, 0.4, 0.6, 0.8, 0.95}) {
+        SCOPED_TRACE(share);
+        const auto server = initialise();
+        std::this_thread::sleep_for(std::chrono::milliseconds(qint64(wholeInit * share)));
+        server->finish(SIGKILL);
+        if (QFile::exists(path)) {
+            EXPECT_EQ(invoiceCount(path), invoices);
+        }
+        removeDatabase(path);
+    }
+
+    const auto server = initialise();
+    const int port = server->waitForPort();
+    ASSERT_GT(port, 0) << server->stderrText().toStdString();
+    EXPECT_EQ(protocol::RpcResponse::fromJson(taxList(port)).data.rows.size(), 6);
+}
 
 TEST(Program, InitCreatesTheDatabaseServesAndEndsCleanlyOnEitherSignal) {
     QTemporaryDir dir;

@@ -130,12 +130,15 @@ TEST(RequestCheck, ValuesNeverBecomeSql) {
     EXPECT_EQ(call(server, u"GetImpoGrup"_s, {u""_s, u"T"_s}).data.rows.size(), 2);
 }
 
-TEST(RequestCheck, ADatabaseFailureIsAServerErrorAndOtherMethodsGoOn) {
+TEST(RequestCheck, ADatabaseFailureIsAServerErrorWhoseEngineTextOnlyTheLogShows) {
     const TestServer server(taxes() << u"DROP TABLE LIVROMAG"_s);
     const RpcResponse broken = call(server, u"GetLivroMag"_s, {u""_s});
     ASSERT_TRUE(broken.failed());
     EXPECT_EQ(broken.error->code, RpcErrorCode::ServerFailure);
-    EXPECT_TRUE(broken.error->message.contains(u"LIVROMAG"_s)) << broken.error->message.toStdString();
+    EXPECT_TRUE(broken.error->message.contains(u"administrador"_s)) << broken.error->message.toStdString();
+    for (const QString& hidden : {server.databasePath(), u"LIVROMAG"_s})
+        EXPECT_FALSE(broken.error->message.contains(hidden)) << broken.error->message.toStdString();
+    EXPECT_TRUE(server.log().last().contains(u"LIVROMAG"_s)) << server.log().last().toStdString();
     EXPECT_EQ(call(server, u"GetImpoGrup"_s, {u""_s, u"T"_s}).data.rows.size(), 2);
 }
 
@@ -144,14 +147,18 @@ TEST(RequestCheck, EachRequestLogsOneLineWithMethodTimeAndOutcome) {
     call(server, u"GetImpoGrup"_s, {u""_s, u"T"_s});
     call(server, u"GetImpoGrup"_s, {u""_s});
     post(server, "{}", "/outro");
+    call(server, u"Get\nImpoGrup 0 ms 6 linhas"_s, {});
 
     const QStringList log = server.log();
-    ASSERT_EQ(log.size(), 3);
+    ASSERT_EQ(log.size(), 4);
     EXPECT_TRUE(QRegularExpression(u"^GetImpoGrup \\d+ ms 2 linhas$"_s).match(log[0]).hasMatch())
         << log[0].toStdString();
     EXPECT_TRUE(QRegularExpression(u"^GetImpoGrup \\d+ ms erro -32602: "_s).match(log[1]).hasMatch())
         << log[1].toStdString();
     EXPECT_TRUE(log[2].contains(u"/outro"_s) && log[2].contains(u"404"_s)) << log[2].toStdString();
+    EXPECT_TRUE(log[3].startsWith(u"Get\\nImpoGrup"_s)) << log[3].toStdString();
+    for (const QString& line : log)
+        EXPECT_FALSE(line.contains(u'\n') || line.contains(u'\r')) << line.toStdString();
 }
 
 TEST(RequestCheck, ProbesAnswerText) {

@@ -24,6 +24,9 @@ TEST(SqlScript, SplitsAtSemicolonsThatEndStatements) {
         {"block comment", u"SELECT /* ; */ 1;"_s, {u"SELECT  1"_s}},
         {"dashes inside a text", u"SELECT '--;';"_s, {u"SELECT '--;'"_s}},
         {"blank statements", u";\n  ;\nSELECT 1;;"_s, {u"SELECT 1"_s}},
+        {"trigger body",
+         u"CREATE TRIGGER T AFTER INSERT ON A BEGIN INSERT INTO B VALUES (1); DELETE FROM C; END;\nSELECT 1;"_s,
+         {u"CREATE TRIGGER T AFTER INSERT ON A BEGIN INSERT INTO B VALUES (1); DELETE FROM C; END"_s, u"SELECT 1"_s}},
         {"nothing", u"  \n-- só comentário\n"_s, {}},
     };
     for (const Case& c : cases) {

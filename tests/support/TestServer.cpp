@@ -7,7 +7,7 @@
 
 #include <stdexcept>
 
-TestServer::TestServer(const QStringList& fixtures, Data data)
+TestServer::TestServer(const QStringList& fixtures, Data data, const fiscal::HttpLimits& limits)
     : m_databasePath(m_dir.filePath(QStringLiteral("fiscal.db"))) {
     QStringList scripts{fiscal::schemaScript()};
     if (data == Data::SampleData)
@@ -19,7 +19,7 @@ TestServer::TestServer(const QStringList& fixtures, Data data)
     m_server = std::make_unique<fiscal::FiscalServer>(m_databasePath, [this](const QString& line) {
         const std::lock_guard lock(m_logMutex);
         m_log.append(line);
-    });
+    }, limits);
     if (!m_server->bind(host(), 0))
         throw std::runtime_error("TestServer: no free loopback port");
     m_port = m_server->port();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HttpServer.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -23,7 +25,8 @@ class TestServer {
 public:
     enum class Data { SchemaOnly, SampleData };
 
-    explicit TestServer(const QStringList& fixtures = {}, Data data = Data::SchemaOnly);
+    explicit TestServer(const QStringList& fixtures = {}, Data data = Data::SchemaOnly,
+                        const fiscal::HttpLimits& limits = {});
     ~TestServer();
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;

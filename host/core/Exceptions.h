@@ -1,19 +1,22 @@
 #pragma once
 
+#include "hostfw_core_export.h"
+
 #include <QByteArray>
 #include <QString>
 #include <exception>
 
 // The host's exception types. Each kind of failure has its own type and carries a message a user can act on.
 // EAbort is the silent abort: it ends the current event without any message and is not an EHostError,
-// so code that handles real errors never catches it by accident.
+// so code that handles real errors never catches it by accident. They are exported: thrown in one library (the
+// framework, the screen module) and caught in another, they must be one type for all of them.
 
-class EAbort : public std::exception {
+class HOSTFW_CORE_EXPORT EAbort : public std::exception {
 public:
     const char* what() const noexcept override { return "EAbort"; }
 };
 
-class EHostError : public std::exception {
+class HOSTFW_CORE_EXPORT EHostError : public std::exception {
 public:
     explicit EHostError(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
     const QString& message() const noexcept { return m_message; }
@@ -25,56 +28,56 @@ private:
 };
 
 // The application server reported a failure (a JSON-RPC error), raised by CheckResultServ.
-class EServerError : public EHostError {
+class HOSTFW_CORE_EXPORT EServerError : public EHostError {
 public:
     using EHostError::EHostError;
 };
 
 // The server could not be reached: refused, timed out, dropped or answered something that is not JSON-RPC.
-class EConnectionError : public EHostError {
+class HOSTFW_CORE_EXPORT EConnectionError : public EHostError {
 public:
     using EHostError::EHostError;
 };
 
 // A data packet that does not fit the persistent fields of the dataset it is loaded into.
-class EDataPacketError : public EHostError {
+class HOSTFW_CORE_EXPORT EDataPacketError : public EHostError {
 public:
     using EHostError::EHostError;
 };
 
 // A failure of the local database: connection, SQL, unknown field or parameter.
-class EDatabaseError : public EHostError {
+class HOSTFW_CORE_EXPORT EDatabaseError : public EHostError {
 public:
     using EHostError::EHostError;
 };
 
 // A value that cannot be converted: a text that is not a date, a preset that is not a list of texts.
-class EConvertError : public EHostError {
+class HOSTFW_CORE_EXPORT EConvertError : public EHostError {
 public:
     using EHostError::EHostError;
 };
 
 // A programming or configuration fault of the host: an unknown message key, a missing report definition.
-class EHostConfigError : public EHostError {
+class HOSTFW_CORE_EXPORT EHostConfigError : public EHostError {
 public:
     using EHostError::EHostError;
 };
 
 // A report definition that cannot be read or is inconsistent; the message names the file and the problem.
-class EReportDefinitionError : public EHostConfigError {
+class HOSTFW_CORE_EXPORT EReportDefinitionError : public EHostConfigError {
 public:
     using EHostConfigError::EHostConfigError;
 };
 
 // A report that could not be run: one of its queries failed, or the data it waits for could not be fetched. The
 // message names the report and the query.
-class EReportRunError : public EHostError {
+class HOSTFW_CORE_EXPORT EReportRunError : public EHostError {
 public:
     using EHostError::EHostError;
 };
 
 // A file that could not be written; the message names the file and the reason. Nothing of it is left behind.
-class EFileWriteError : public EHostError {
+class HOSTFW_CORE_EXPORT EFileWriteError : public EHostError {
 public:
     using EHostError::EHostError;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hostfw_export.h"
+
 #include <QAbstractTableModel>
 #include <QPointer>
 
@@ -8,7 +10,7 @@ class TField;
 
 // A read-only table over the visible fields of a dataset (headers: display labels), optionally with a check box in
 // the first column. The dataset must outlive the model.
-class DataSetModel : public QAbstractTableModel {
+class HOSTFW_EXPORT DataSetModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     DataSetModel(TDataSet& dataSet, bool checkable, QObject* parent = nullptr);

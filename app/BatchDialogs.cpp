@@ -25,7 +25,9 @@ public:
 
     bool step(const QString& stage, qint64 done, qint64 total) override
     {
-        const QString count = total > 0 ? u" %1 de %2"_s.arg(done).arg(total) : done > 0 ? u" %1"_s.arg(done) : QString();
+        const QString count = total > 0  ? u" %1 de %2"_s.arg(done).arg(total)
+                              : done > 0 ? u" %1"_s.arg(done)
+                                         : QString();
         std::fprintf(stderr, "\r\033[K%s: %s%s", qPrintable(m_title), qPrintable(stage), qPrintable(count));
         std::fflush(stderr);
         m_written = true;
@@ -39,7 +41,8 @@ private:
 
 bool RowReads(const QVariantList& row, const QString& code)
 {
-    return std::any_of(row.begin(), row.end(), [&](const QVariant& value) { return value.toString().trimmed() == code; });
+    return std::any_of(row.begin(), row.end(),
+                       [&](const QVariant& value) { return value.toString().trimmed() == code; });
 }
 
 } // namespace

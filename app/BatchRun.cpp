@@ -15,13 +15,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-
 using namespace Qt::StringLiterals;
 
 namespace {
 
 enum ExitCode { Saved = 0, Failed = 1, Refused = 2 };
-
 
 // "Data Inicial (depInicial)": the caption of the label that names the control (or the control it is part of), and
 // that control's name.

@@ -14,34 +14,31 @@ namespace {
 const QCommandLineOption serverOption(u"server"_s, u"Servidor de aplicação (HOST:PORTA)."_s, u"HOST:PORT"_s);
 const QCommandLineOption dbOption(u"db"_s, u"Banco de dados local (SQLite)."_s, u"PATH"_s);
 const QCommandLineOption reportsOption(u"reports"_s, u"Pasta das definições de relatórios."_s, u"DIR"_s);
-const QCommandLineOption dateFormatOption(u"date-format"_s, u"Formato curto de data (padrão dd/MM/yyyy)."_s,
-                                          u"FMT"_s);
-const QCommandLineOption openOption(u"open"_s, u"Módulo a abrir ao iniciar, por exemplo RLX58200."_s,
-                                    u"MODULE"_s);
-const QCommandLineOption presetOption(u"preset"_s,
-                                      u"Valores iniciais da tela: IMPOSTO;EMPRESA;INSCRICAO;DTINI;DTFIM."_s,
-                                      u"VALUES"_s);
-const QCommandLineOption screenshotsOption(
-    u"screenshots"_s, u"Grava uma imagem PNG da tela aberta para cada relatório e encerra."_s, u"DIR"_s);
+const QCommandLineOption dateFormatOption(u"date-format"_s, u"Formato curto de data (padrão dd/MM/yyyy)."_s, u"FMT"_s);
+const QCommandLineOption openOption(u"open"_s, u"Módulo a abrir ao iniciar, por exemplo RLX58200."_s, u"MODULE"_s);
+const QCommandLineOption
+    presetOption(u"preset"_s, u"Valores iniciais da tela: IMPOSTO;EMPRESA;INSCRICAO;DTINI;DTFIM."_s, u"VALUES"_s);
+const QCommandLineOption screenshotsOption(u"screenshots"_s,
+                                           u"Grava uma imagem PNG da tela aberta para cada relatório e encerra."_s,
+                                           u"DIR"_s);
 const QCommandLineOption batchOption(
-    u"batch"_s, u"Salva um relatório da tela aberta sem tela nem pessoa e encerra (pede --open, --report e --output)."_s);
+    u"batch"_s,
+    u"Salva um relatório da tela aberta sem tela nem pessoa e encerra (pede --open, --report e --output)."_s);
 const QCommandLineOption reportOption(u"report"_s, u"Relatório a escolher na lista da tela (com --batch)."_s,
                                       u"TITLE"_s);
-const QCommandLineOption outputOption(u"output"_s,
-                                      u"Arquivo a gravar: PDF, CSV ou XLSX, pelo tipo do arquivo (com --batch)."_s,
-                                      u"FILE"_s);
+const QCommandLineOption
+    outputOption(u"output"_s, u"Arquivo a gravar: PDF, CSV ou XLSX, pelo tipo do arquivo (com --batch)."_s, u"FILE"_s);
 const QCommandLineOption bookOption(u"book"_s, u"Livro magnético (com --batch)."_s, u"CODE"_s);
-const QCommandLineOption directionOption(u"direction"_s, u"Entrada, Saída ou Todas (com --batch)."_s,
-                                         u"DIRECTION"_s);
+const QCommandLineOption directionOption(u"direction"_s, u"Entrada, Saída ou Todas (com --batch)."_s, u"DIRECTION"_s);
 const QCommandLineOption cfopOption(u"cfop"_s, u"CFOP, por exemplo 5102 (com --batch)."_s, u"CFOP"_s);
 const QCommandLineOption cstOption(u"cst"_s, u"CST, por exemplo 000 (com --batch)."_s, u"CST"_s);
 const QCommandLineOption modelsOption(u"models"_s, u"Modelos de documento, separados por vírgula (com --batch)."_s,
                                       u"55,65"_s);
-const QCommandLineOption typesOption(
-    u"types"_s, u"Tipos de operação, direção e código, separados por vírgula: ECO,SVD (com --batch)."_s,
-    u"ECO,SVD"_s);
+const QCommandLineOption
+    typesOption(u"types"_s, u"Tipos de operação, direção e código, separados por vírgula: ECO,SVD (com --batch)."_s,
+                u"ECO,SVD"_s);
 
-const QList<QCommandLineOption> batchDetails = {reportOption, outputOption, bookOption, directionOption,
+const QList<QCommandLineOption> batchDetails = {reportOption, outputOption, bookOption,   directionOption,
                                                 cfopOption,   cstOption,    modelsOption, typesOption};
 
 void ReadServer(const QString& text, HostSettings& settings)
@@ -60,8 +57,8 @@ QVariant ReadPresets(const QString& text)
     const QStringList values = text.split(u';');
     if (values.size() != 5)
         throw EHostConfigError(
-            u"--preset deve ter cinco valores separados por ';' (IMPOSTO;EMPRESA;INSCRICAO;DTINI;DTFIM): '%1'."_s
-                .arg(text));
+            u"--preset deve ter cinco valores separados por ';' (IMPOSTO;EMPRESA;INSCRICAO;DTINI;DTFIM): '%1'."_s.arg(
+                text));
     QVariantList presets;
     for (const QString& value : values)
         presets.append(value);
@@ -140,9 +137,8 @@ AppOptions ParseCommandLine(const QStringList& arguments, const QString& program
         ReadServer(parser.value(serverOption), settings);
     if (parser.isSet(dbOption))
         settings.databasePath = parser.value(dbOption);
-    settings.reportsDir = parser.isSet(reportsOption)
-                              ? parser.value(reportsOption)
-                              : QDir::cleanPath(programDir + u"/../reports"_s);
+    settings.reportsDir =
+        parser.isSet(reportsOption) ? parser.value(reportsOption) : QDir::cleanPath(programDir + u"/../reports"_s);
     if (parser.isSet(dateFormatOption)) {
         if (parser.value(dateFormatOption).trimmed().isEmpty())
             throw EHostConfigError(u"--date-format não pode ser vazio."_s);

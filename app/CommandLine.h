@@ -10,23 +10,23 @@ struct HostSettings;
 
 // What an unattended run (--batch) fills in the opened screen and where it saves the report.
 struct BatchRequest {
-    QString report;    // --report: the title in the screen's report list
-    QString output;    // --output: PDF, CSV or XLSX by its type
-    QString book;      // --book: the magnetic book's code
-    QString direction; // --direction: Entrada, Saída or Todas
-    QString cfop;      // --cfop
-    QString cst;       // --cst
+    QString report;     // --report: the title in the screen's report list
+    QString output;     // --output: PDF, CSV or XLSX by its type
+    QString book;       // --book: the magnetic book's code
+    QString direction;  // --direction: Entrada, Saída or Todas
+    QString cfop;       // --cfop
+    QString cst;        // --cst
     QStringList models; // --models: document-model codes
     QStringList types;  // --types: operation types, direction and code ("ECO")
 };
 
 // What host-app was asked to do beyond configuring the host.
 struct AppOptions {
-    QString openModule;    // --open: the module to load at start, e.g. "RLX58200"; empty: none
-    QVariant presets;      // --preset: a list of five texts for the module's IniProc; null without it
-    QString screenshotDir; // --screenshots: write one PNG per report title of the opened screen, then quit
+    QString openModule;                // --open: the module to load at start, e.g. "RLX58200"; empty: none
+    QVariant presets;                  // --preset: a list of five texts for the module's IniProc; null without it
+    QString screenshotDir;             // --screenshots: write one PNG per report title of the opened screen, then quit
     std::optional<BatchRequest> batch; // --batch: save a report of the opened screen without a person, then quit
-    QString helpText;      // not empty when --help was asked: print it and quit
+    QString helpText;                  // not empty when --help was asked: print it and quit
 };
 
 // Reads host-app's command line (the program name first) into settings and the returned options, without

@@ -48,8 +48,8 @@ QLibrary& ModuleLoader::load(const QString& moduleName)
 
     auto library = std::make_unique<QLibrary>(fileOf(moduleName));
     if (!library->load())
-        throw EHostConfigError(u"Não foi possível carregar o módulo '%1': %2"_s.arg(library->fileName(),
-                                                                                   library->errorString()));
+        throw EHostConfigError(
+            u"Não foi possível carregar o módulo '%1': %2"_s.arg(library->fileName(), library->errorString()));
     if (!library->resolve("IniProc")) {
         library->unload();
         throw EHostConfigError(u"O módulo '%1' não exporta a função IniProc."_s.arg(library->fileName()));

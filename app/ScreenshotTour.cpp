@@ -44,8 +44,8 @@ QStringList TakeReportScreenshots(QMdiArea& area, const QString& dir)
     for (int index = 0; index < combo->count(); ++index) {
         PressKey(combo, index == 0 ? Qt::Key_Home : Qt::Key_Down);
         QCoreApplication::processEvents();
-        const QString file = QDir(dir).filePath(
-            u"%1-%2.png"_s.arg(index + 1, 2, 10, QChar(u'0')).arg(FileNameOf(combo->currentText())));
+        const QString file =
+            QDir(dir).filePath(u"%1-%2.png"_s.arg(index + 1, 2, 10, QChar(u'0')).arg(FileNameOf(combo->currentText())));
         if (!screen->grab().save(file))
             throw EHostConfigError(u"Não foi possível gravar '%1'."_s.arg(file));
         files.append(file);

@@ -19,14 +19,12 @@
 #include <QTimer>
 #include <QTranslator>
 
-
 using namespace Qt::StringLiterals;
 
 namespace {
 
 // The folder of the running program, known before the application object exists.
-QString ProgramDir() { return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2); }
-
+QString ProgramDir() { return QFileInfo(u"/proc/self/exe"_s).canonicalFilePath().section(u'/', 0, -2); }
 
 // Runs the unattended report of the opened screen, then ends the program with its exit code.
 void ScheduleBatch(MainWindow& window, BatchDialogs& dialogs, const BatchRequest& request)
@@ -55,7 +53,7 @@ void ScheduleScreenshots(MainWindow& window, const QString& dir)
 int main(int argc, char** argv)
 {
     // The command line is read before the application object, so that --help and mistakes need no display.
-    QCoreApplication::setApplicationName(QStringLiteral("host-app"));
+    QCoreApplication::setApplicationName(u"host-app"_s);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));

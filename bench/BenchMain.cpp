@@ -25,7 +25,8 @@ const std::pair<const char*, std::vector<const char*>> comparisons[] = {
 
 class MedianReporter : public benchmark::ConsoleReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.aggregate_name == "median")
@@ -39,7 +40,8 @@ public:
         }
     }
 
-    void printRatios() const {
+    void printRatios() const
+    {
         for (const auto& [name, aim] : pairedAims) {
             const auto run = m_paired.find(name);
             if (run == m_paired.end())
@@ -79,7 +81,8 @@ private:
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     qputenv("TZ", "America/Sao_Paulo");
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -19,7 +19,8 @@ constexpr int documents = 100000;
 const QString registration = u"123456785119"_s;
 
 // One year of invoices of company 01, one item each, with ICMS and, on every third, IPI.
-QStringList generatedInvoices() {
+QStringList generatedInvoices()
+{
     return {u"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS próprio', 'E'), ('02', 'ICMSST', 'ICMS ST', "
             u"'E'), "
             "('03', 'IPI', 'IPI', 'F')"_s,
@@ -42,17 +43,15 @@ QStringList generatedInvoices() {
             "round(VRTOTALITEM * 0.1, 2), 0, 0 FROM ITEMNOTAFISCAL WHERE NRSEQNOTAFISC % 3 = 0"_s};
 }
 
-QVariantList giaArguments() {
-    return {u"01"_s, registration, QDate(2025, 1, 1), QDate(2025, 12, 31), u"01"_s, u"2"_s, u""_s,
-            u""_s,   u""_s};
+QVariantList giaArguments()
+{
+    return {u"01"_s, registration, QDate(2025, 1, 1), QDate(2025, 12, 31), u"01"_s, u"2"_s, u""_s, u""_s, u""_s};
 }
 
-void declareGiaFields(TClientDataSet& cds) {
+void declareGiaFields(TClientDataSet& cds)
+{
     for (const char* name : {"CDFISCOPERNF", "NRNOTAFISC", "IDENTRSAIDOP"})
-        cds.AddField({QString::fromLatin1(name), FieldType::String,
-                      name[0] == 'C'   ? 6
-                      : name[0] == 'N' ? 20
-                                       : 1});
+        cds.AddField({QString::fromLatin1(name), FieldType::String, name[0] == 'C' ? 6 : name[0] == 'N' ? 20 : 1});
     for (const char* name : {"DTEMISSAO", "DTENTRSAID"})
         cds.AddField({QString::fromLatin1(name), FieldType::DateTime});
     for (const char* name :
@@ -60,7 +59,8 @@ void declareGiaFields(TClientDataSet& cds) {
         cds.AddField({QString::fromLatin1(name), FieldType::Float});
 }
 
-void GetDadosGiaBesideSqlite(benchmark::State& state) {
+void GetDadosGiaBesideSqlite(benchmark::State& state)
+{
     const TestServer server(generatedInvoices());
     TNetConnection netConFisc;
     netConFisc.ServerName = u"rlx58200.rdmConferenciaFiscal"_s;

@@ -9,7 +9,8 @@
 
 namespace bench {
 
-inline double median(std::vector<double> values) {
+inline double median(std::vector<double> values)
+{
     if (values.empty())
         return 0;
     std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
@@ -18,7 +19,8 @@ inline double median(std::vector<double> values) {
 
 // Sets the counters "ratio" (median of measured/floor per pair), "measured_ms" and "floor_ms" (medians).
 template <class Measured, class Floor>
-void measurePairs(benchmark::State& state, Measured measured, Floor floor) {
+void measurePairs(benchmark::State& state, Measured measured, Floor floor)
+{
     using Clock = std::chrono::steady_clock;
     const auto timed = [](auto& action) {
         const Clock::time_point start = Clock::now();

@@ -23,7 +23,8 @@ const QStringList taxes = {u"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS 
 // yardstick as before the server had an HTTP layer of its own.
 class Echo {
 public:
-    Echo() {
+    Echo()
+    {
         m_http.set_tcp_nodelay(true);
         m_http.Post("/eco", [](const httplib::Request&, httplib::Response& response) {
             response.set_content(R"({"ok":true})", "application/json");
@@ -31,7 +32,8 @@ public:
         m_port = m_http.bind_to_any_port("127.0.0.1");
         m_serving = std::thread([this] { m_http.listen_after_bind(); });
     }
-    ~Echo() {
+    ~Echo()
+    {
         m_http.stop(); // serving by now: the client has had its answers
         m_serving.join();
     }
@@ -43,12 +45,14 @@ private:
     std::thread m_serving;
 };
 
-void connect(TNetConnection& connection, int port) {
+void connect(TNetConnection& connection, int port)
+{
     connection.ServerName = u"rlx58200.rdmConferenciaFiscal"_s;
     connection.Port = port;
 }
 
-void GetImpoGrupBesideBareHttp(benchmark::State& state) {
+void GetImpoGrupBesideBareHttp(benchmark::State& state)
+{
     const TestServer server(taxes);
     TNetConnection netConFisc;
     connect(netConFisc, server.port());
@@ -66,8 +70,7 @@ void GetImpoGrupBesideBareHttp(benchmark::State& state) {
     bench::measurePairs(
         state,
         [&] {
-            cdsImpo.SetData(
-                CheckResultServ(netConFisc.AppServer().call(u"GetImpoGrup"_s, {code, u""_s}), true, 0));
+            cdsImpo.SetData(CheckResultServ(netConFisc.AppServer().call(u"GetImpoGrup"_s, {code, u""_s}), true, 0));
         },
         [&] {
             const httplib::Result answer = client.Post("/eco", R"({"x":1})", "application/json");
@@ -78,7 +81,8 @@ void GetImpoGrupBesideBareHttp(benchmark::State& state) {
 }
 
 // Counter "calls_per_s": lookups answered per second to 32 clients calling without pause.
-void GetImpoGrupFrom32Clients(benchmark::State& state) {
+void GetImpoGrupFrom32Clients(benchmark::State& state)
+{
     constexpr int clients = 32;
     const TestServer server(taxes);
     std::atomic<long> calls{0}, failures{0};

@@ -2,8 +2,8 @@
 // can beat: the same query read raw from SQLite, and the same cells drawn by a bare loop of drawText on a PDF
 // writer at fixed positions.
 #include "PagePainter.h"
-#include "ReportFormat.h"
 #include "ReportFiles.h"
+#include "ReportFormat.h"
 #include "ReportLayout.h"
 #include "ReportProgress.h"
 #include "ReportRunner.h"
@@ -72,10 +72,12 @@ struct Fixture {
     std::shared_ptr<const ReportData> run()
     {
         NoProgress progress;
-        const ReportRunner runner(connection, [](TParams& params, bool&) {
-            params.ParamByName(u"P_DTINICIO"_s)->SetAsVariant(QDate(2025, 1, 1));
-            params.ParamByName(u"P_DTFINAL"_s)->SetAsVariant(QDate(2025, 12, 31));
-        }, {});
+        const ReportRunner runner(connection,
+                                  [](TParams& params, bool&) {
+                                      params.ParamByName(u"P_DTINICIO"_s)->SetAsVariant(QDate(2025, 1, 1));
+                                      params.ParamByName(u"P_DTFINAL"_s)->SetAsVariant(QDate(2025, 12, 31));
+                                  },
+                                  {});
         return std::make_shared<ReportData>(runner.run(definition, progress));
     }
 

@@ -31,10 +31,7 @@ void TfrmConFisc::btnLivroAfterPesq(QObject*)
 }
 
 // Only the book's name depends on the book: the registration stays.
-void TfrmConFisc::medLivroChange(QObject*)
-{
-    edtNmLivro->setText(QString());
-}
+void TfrmConFisc::medLivroChange(QObject*) { edtNmLivro->setText(QString()); }
 
 // Unlike the other codes the book is checked whether or not its field is enabled. An empty field that may stay
 // empty still runs the registration switch, on the book cdsLivro holds.

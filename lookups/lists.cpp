@@ -19,10 +19,7 @@ void TfrmConFisc::rdbTodosModClick(QObject*)
 }
 
 // The chosen list is kept: only "Todos" empties it.
-void TfrmConFisc::rdbListaModClick(QObject*)
-{
-    btnModDoc->setEnabled(rdbListaMod->isChecked());
-}
+void TfrmConFisc::rdbListaModClick(QObject*) { btnModDoc->setEnabled(rdbListaMod->isChecked()); }
 
 void TfrmConFisc::rdbTodosTpClick(QObject*)
 {
@@ -31,10 +28,7 @@ void TfrmConFisc::rdbTodosTpClick(QObject*)
         stListaTp.clear();
 }
 
-void TfrmConFisc::rdbListaTpClick(QObject*)
-{
-    btnTpOperacao->setEnabled(rdbListaTp->isChecked());
-}
+void TfrmConFisc::rdbListaTpClick(QObject*) { btnTpOperacao->setEnabled(rdbListaTp->isChecked()); }
 
 // The query is read again at every click, so a model added meanwhile is offered.
 void TfrmConFisc::btnModDocClick(QObject*)

@@ -37,8 +37,7 @@ void TfrmConFisc::btnDataInicialAfterPesq(QObject*)
 void TfrmConFisc::btnDataFinalBeforePesq(QObject*, bool&)
 {
     const QString tax = PeriodTaxCode();
-    LoadFromServer(cdsDataFinal, u"GetDtFim"_s,
-                   {medEmpresa->text(), edtInscricao->text(), depInicial->GetDate(), tax});
+    LoadFromServer(cdsDataFinal, u"GetDtFim"_s, {medEmpresa->text(), edtInscricao->text(), depInicial->GetDate(), tax});
 }
 
 void TfrmConFisc::btnDataFinalAfterPesq(QObject*)

@@ -1,8 +1,8 @@
 // Data from the application server's remote data module.
 #include "TfrmConFisc.h"
 
-#include "CheckResultServ.h"
 #include "BusyCursor.h"
+#include "CheckResultServ.h"
 #include "TClientDataSet.h"
 #include "TNetConnection.h"
 

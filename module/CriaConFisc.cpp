@@ -1,7 +1,7 @@
 #include "Modelo.h"
 
-#include "Strings.h"
 #include "BusyCursor.h"
+#include "Strings.h"
 #include "TApplication.h"
 #include "TBtnPesquisa.h"
 #include "TComboBox.h"
@@ -36,8 +36,8 @@ void ApplyRegistration(TfrmConFisc& screen, const QString& registration)
 
 } // namespace
 
-void CriaConFisc(const QString& imposto, const QString& empresa, const QString& inscricao,
-                 const QString& dataInicial, const QString& dataFinal)
+void CriaConFisc(const QString& imposto, const QString& empresa, const QString& inscricao, const QString& dataInicial,
+                 const QString& dataFinal)
 {
     const BusyCursor busy;
     if (!boStCriado) {
@@ -46,8 +46,8 @@ void CriaConFisc(const QString& imposto, const QString& empresa, const QString& 
     }
     if (!imposto.isEmpty()) {
         TComboBox* reports = frmConFisc->cbbReportNames;
-        reports->setItemIndex(std::max(0, reports->findText(u"Nota Fiscal Pendente"_s, Qt::MatchExactly |
-                                                                                          Qt::MatchCaseSensitive)));
+        reports->setItemIndex(
+            std::max(0, reports->findText(u"Nota Fiscal Pendente"_s, Qt::MatchExactly | Qt::MatchCaseSensitive)));
         frmConFisc->medImposto->setText(imposto);
         frmConFisc->medEmpresa->setText(empresa);
         ApplyRegistration(*frmConFisc, inscricao);

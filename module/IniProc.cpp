@@ -14,9 +14,8 @@ constexpr int PresetCount = 5;
 QStringList PresetTexts(const QVariant& presets)
 {
     const auto notPresets = [] {
-        return EConvertError(
-            u"Os valores iniciais da tela devem ser nulos ou uma lista de cinco textos "
-            u"(imposto, empresa, inscrição, data inicial, data final)."_s);
+        return EConvertError(u"Os valores iniciais da tela devem ser nulos ou uma lista de cinco textos "
+                             u"(imposto, empresa, inscrição, data inicial, data final)."_s);
     };
     const int type = presets.typeId();
     if (type != QMetaType::QVariantList && type != QMetaType::QStringList)

@@ -12,5 +12,5 @@ extern "C" Q_DECL_EXPORT void IniProc(const QVariant& presets);
 // and restores it to normal size. The hourglass cursor is shown meanwhile and restored on every way out.
 // A preset date that is not a date in the host's short date format raises EConvertError; the presets applied
 // before it stay.
-void CriaConFisc(const QString& imposto, const QString& empresa, const QString& inscricao,
-                 const QString& dataInicial, const QString& dataFinal);
+void CriaConFisc(const QString& imposto, const QString& empresa, const QString& inscricao, const QString& dataInicial,
+                 const QString& dataFinal);

@@ -10,6 +10,8 @@
 #include <QtNumeric>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace protocol {
 
 namespace {
@@ -24,7 +26,8 @@ constexpr TypeName typeNames[] = {
     {FieldType::Float, "float"},   {FieldType::Integer, "integer"},
 };
 
-void appendEscaped(QByteArray& out, char c) {
+void appendEscaped(QByteArray& out, char c)
+{
     static const char hex[] = "0123456789abcdef";
     const auto byte = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
@@ -41,7 +44,8 @@ void appendEscaped(QByteArray& out, char c) {
 
 // A JSON string. Texts are mostly ASCII and taken character by character; from the first other character on
 // the rest goes through UTF-8.
-void appendText(QByteArray& out, QStringView text) {
+void appendText(QByteArray& out, QStringView text)
+{
     out += '"';
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
@@ -55,7 +59,8 @@ void appendText(QByteArray& out, QStringView text) {
     out += '"';
 }
 
-void appendDate(QByteArray& out, const QDate& date) {
+void appendDate(QByteArray& out, const QDate& date)
+{
     char text[] = "\"0000-00-00\"";
     int year = date.year();
     for (int i = 4; i >= 1; --i, year /= 10)
@@ -67,7 +72,8 @@ void appendDate(QByteArray& out, const QDate& date) {
     out.append(text, 12);
 }
 
-void appendCell(QByteArray& out, const QVariant& value, FieldType type) {
+void appendCell(QByteArray& out, const QVariant& value, FieldType type)
+{
     if (value.isNull()) {
         out += "null";
         return;
@@ -78,8 +84,7 @@ void appendCell(QByteArray& out, const QVariant& value, FieldType type) {
         return;
     case FieldType::Date:
     case FieldType::DateTime:
-        if (value.typeId() == QMetaType::QDateTime && type == FieldType::DateTime &&
-            value.toDateTime().isValid())
+        if (value.typeId() == QMetaType::QDateTime && type == FieldType::DateTime && value.toDateTime().isValid())
             appendText(out, value.toDateTime().toString(Qt::ISODate));
         else if (value.toDate().isValid())
             appendDate(out, value.toDate());
@@ -101,7 +106,8 @@ void appendCell(QByteArray& out, const QVariant& value, FieldType type) {
 // than the rest of a cell; a packet holds few distinct dates (the days of a period) in many rows.
 class MidnightCache {
 public:
-    QDateTime midnight(const QDate& date) {
+    QDateTime midnight(const QDate& date)
+    {
         auto found = m_midnights.constFind(date.toJulianDay());
         if (found == m_midnights.cend())
             found = m_midnights.insert(date.toJulianDay(), date.startOfDay());
@@ -112,15 +118,16 @@ private:
     QHash<qint64, QDateTime> m_midnights;
 };
 
-QVariant readCell(JsonReader& reader, const FieldDef& field, MidnightCache& midnights) {
+QVariant readCell(JsonReader& reader, const FieldDef& field, MidnightCache& midnights)
+{
     if (reader.readNull())
         return {};
     const char next = reader.peek();
     const bool text = next == '"';
     const bool number = next == '-' || (next >= '0' && next <= '9');
     auto wrong = [&] {
-        return PacketFormatError(QStringLiteral("O campo %1 do pacote traz um valor que não é do tipo %2.")
-                                     .arg(field.name, fieldTypeName(field.type)));
+        return PacketFormatError(
+            u"O campo %1 do pacote traz um valor que não é do tipo %2."_s.arg(field.name, fieldTypeName(field.type)));
     };
     switch (field.type) {
     case FieldType::String:
@@ -160,9 +167,10 @@ QVariant readCell(JsonReader& reader, const FieldDef& field, MidnightCache& midn
 
 // The field list at the reader, member by member: every answer carries one, and building QJson objects for it
 // cost more than reading a small answer's rows.
-QList<FieldDef> readFields(JsonReader& reader) {
+QList<FieldDef> readFields(JsonReader& reader)
+{
     if (reader.peek() != '[')
-        throw PacketFormatError(QStringLiteral("A lista \"fields\" do pacote de dados não é uma lista."));
+        throw PacketFormatError(u"A lista \"fields\" do pacote de dados não é uma lista."_s);
     QList<FieldDef> fields;
     reader.beginArray();
     while (reader.nextElement()) {
@@ -183,19 +191,19 @@ QList<FieldDef> readFields(JsonReader& reader) {
             reader.skipValue();
         }
         if (name.toString().isEmpty())
-            throw PacketFormatError(QStringLiteral("O pacote de dados traz um campo sem nome."));
+            throw PacketFormatError(u"O pacote de dados traz um campo sem nome."_s);
         fields.append({name.toString(), fieldTypeFromName(type.toString()), size.toInt()});
     }
     return fields;
 }
 
-void readRows(JsonReader& reader, DataPacket& packet) {
+void readRows(JsonReader& reader, DataPacket& packet)
+{
     const auto wrongRow = [&] {
-        return PacketFormatError(
-            QStringLiteral("Uma linha do pacote de dados não tem %1 valores.").arg(packet.fields.size()));
+        return PacketFormatError(u"Uma linha do pacote de dados não tem %1 valores."_s.arg(packet.fields.size()));
     };
     if (reader.peek() != '[')
-        throw PacketFormatError(QStringLiteral("A lista \"rows\" do pacote de dados não é uma lista."));
+        throw PacketFormatError(u"A lista \"rows\" do pacote de dados não é uma lista."_s);
     MidnightCache midnights;
     reader.beginArray();
     while (reader.nextElement()) {
@@ -217,28 +225,32 @@ void readRows(JsonReader& reader, DataPacket& packet) {
 
 } // namespace
 
-QString fieldTypeName(FieldType type) {
+QString fieldTypeName(FieldType type)
+{
     for (const auto& entry : typeNames)
         if (entry.type == type)
             return QString::fromLatin1(entry.name);
     return {};
 }
 
-FieldType fieldTypeFromName(const QString& name) {
+FieldType fieldTypeFromName(const QString& name)
+{
     for (const auto& entry : typeNames)
         if (name == QLatin1String(entry.name))
             return entry.type;
-    throw PacketFormatError(QStringLiteral("Tipo de campo desconhecido no pacote: \"%1\".").arg(name));
+    throw PacketFormatError(u"Tipo de campo desconhecido no pacote: \"%1\"."_s.arg(name));
 }
 
-int DataPacket::fieldIndex(const QString& name) const {
+int DataPacket::fieldIndex(const QString& name) const
+{
     for (int i = 0; i < fields.size(); ++i)
         if (fields[i].name == name)
             return i;
     return -1;
 }
 
-QByteArray DataPacket::toJson() const {
+QByteArray DataPacket::toJson() const
+{
     QByteArray out;
     out.reserve(64 + 24 * fields.size() + 16 * fields.size() * rows.size());
     out += "{\"fields\":[";
@@ -266,16 +278,18 @@ QByteArray DataPacket::toJson() const {
     return out;
 }
 
-DataPacket DataPacket::fromJson(QByteArrayView json) {
+DataPacket DataPacket::fromJson(QByteArrayView json)
+{
     JsonReader reader(json);
     DataPacket packet = read(reader);
     reader.expectEnd();
     return packet;
 }
 
-DataPacket DataPacket::read(JsonReader& reader) {
+DataPacket DataPacket::read(JsonReader& reader)
+{
     if (reader.peek() != '{')
-        throw PacketFormatError(QStringLiteral("O pacote de dados não é um objeto."));
+        throw PacketFormatError(u"O pacote de dados não é um objeto."_s);
     DataPacket packet;
     bool haveFields = false;
     bool haveRows = false;
@@ -298,8 +312,7 @@ DataPacket DataPacket::read(JsonReader& reader) {
         }
     }
     if (!haveFields || !haveRows)
-        throw PacketFormatError(
-            QStringLiteral("O pacote de dados não traz as listas \"fields\" e \"rows\"."));
+        throw PacketFormatError(u"O pacote de dados não traz as listas \"fields\" e \"rows\"."_s);
     if (deferredRows >= 0) {
         const qsizetype end = reader.position();
         reader.seek(deferredRows);

@@ -8,6 +8,8 @@
 #include <QVariant>
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace protocol {
 
 class JsonReader;
@@ -16,7 +18,7 @@ enum class FieldType { String, Date, DateTime, Float, Integer };
 
 // How a date travels inside a text field of a packet (the period texts DTINICIAL and DTFINAL): one format for every
 // server and client, whatever date format a host shows.
-inline const QString TextDateFormat = QStringLiteral("dd/MM/yyyy");
+inline const QString TextDateFormat = u"dd/MM/yyyy"_s;
 
 PROTOCOL_EXPORT QString fieldTypeName(FieldType type);
 // Throws PacketFormatError for a name that is not a packet type.

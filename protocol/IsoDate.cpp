@@ -5,7 +5,8 @@ namespace protocol {
 namespace {
 
 // The value of count digits from position; -1 when one of them is not a digit.
-int digits(QStringView text, qsizetype position, int count) {
+int digits(QStringView text, qsizetype position, int count)
+{
     int value = 0;
     for (qsizetype i = position; i < position + count; ++i) {
         const char16_t c = text[i].unicode();
@@ -18,7 +19,8 @@ int digits(QStringView text, qsizetype position, int count) {
 
 } // namespace
 
-QDate isoDate(QStringView text) {
+QDate isoDate(QStringView text)
+{
     if (text.size() != 10 || text[4] != u'-' || text[7] != u'-')
         return {};
     const int year = digits(text, 0, 4);

@@ -6,15 +6,16 @@
 #include <QJsonObject>
 #include <charconv>
 
+using namespace Qt::StringLiterals;
+
 namespace protocol {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-int hexValue(char c) {
+int hexValue(char c)
+{
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -24,7 +25,8 @@ int hexValue(char c) {
     return -1;
 }
 
-void appendUtf8(QByteArray& out, char32_t code) {
+void appendUtf8(QByteArray& out, char32_t code)
+{
     if (code < 0x80) {
         out += char(code);
     } else if (code < 0x800) {
@@ -44,52 +46,52 @@ void appendUtf8(QByteArray& out, char32_t code) {
 
 } // namespace
 
-void JsonReader::fail(const char* what) const {
-    throw RpcFailure(RpcErrorCode::ParseError,
-                     QStringLiteral("A mensagem não é JSON válido (%1, posição %2).")
-                         .arg(QString::fromLatin1(what))
-                         .arg(m_position));
+void JsonReader::fail(const char* what) const
+{
+    throw RpcFailure(
+        RpcErrorCode::ParseError,
+        u"A mensagem não é JSON válido (%1, posição %2)."_s.arg(QString::fromLatin1(what)).arg(m_position));
 }
 
-void JsonReader::skipBlanks() {
+void JsonReader::skipBlanks()
+{
     while (m_position < m_text.size() && isBlank(m_text[m_position]))
         ++m_position;
 }
 
-char JsonReader::peek() {
+char JsonReader::peek()
+{
     skipBlanks();
     return m_position < m_text.size() ? m_text[m_position] : 0;
 }
 
-void JsonReader::expectEnd() {
+void JsonReader::expectEnd()
+{
     if (!atEnd())
         fail("texto depois do fim");
 }
 
-void JsonReader::expect(char c) {
+void JsonReader::expect(char c)
+{
     if (peek() != c)
-        fail(c == ':'   ? "esperava ':'"
-             : c == '{' ? "esperava um objeto"
-             : c == '[' ? "esperava uma lista"
-                        : "sintaxe");
+        fail(c == ':' ? "esperava ':'" : c == '{' ? "esperava um objeto" : c == '[' ? "esperava uma lista" : "sintaxe");
     ++m_position;
 }
 
-void JsonReader::enter(char opening) {
+void JsonReader::enter(char opening)
+{
     expect(opening);
     if (m_started.size() >= maxDepth)
-        throw RpcFailure(RpcErrorCode::ParseError,
-                         QStringLiteral("A mensagem aninha listas e objetos em mais de %1 níveis (posição %2).")
-                             .arg(maxDepth)
-                             .arg(m_position));
+        throw RpcFailure(
+            RpcErrorCode::ParseError,
+            u"A mensagem aninha listas e objetos em mais de %1 níveis (posição %2)."_s.arg(maxDepth).arg(m_position));
     m_started += '\0';
 }
 
-void JsonReader::beginObject() {
-    enter('{');
-}
+void JsonReader::beginObject() { enter('{'); }
 
-bool JsonReader::nextItem(char closing, const char* outside) {
+bool JsonReader::nextItem(char closing, const char* outside)
+{
     if (m_started.isEmpty())
         fail(outside);
     if (peek() == closing) {
@@ -103,7 +105,8 @@ bool JsonReader::nextItem(char closing, const char* outside) {
     return true;
 }
 
-bool JsonReader::nextMember(QString& name) {
+bool JsonReader::nextMember(QString& name)
+{
     if (!nextItem('}', "membro fora de objeto"))
         return false;
     name = readString();
@@ -111,13 +114,12 @@ bool JsonReader::nextMember(QString& name) {
     return true;
 }
 
-void JsonReader::beginArray() {
-    enter('[');
-}
+void JsonReader::beginArray() { enter('['); }
 
 bool JsonReader::nextElement() { return nextItem(']', "elemento fora de lista"); }
 
-QString JsonReader::readString() {
+QString JsonReader::readString()
+{
     if (peek() != '"')
         fail("esperava um texto");
     const qsizetype start = ++m_position;
@@ -180,8 +182,7 @@ QString JsonReader::readString() {
             if (code >= 0xD800 && code < 0xDC00 && m_text.sliced(m_position).startsWith("\\u")) {
                 m_position += 2;
                 const char32_t low = unit();
-                code = low >= 0xDC00 && low < 0xE000 ? 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00)
-                                                     : 0xFFFD;
+                code = low >= 0xDC00 && low < 0xE000 ? 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00) : 0xFFFD;
             } else if (code >= 0xD800 && code < 0xE000) {
                 code = 0xFFFD;
             }
@@ -198,7 +199,8 @@ QString JsonReader::readString() {
     return QString::fromUtf8(decoded);
 }
 
-double JsonReader::readNumber() {
+double JsonReader::readNumber()
+{
     const char first = peek();
     if (first != '-' && (first < '0' || first > '9'))
         fail("esperava um número");
@@ -218,7 +220,8 @@ double JsonReader::readNumber() {
     return value;
 }
 
-bool JsonReader::readNull() {
+bool JsonReader::readNull()
+{
     if (peek() != 'n')
         return false;
     if (!m_text.sliced(m_position).startsWith("null"))
@@ -227,7 +230,8 @@ bool JsonReader::readNull() {
     return true;
 }
 
-void JsonReader::skipValue() {
+void JsonReader::skipValue()
+{
     switch (peek()) {
     case '{':
         beginObject();
@@ -244,7 +248,8 @@ void JsonReader::skipValue() {
     }
 }
 
-QJsonValue JsonReader::readValue() {
+QJsonValue JsonReader::readValue()
+{
     switch (peek()) {
     case '{': {
         QJsonObject object;

@@ -5,49 +5,49 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+using namespace Qt::StringLiterals;
+
 namespace protocol {
 
 namespace {
 
-const QString kJsonRpc = QStringLiteral("jsonrpc");
-const QString kVersion = QStringLiteral("2.0");
-const QString kId = QStringLiteral("id");
-const QString kMethod = QStringLiteral("method");
-const QString kParams = QStringLiteral("params");
-const QString kResult = QStringLiteral("result");
-const QString kError = QStringLiteral("error");
-const QString kCode = QStringLiteral("code");
-const QString kMessage = QStringLiteral("message");
-const QString kData = QStringLiteral("data");
-const QString kOut = QStringLiteral("out");
+const QString kJsonRpc = u"jsonrpc"_s;
+const QString kVersion = u"2.0"_s;
+const QString kId = u"id"_s;
+const QString kMethod = u"method"_s;
+const QString kParams = u"params"_s;
+const QString kResult = u"result"_s;
+const QString kError = u"error"_s;
+const QString kCode = u"code"_s;
+const QString kMessage = u"message"_s;
+const QString kData = u"data"_s;
+const QString kOut = u"out"_s;
 
-bool isValidId(const QJsonValue& id) {
-    return id.isDouble() || id.isString() || id.isNull();
-}
+bool isValidId(const QJsonValue& id) { return id.isDouble() || id.isString() || id.isNull(); }
 
-QByteArray compact(const QJsonObject& object) {
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
-}
+QByteArray compact(const QJsonObject& object) { return QJsonDocument(object).toJson(QJsonDocument::Compact); }
 
 } // namespace
 
 RpcFailure::RpcFailure(int code, const QString& message, const QJsonValue& id)
-    : std::runtime_error(message.toStdString()), m_error{code, message}, m_id(id) {}
+    : std::runtime_error(message.toStdString()), m_error{code, message}, m_id(id)
+{}
 
-QByteArray RpcRequest::toJson() const {
+QByteArray RpcRequest::toJson() const
+{
     return compact({{kJsonRpc, kVersion}, {kId, id}, {kMethod, method}, {kParams, params}});
 }
 
-RpcRequest RpcRequest::fromJson(const QByteArray& body) {
+RpcRequest RpcRequest::fromJson(const QByteArray& body)
+{
     // Read member by member: a QJsonObject of the envelope would cost more than the lookup it asks for.
     JsonReader reader(body);
     if (reader.peek() != '{') {
         const bool batch = reader.peek() == '[';
         reader.skipValue(); // a parse error when the text is not JSON at all
         reader.expectEnd();
-        throw RpcFailure(RpcErrorCode::InvalidRequest,
-                         batch ? QStringLiteral("Chamadas em lote não são aceitas.")
-                               : QStringLiteral("A requisição não é um objeto JSON-RPC 2.0."));
+        throw RpcFailure(RpcErrorCode::InvalidRequest, batch ? u"Chamadas em lote não são aceitas."_s
+                                                             : u"A requisição não é um objeto JSON-RPC 2.0."_s);
     }
     QJsonValue version, id(QJsonValue::Undefined), method, params(QJsonValue::Undefined);
     reader.beginObject();
@@ -66,27 +66,25 @@ RpcRequest RpcRequest::fromJson(const QByteArray& body) {
     reader.expectEnd();
 
     if (version != QJsonValue(kVersion))
-        throw RpcFailure(RpcErrorCode::InvalidRequest, QStringLiteral("A requisição não é JSON-RPC 2.0."));
+        throw RpcFailure(RpcErrorCode::InvalidRequest, u"A requisição não é JSON-RPC 2.0."_s);
     if (!isValidId(id))
-        throw RpcFailure(RpcErrorCode::InvalidRequest,
-                         QStringLiteral("A requisição precisa de um \"id\" (número, texto ou null)."));
+        throw RpcFailure(RpcErrorCode::InvalidRequest, u"A requisição precisa de um \"id\" (número, texto ou null)."_s);
 
     RpcRequest request;
     request.id = id;
     if (!method.isString() || method.toString().isEmpty())
-        throw RpcFailure(RpcErrorCode::InvalidRequest,
-                         QStringLiteral("A requisição não traz o nome do método."), request.id);
+        throw RpcFailure(RpcErrorCode::InvalidRequest, u"A requisição não traz o nome do método."_s, request.id);
     request.method = method.toString();
     if (!params.isUndefined() && !params.isArray())
         throw RpcFailure(RpcErrorCode::InvalidParams,
-                         QStringLiteral("Os argumentos de %1 devem vir numa lista, na ordem do método.")
-                             .arg(request.method),
+                         u"Os argumentos de %1 devem vir numa lista, na ordem do método."_s.arg(request.method),
                          request.id);
     request.params = params.toArray();
     return request;
 }
 
-RpcResponse RpcResponse::success(const QJsonValue& id, DataPacket data, QJsonArray out) {
+RpcResponse RpcResponse::success(const QJsonValue& id, DataPacket data, QJsonArray out)
+{
     RpcResponse response;
     response.id = id;
     response.data = std::move(data);
@@ -94,26 +92,28 @@ RpcResponse RpcResponse::success(const QJsonValue& id, DataPacket data, QJsonArr
     return response;
 }
 
-RpcResponse RpcResponse::failure(const QJsonValue& id, int code, const QString& message) {
+RpcResponse RpcResponse::failure(const QJsonValue& id, int code, const QString& message)
+{
     RpcResponse response;
     response.id = id;
     response.error = RpcError{code, message};
     return response;
 }
 
-QByteArray RpcResponse::toJson() const {
+QByteArray RpcResponse::toJson() const
+{
     if (error)
-        return compact({{kJsonRpc, kVersion},
-                        {kId, id},
-                        {kError, QJsonObject{{kCode, error->code}, {kMessage, error->message}}}});
+        return compact(
+            {{kJsonRpc, kVersion}, {kId, id}, {kError, QJsonObject{{kCode, error->code}, {kMessage, error->message}}}});
     // The packet may be large: its text goes in as written, not through a QJsonObject.
     const QByteArray idText = QJsonDocument(QJsonArray{id}).toJson(QJsonDocument::Compact);
     return "{\"jsonrpc\":\"2.0\",\"id\":" + idText.mid(1, idText.size() - 2) +
-           ",\"result\":{\"data\":" + data.toJson() +
-           ",\"out\":" + QJsonDocument(out).toJson(QJsonDocument::Compact) + "}}";
+           ",\"result\":{\"data\":" + data.toJson() + ",\"out\":" + QJsonDocument(out).toJson(QJsonDocument::Compact) +
+           "}}";
 }
 
-RpcResponse RpcResponse::fromJson(QByteArrayView body) {
+RpcResponse RpcResponse::fromJson(QByteArrayView body)
+{
     // Read member by member: the packet's rows go straight into cells.
     JsonReader reader(body);
     const auto notJsonRpc = [](const QString& why, const QJsonValue& id = QJsonValue::Null) {
@@ -121,7 +121,7 @@ RpcResponse RpcResponse::fromJson(QByteArrayView body) {
     };
     if (reader.peek() != '{') {
         reader.skipValue(); // a parse error when the text is not JSON at all
-        throw notJsonRpc(QStringLiteral("A resposta não é JSON-RPC 2.0."));
+        throw notJsonRpc(u"A resposta não é JSON-RPC 2.0."_s);
     }
 
     QJsonValue version, id, error;
@@ -153,16 +153,16 @@ RpcResponse RpcResponse::fromJson(QByteArrayView body) {
     reader.expectEnd();
 
     if (version != QJsonValue(kVersion))
-        throw notJsonRpc(QStringLiteral("A resposta não é JSON-RPC 2.0."));
+        throw notJsonRpc(u"A resposta não é JSON-RPC 2.0."_s);
     if (error.isObject()) {
         const QJsonValue code = error.toObject().value(kCode);
         const QJsonValue message = error.toObject().value(kMessage);
         if (!code.isDouble() || !message.isString())
-            throw notJsonRpc(QStringLiteral("A resposta de erro não traz código e mensagem."), id);
+            throw notJsonRpc(u"A resposta de erro não traz código e mensagem."_s, id);
         return failure(id, code.toInt(), message.toString());
     }
     if (!resultIsObject || !data || !(out.isUndefined() || out.isArray()))
-        throw notJsonRpc(QStringLiteral("A resposta não traz o resultado {\"data\", \"out\"}."), id);
+        throw notJsonRpc(u"A resposta não traz o resultado {\"data\", \"out\"}."_s, id);
     return success(id, std::move(*data), out.toArray());
 }
 

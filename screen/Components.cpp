@@ -54,30 +54,32 @@ void TfrmConFisc::CreateQueries()
 
     qryInscEsta = NewQuery(this, u"qryInscEsta"_s);
     qryInscEsta->setSQL({u"SELECT CDINSCESTA"_s, u"  FROM INSCRESTAD"_s, u" WHERE CDEMPRESA  = :P_CDEMPRESA"_s,
-                         u"   AND (CDINSCESTA = :P_CDINSCESTA OR :P_TCDINSCESTA = 'T')"_s,
-                         u" ORDER BY CDINSCESTA"_s, u" "_s});
+                         u"   AND (CDINSCESTA = :P_CDINSCESTA OR :P_TCDINSCESTA = 'T')"_s, u" ORDER BY CDINSCESTA"_s,
+                         u" "_s});
     qryInscEstaCDINSCESTA = qryInscEsta->Query()->AddField(Text(u"CDINSCESTA"_s, 16, u"Código"_s));
 
     qryInscMuni = NewQuery(this, u"qryInscMuni"_s);
-    qryInscMuni->setSQL({u"SELECT CDINSCMUNI"_s, u"  FROM INSCRMUNICIP"_s,
-                         u" WHERE CDEMPRESA   = :P_CDEMPRESA"_s,
-                         u"   AND (CDINSCMUNI = :P_CDINSCMUNI OR :P_TCDINSCMUNI = 'T')"_s,
-                         u" ORDER BY CDINSCMUNI"_s, u" "_s});
+    qryInscMuni->setSQL({u"SELECT CDINSCMUNI"_s, u"  FROM INSCRMUNICIP"_s, u" WHERE CDEMPRESA   = :P_CDEMPRESA"_s,
+                         u"   AND (CDINSCMUNI = :P_CDINSCMUNI OR :P_TCDINSCMUNI = 'T')"_s, u" ORDER BY CDINSCMUNI"_s,
+                         u" "_s});
     TField::Definition registration = Text(u"CDINSCMUNI"_s, 16, u"Código"_s);
     registration.required = true;
     qryInscMuniCDINSCMUNI = qryInscMuni->Query()->AddField(registration);
 
     qryModDoc = NewQuery(this, u"qryModDoc"_s);
-    qryModDoc->setSQL({u"SELECT CDMODDOCFISC, DSMODDOCFISC"_s, u"  FROM MODDOCFISC"_s,
-                       u" ORDER BY CDMODDOCFISC"_s, u""_s, u" "_s});
+    qryModDoc->setSQL(
+        {u"SELECT CDMODDOCFISC, DSMODDOCFISC"_s, u"  FROM MODDOCFISC"_s, u" ORDER BY CDMODDOCFISC"_s, u""_s, u" "_s});
     qryModDocCDMODDOCFISC = qryModDoc->Query()->AddField(Text(u"CDMODDOCFISC"_s, 2, u"Código"_s));
     qryModDocDSMODDOCFISC = qryModDoc->Query()->AddField(Text(u"DSMODDOCFISC"_s, 40, u"Nome"_s));
 
     qrtTpOperacao = NewQuery(this, u"qrtTpOperacao"_s);
-    const QStringList operationTypes = {u"SELECT"_s,   u"   IDENTRSAIDOP, CDTIPOOPER,  NMTIPOOPER,"_s,
+    const QStringList operationTypes = {u"SELECT"_s,
+                                        u"   IDENTRSAIDOP, CDTIPOOPER,  NMTIPOOPER,"_s,
                                         u"   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s,
-                                        u"FROM"_s,     u"   TIPOOPERAC"_s,
-                                        u"ORDER BY"_s, u"   IDENTRSAIDOP, CDTIPOOPER"_s,
+                                        u"FROM"_s,
+                                        u"   TIPOOPERAC"_s,
+                                        u"ORDER BY"_s,
+                                        u"   IDENTRSAIDOP, CDTIPOOPER"_s,
                                         u" "_s};
     qrtTpOperacao->setSQL(operationTypes);
     qrtTpOperacao->setSQL_ORACLE(operationTypes);
@@ -105,8 +107,7 @@ void TfrmConFisc::CreateClientDataSets()
     cdsLivroIDORGARRECAD = cdsLivro->AddField(HiddenText(u"IDORGARRECAD"_s, 1));
 
     cdsDataInicial = new TClientDataSet(this, u"cdsDataInicial"_s);
-    cdsDataInicialDTINICIAL =
-        cdsDataInicial->AddField({u"DTINICIAL"_s, Type::String, 10, u"Data Inicial"_s, true, 18});
+    cdsDataInicialDTINICIAL = cdsDataInicial->AddField({u"DTINICIAL"_s, Type::String, 10, u"Data Inicial"_s, true, 18});
     cdsDataInicialDTFIMPERIODO = cdsDataInicial->AddField(Date(u"DTFIMPERIODO"_s, u"Data Final"_s));
     cdsDataInicialNMMAPAAPUR = cdsDataInicial->AddField(Text(u"NMMAPAAPUR"_s, 30, u"Nome"_s));
     cdsDataInicialDTINIPERIODO = cdsDataInicial->AddField(Date(u"DTINIPERIODO"_s, {}, false));

@@ -32,8 +32,8 @@ constexpr int ButtonSize = 21;
 QFont ScreenFont()
 {
     QFont font;
-    font.setFamilies({u"MS Sans Serif"_s, u"Microsoft Sans Serif"_s, u"Arial"_s, u"Liberation Sans"_s,
-                      u"Nimbus Sans"_s, u"Helvetica"_s});
+    font.setFamilies({u"MS Sans Serif"_s, u"Microsoft Sans Serif"_s, u"Arial"_s, u"Liberation Sans"_s, u"Nimbus Sans"_s,
+                      u"Helvetica"_s});
     font.setPixelSize(11);
     return font;
 }
@@ -112,8 +112,7 @@ TDateEditPlus* NewDateEdit(QWidget* parent, const QString& name, int left, int t
     auto* edit = new TDateEditPlus(parent, name);
     edit->setColor(TColor::clInfoBk);
     edit->setValidColor(TColor::clBlue);
-    edit->setWeekdayNames({u"Domingo"_s, u"Segunda"_s, u"Terça"_s, u"Quarta"_s, u"Quinta"_s, u"Sexta"_s,
-                           u"Sábado"_s});
+    edit->setWeekdayNames({u"Domingo"_s, u"Segunda"_s, u"Terça"_s, u"Quarta"_s, u"Quinta"_s, u"Sexta"_s, u"Sábado"_s});
     edit->setGeometry(left, top, 95, EditHeight);
     return edit;
 }
@@ -275,12 +274,11 @@ void TfrmConFisc::CreateListGroups()
 // area, and last the report combo.
 void TfrmConFisc::SetTabOrder()
 {
-    const QList<QWidget*> order = {
-        medImposto,  btnImposto,     edtNmImposto, medLivro,    btnLivro,      edtNmLivro,
-        medEmpresa,  edtNmEmpresa,   edtInscricao, cbbEntrSaid, depInicial,    depFinal,
-        medCfop,     medCst,         rdbTodosMod,  rdbListaMod, btnModDoc,     rdbTodosTp,
-        rdbListaTp,  btnTpOperacao,  btnEmpresa,   btnInscricao, btnDataInicial, btnDataFinal,
-        cbbReportNames};
+    const QList<QWidget*> order = {medImposto,  btnImposto,   edtNmImposto,   medLivro,     btnLivro,
+                                   edtNmLivro,  medEmpresa,   edtNmEmpresa,   edtInscricao, cbbEntrSaid,
+                                   depInicial,  depFinal,     medCfop,        medCst,       rdbTodosMod,
+                                   rdbListaMod, btnModDoc,    rdbTodosTp,     rdbListaTp,   btnTpOperacao,
+                                   btnEmpresa,  btnInscricao, btnDataInicial, btnDataFinal, cbbReportNames};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

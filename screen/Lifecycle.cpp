@@ -5,9 +5,11 @@
 #include "TComboBox.h"
 #include "TNetConnection.h"
 
+using namespace Qt::StringLiterals;
+
 TfrmConFisc::TfrmConFisc(QWidget* parent) : TfrmDadosGerRel(parent)
 {
-    setObjectName(QStringLiteral("frmConFisc"));
+    setObjectName(u"frmConFisc"_s);
     CreateQueries();
     CreateClientDataSets();
     CreateDataSources();

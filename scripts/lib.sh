@@ -8,7 +8,7 @@ PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins qt6-l10n-tools qt6-translations-l10n
   libcpp-httplib-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libxlsxwriter-dev libsqlite3-dev poppler-utils unzip
+  libxlsxwriter-dev libsqlite3-dev poppler-utils unzip clang-format
   xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2 curl sqlite3
 )
 
@@ -24,6 +24,18 @@ install_missing_packages() {
   [ "$(id -u)" -ne 0 ] && sudo=sudo
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Fails, naming the files, when a C++ source differs from the tree's .clang-format style.
+check_format() {
+  local unformatted=()
+  while IFS= read -r file; do
+    clang-format --dry-run --Werror "$ROOT/$file" >/dev/null 2>&1 || unformatted+=("$file")
+  done < <(git -C "$ROOT" ls-files '*.cpp' '*.h')
+  [ ${#unformatted[@]} -eq 0 ] && return 0
+  echo "Fora do estilo do projeto (corrija com: clang-format -i ARQUIVO):" >&2
+  printf '  %s\n' "${unformatted[@]}" >&2
+  return 1
 }
 
 build_all() {

@@ -6,33 +6,36 @@
 #include <QDate>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace fiscal {
 
 namespace {
 
 // A byte-order mark or a control character: invisible, it would make a code compare as another one.
-bool isHidden(QChar c) {
+bool isHidden(QChar c)
+{
     return c.category() == QChar::Other_Control || c == QChar::ByteOrderMark || c == QChar::ByteOrderSwapped;
 }
 
-QVariant checkArgument(const QString& method, int position, ArgumentKind kind, const QJsonValue& value) {
+QVariant checkArgument(const QString& method, int position, ArgumentKind kind, const QJsonValue& value)
+{
     auto fail = [&](const QString& what) {
-        return protocol::RpcFailure(
-            protocol::RpcErrorCode::InvalidParams,
-            QStringLiteral("O argumento %1 de %2 %3.").arg(position).arg(method, what));
+        return protocol::RpcFailure(protocol::RpcErrorCode::InvalidParams,
+                                    u"O argumento %1 de %2 %3."_s.arg(position).arg(method, what));
     };
     switch (kind) {
     case ArgumentKind::Text:
     case ArgumentKind::List: {
         if (!value.isString())
-            throw fail(QStringLiteral("deve ser um texto"));
+            throw fail(u"deve ser um texto"_s);
         const int limit = kind == ArgumentKind::Text ? maxTextLength : maxListLength;
         const QString text = value.toString();
         if (text.size() > limit)
-            throw fail(QStringLiteral("passa de %1 caracteres").arg(limit));
+            throw fail(u"passa de %1 caracteres"_s.arg(limit));
         if (const auto hidden = std::find_if(text.begin(), text.end(), isHidden); hidden != text.end())
-            throw fail(QStringLiteral("traz uma marca de ordem de bytes ou um caractere de controle (U+%1)")
-                           .arg(QString::number(hidden->unicode(), 16).toUpper().rightJustified(4, u'0')));
+            throw fail(u"traz uma marca de ordem de bytes ou um caractere de controle (U+%1)"_s.arg(
+                QString::number(hidden->unicode(), 16).toUpper().rightJustified(4, u'0')));
         return text;
     }
     case ArgumentKind::Date: {
@@ -40,7 +43,7 @@ QVariant checkArgument(const QString& method, int position, ArgumentKind kind, c
             return QDate();
         const QDate date = protocol::isoDate(value.toString());
         if (!value.isString() || !date.isValid())
-            throw fail(QStringLiteral("deve ser uma data \"AAAA-MM-DD\" ou null"));
+            throw fail(u"deve ser uma data \"AAAA-MM-DD\" ou null"_s);
         return date;
     }
     }
@@ -49,14 +52,12 @@ QVariant checkArgument(const QString& method, int position, ArgumentKind kind, c
 
 } // namespace
 
-QVariantList checkArguments(const QString& method, const QList<ArgumentKind>& kinds,
-                            const QJsonArray& params) {
+QVariantList checkArguments(const QString& method, const QList<ArgumentKind>& kinds, const QJsonArray& params)
+{
     if (params.size() != kinds.size())
-        throw protocol::RpcFailure(protocol::RpcErrorCode::InvalidParams,
-                                   QStringLiteral("%1 recebe %2 argumentos, não %3.")
-                                       .arg(method)
-                                       .arg(kinds.size())
-                                       .arg(params.size()));
+        throw protocol::RpcFailure(
+            protocol::RpcErrorCode::InvalidParams,
+            u"%1 recebe %2 argumentos, não %3."_s.arg(method).arg(kinds.size()).arg(params.size()));
     QVariantList arguments;
     arguments.reserve(kinds.size());
     for (int i = 0; i < kinds.size(); ++i)

@@ -20,7 +20,6 @@ constexpr int maxListLength = 10000;
 // Checks the positional arguments of a call to method against its kinds and converts them: texts and lists to
 // QString, dates to QDate (a null QDate for null). Throws protocol::RpcFailure with InvalidParams naming the
 // argument that is wrong.
-QVariantList checkArguments(const QString& method, const QList<ArgumentKind>& kinds,
-                            const QJsonArray& params);
+QVariantList checkArguments(const QString& method, const QList<ArgumentKind>& kinds, const QJsonArray& params);
 
 } // namespace fiscal

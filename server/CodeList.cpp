@@ -2,7 +2,8 @@
 
 namespace fiscal {
 
-QStringList normalizedCodeList(const QString& list) {
+QStringList normalizedCodeList(const QString& list)
+{
     QStringList codes;
     for (const QString& entry : list.split(u','))
         if (const QString code = entry.trimmed(); !code.isEmpty())

@@ -9,6 +9,8 @@
 #include <memory>
 #include <mutex>
 
+using namespace Qt::StringLiterals;
+
 namespace fiscal {
 
 namespace {
@@ -19,11 +21,10 @@ using namespace protocol;
 constexpr int listingThreads = 3;
 constexpr std::size_t listingsWaiting = 6;
 
-std::string modulePath() {
-    return "/" + RdmConferenciaFiscal::serverName().toStdString();
-}
+std::string modulePath() { return "/" + RdmConferenciaFiscal::serverName().toStdString(); }
 
-void logToStderr(const QString& line) {
+void logToStderr(const QString& line)
+{
     static std::mutex mutex;
     const std::lock_guard lock(mutex);
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
@@ -31,75 +32,73 @@ void logToStderr(const QString& line) {
 }
 
 // A line of the log stays one line whatever a client sends: control characters and backslashes escaped.
-QString escapedForLog(const QString& line) {
+QString escapedForLog(const QString& line)
+{
     QString escaped;
     escaped.reserve(line.size());
     for (const QChar c : line) {
         if (c == u'\\')
-            escaped += QStringLiteral("\\\\");
+            escaped += u"\\\\"_s;
         else if (c == u'\n')
-            escaped += QStringLiteral("\\n");
+            escaped += u"\\n"_s;
         else if (c == u'\r')
-            escaped += QStringLiteral("\\r");
-        else if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
-                 c == QChar::ParagraphSeparator)
-            escaped += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            escaped += u"\\r"_s;
+        else if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            escaped += u"\\u%1"_s.arg(c.unicode(), 4, 16, QLatin1Char('0'));
         else
             escaped += c;
     }
     return escaped;
 }
 
-HttpResponse jsonAnswer(int status, const RpcResponse& response) {
+HttpResponse jsonAnswer(int status, const RpcResponse& response)
+{
     return {status, "application/json", response.toJson().toStdString()};
 }
 
-HttpResponse textAnswer(const std::string& text) {
-    return {200, "text/plain; charset=utf-8", text};
+HttpResponse textAnswer(const std::string& text) { return {200, "text/plain; charset=utf-8", text}; }
+
+QString busyMessage(bool stopping)
+{
+    return stopping ? u"O servidor de aplicação está sendo encerrado; tente de novo em instantes."_s
+                    : u"O servidor de aplicação está ocupado; tente de novo em instantes."_s;
 }
 
-QString busyMessage(bool stopping) {
-    return stopping ? QStringLiteral("O servidor de aplicação está sendo encerrado; tente de novo em instantes.")
-                    : QStringLiteral("O servidor de aplicação está ocupado; tente de novo em instantes.");
-}
-
-QString outcome(const RpcResponse& response) {
+QString outcome(const RpcResponse& response)
+{
     if (response.failed())
-        return QStringLiteral("erro %1: %2").arg(response.error->code).arg(response.error->message);
-    return QStringLiteral("%1 linhas").arg(response.data.rows.size());
+        return u"erro %1: %2"_s.arg(response.error->code).arg(response.error->message);
+    return u"%1 linhas"_s.arg(response.data.rows.size());
 }
 
 } // namespace
 
 FiscalServer::FiscalServer(const QString& databasePath, LogSink log, HttpLimits limits)
-    : m_limits(limits), m_databasePath(databasePath), m_log(log ? std::move(log) : LogSink(logToStderr)), m_http(*this, m_limits),
-      m_listings(listingThreads, listingsWaiting) {}
+    : m_limits(limits), m_databasePath(databasePath), m_log(log ? std::move(log) : LogSink(logToStderr)),
+      m_http(*this, m_limits), m_listings(listingThreads, listingsWaiting)
+{}
 
 FiscalServer::~FiscalServer() = default;
 
-bool FiscalServer::bind(const QString& host, int port) {
-    return m_http.bind(host.toStdString(), port);
-}
+bool FiscalServer::bind(const QString& host, int port) { return m_http.bind(host.toStdString(), port); }
 
-void FiscalServer::serve() {
-    m_http.serve();
-}
+void FiscalServer::serve() { m_http.serve(); }
 
-void FiscalServer::stop() {
+void FiscalServer::stop()
+{
     m_stopping = true;
     m_http.stop();
     m_listings.finish();
 }
 
-void FiscalServer::log(const QString& line) const {
-    m_log(escapedForLog(line));
-}
+void FiscalServer::log(const QString& line) const { m_log(escapedForLog(line)); }
 
-void FiscalServer::handle(HttpRequest request, HttpReply reply) {
+void FiscalServer::handle(HttpRequest request, HttpReply reply)
+{
     const std::string path = request.target.substr(0, request.target.find('?'));
     if (request.method == "GET" && path == "/")
-        return reply(textAnswer("fiscal-server: servidor de aplicação da Conferência Fiscal (POST " + modulePath() +
-                                ")\n"));
+        return reply(
+            textAnswer("fiscal-server: servidor de aplicação da Conferência Fiscal (POST " + modulePath() + ")\n"));
     if (request.method == "GET" && path == modulePath())
         return reply(textAnswer(RdmConferenciaFiscal::serverName().toStdString() + "\n"));
     if (request.method != "POST" || path != modulePath())
@@ -109,16 +108,16 @@ void FiscalServer::handle(HttpRequest request, HttpReply reply) {
     call(request.body, reply);
 }
 
-void FiscalServer::call(const std::string& body, const HttpReply& reply) {
+void FiscalServer::call(const std::string& body, const HttpReply& reply)
+{
     QElapsedTimer timer;
     timer.start();
     QString method;
-    auto answer = [this, reply, timer](const QString& method, const RpcResponse& response,
-                                       const QString& detail = {}, int status = 200) {
-        log(QStringLiteral("%1 %2 ms %3%4")
-                .arg(method)
+    auto answer = [this, reply, timer](const QString& method, const RpcResponse& response, const QString& detail = {},
+                                       int status = 200) {
+        log(u"%1 %2 ms %3%4"_s.arg(method)
                 .arg(timer.elapsed())
-                .arg(outcome(response), detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail)));
+                .arg(outcome(response), detail.isEmpty() ? QString() : u" (%1)"_s.arg(detail)));
         reply(jsonAnswer(status, response));
     };
     try {
@@ -141,7 +140,8 @@ void FiscalServer::call(const std::string& body, const HttpReply& reply) {
     }
 }
 
-RpcResponse FiscalServer::run(const RemoteCall& call, QString& detail) const {
+RpcResponse FiscalServer::run(const RemoteCall& call, QString& detail) const
+{
     try {
         MethodResult result = call.method->run(RdmConferenciaFiscal(m_databasePath), call.arguments);
         return RpcResponse::success(call.id, std::move(result.data), std::move(result.out));
@@ -150,44 +150,43 @@ RpcResponse FiscalServer::run(const RemoteCall& call, QString& detail) const {
     } catch (const DatabaseError& error) {
         detail = error.message();
         return RpcResponse::failure(call.id, RpcErrorCode::ServerFailure,
-                                    QStringLiteral("O servidor de aplicação não conseguiu ler o banco de dados fiscal; "
-                                                   "avise o administrador (o motivo está no registro do servidor)."));
+                                    u"O servidor de aplicação não conseguiu ler o banco de dados fiscal; "
+                                    "avise o administrador (o motivo está no registro do servidor)."_s);
     } catch (const std::exception& error) {
         detail = QString::fromUtf8(error.what());
         return RpcResponse::failure(call.id, RpcErrorCode::ServerFailure,
-                                    QStringLiteral("Falha interna do servidor de aplicação; avise o administrador "
-                                                   "(o motivo está no registro do servidor)."));
+                                    u"Falha interna do servidor de aplicação; avise o administrador "
+                                    "(o motivo está no registro do servidor)."_s);
     }
 }
 
-HttpResponse FiscalServer::refuse(int status, const std::string& method, const std::string& target) {
+HttpResponse FiscalServer::refuse(int status, const std::string& method, const std::string& target)
+{
     const QString path = QString::fromStdString(target).left(200);
-    log(QStringLiteral("%1 %2 HTTP %3").arg(QString::fromStdString(method).left(20), path).arg(status));
+    log(u"%1 %2 HTTP %3"_s.arg(QString::fromStdString(method).left(20), path).arg(status));
     auto failure = [status](int code, const QString& message) {
         return jsonAnswer(status, RpcResponse::failure(QJsonValue::Null, code, message));
     };
     switch (status) {
     case 404:
         return failure(RpcErrorCode::MethodNotFound,
-                       QStringLiteral("Módulo remoto desconhecido: %1 %2.").arg(QString::fromStdString(method), path));
+                       u"Módulo remoto desconhecido: %1 %2."_s.arg(QString::fromStdString(method), path));
     case 408:
-        return failure(RpcErrorCode::InvalidRequest, QStringLiteral("A requisição não chegou inteira a tempo."));
+        return failure(RpcErrorCode::InvalidRequest, u"A requisição não chegou inteira a tempo."_s);
     case 411:
-        return failure(RpcErrorCode::InvalidRequest,
-                       QStringLiteral("A requisição não diz o tamanho do corpo (Content-Length)."));
+        return failure(RpcErrorCode::InvalidRequest, u"A requisição não diz o tamanho do corpo (Content-Length)."_s);
     case 413:
-        return failure(RpcErrorCode::InvalidRequest,
-                       QStringLiteral("A requisição passa de %1 bytes.").arg(m_limits.maxBodyBytes));
+        return failure(RpcErrorCode::InvalidRequest, u"A requisição passa de %1 bytes."_s.arg(m_limits.maxBodyBytes));
     case 415:
         return failure(RpcErrorCode::InvalidRequest,
-                       QStringLiteral("O corpo da requisição deve vir sem compressão (Content-Encoding)."));
+                       u"O corpo da requisição deve vir sem compressão (Content-Encoding)."_s);
     case 431:
         return failure(RpcErrorCode::InvalidRequest,
-                       QStringLiteral("Os cabeçalhos da requisição passam de %1 bytes.").arg(m_limits.maxHeaderBytes));
+                       u"Os cabeçalhos da requisição passam de %1 bytes."_s.arg(m_limits.maxHeaderBytes));
     case 503:
         return failure(RpcErrorCode::ServerFailure, busyMessage(m_stopping));
     default:
-        return failure(RpcErrorCode::InvalidRequest, QStringLiteral("Requisição HTTP inválida (HTTP %1).").arg(status));
+        return failure(RpcErrorCode::InvalidRequest, u"Requisição HTTP inválida (HTTP %1)."_s.arg(status));
     }
 }
 

@@ -8,33 +8,36 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+using namespace Qt::StringLiterals;
+
 using protocol::FieldType;
 
 namespace fiscal {
 
 namespace {
 
-QStringList directionsOf(const QString& direction) {
+QStringList directionsOf(const QString& direction)
+{
     if (direction == u"0")
-        return {QStringLiteral("E")};
+        return {u"E"_s};
     if (direction == u"1")
-        return {QStringLiteral("S")};
+        return {u"S"_s};
     if (direction == u"2" || direction == u"-1")
-        return {QStringLiteral("E"), QStringLiteral("S")};
-    throw protocol::RpcFailure(
-        protocol::RpcErrorCode::InvalidParams,
-        QStringLiteral("O argumento 6 de getDadosGia (entrada/saída) deve ser \"0\", \"1\", "
-                       "\"2\" ou \"-1\", não \"%1\".")
-            .arg(direction.left(20)));
+        return {u"E"_s, u"S"_s};
+    throw protocol::RpcFailure(protocol::RpcErrorCode::InvalidParams,
+                               u"O argumento 6 de getDadosGia (entrada/saída) deve ser \"0\", \"1\", "
+                               "\"2\" ou \"-1\", não \"%1\"."_s.arg(direction.left(20)));
 }
 
-QString jsonArray(const QStringList& codes) {
+QString jsonArray(const QStringList& codes)
+{
     return QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(codes)).toJson(QJsonDocument::Compact));
 }
 
 } // namespace
 
-GiaFilter GiaFilter::fromArguments(const QVariantList& arguments) {
+GiaFilter GiaFilter::fromArguments(const QVariantList& arguments)
+{
     GiaFilter filter;
     filter.company = arguments.at(0).toString();
     filter.registration = arguments.at(1).toString();
@@ -48,29 +51,25 @@ GiaFilter GiaFilter::fromArguments(const QVariantList& arguments) {
     return filter;
 }
 
-const QList<protocol::FieldDef>& giaDocumentFields() {
+const QList<protocol::FieldDef>& giaDocumentFields()
+{
     static const QList<protocol::FieldDef> fields = {
-        {QStringLiteral("CDFISCOPERNF"), FieldType::String, 6},
-        {QStringLiteral("NRNOTAFISC"), FieldType::String, 20},
-        {QStringLiteral("IDENTRSAIDOP"), FieldType::String, 1},
-        {QStringLiteral("DTEMISSAO"), FieldType::DateTime, 0},
-        {QStringLiteral("DTENTRSAID"), FieldType::DateTime, 0},
-        {QStringLiteral("VRCONTABILNF"), FieldType::Float, 0},
-        {QStringLiteral("VRBASECALCNF"), FieldType::Float, 0},
-        {QStringLiteral("VRIMPOSTONF"), FieldType::Float, 0},
-        {QStringLiteral("VRISENTO"), FieldType::Float, 0},
-        {QStringLiteral("VROUTROS"), FieldType::Float, 0},
-        {QStringLiteral("VRIMPST"), FieldType::Float, 0},
-        {QStringLiteral("VRIMPIPI"), FieldType::Float, 0},
+        {u"CDFISCOPERNF"_s, FieldType::String, 6}, {u"NRNOTAFISC"_s, FieldType::String, 20},
+        {u"IDENTRSAIDOP"_s, FieldType::String, 1}, {u"DTEMISSAO"_s, FieldType::DateTime, 0},
+        {u"DTENTRSAID"_s, FieldType::DateTime, 0}, {u"VRCONTABILNF"_s, FieldType::Float, 0},
+        {u"VRBASECALCNF"_s, FieldType::Float, 0},  {u"VRIMPOSTONF"_s, FieldType::Float, 0},
+        {u"VRISENTO"_s, FieldType::Float, 0},      {u"VROUTROS"_s, FieldType::Float, 0},
+        {u"VRIMPST"_s, FieldType::Float, 0},       {u"VRIMPIPI"_s, FieldType::Float, 0},
     };
     return fields;
 }
 
-QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filter) {
+QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filter)
+{
     // Each list is bound as one value, a JSON array: the statement stays the same whatever the lists hold
     // (it varies only with the one or two directions), so the connection keeps a few prepared statements, not
     // one per list length.
-    const QString sql = QStringLiteral(R"(
+    const QString sql = uR"(
         SELECT I.CDFISCOPERIT, N.NRNOTAFISC, N.IDENTRSAIDOP, N.DTEMISSAO, N.DTENTRSAID,
                round(SUM(I.VRCONTABILIT), 2), round(SUM(T.VRBASECALCIT), 2), round(SUM(T.VRIMPOSTOIT), 2),
                round(SUM(T.VRISENTOIT), 2), round(SUM(T.VROUTROSIT), 2),
@@ -90,16 +89,12 @@ QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filt
            AND (? = '[]' OR N.CDMODDOCFISC IN (SELECT value FROM json_each(?)))
            AND (? = '[]' OR N.IDENTRSAIDOP || N.CDTIPOOPER IN (SELECT value FROM json_each(?)))
          GROUP BY N.NRSEQNOTAFISC, I.CDFISCOPERIT
-         ORDER BY I.CDFISCOPERIT, N.DTENTRSAID, N.NRNOTAFISC, N.NRSEQNOTAFISC)")
-                            .arg(filter.directions.size() == 1 ? QStringLiteral("?") : QStringLiteral("?, ?"));
+         ORDER BY I.CDFISCOPERIT, N.DTENTRSAID, N.NRNOTAFISC, N.NRSEQNOTAFISC)"_s.arg(
+        filter.directions.size() == 1 ? u"?"_s : u"?, ?"_s);
 
-    QVariantList values{filter.tax,
-                        filter.company,
-                        filter.registration,
-                        sqlDate(filter.start),
-                        sqlDate(filter.start),
-                        sqlDate(filter.end),
-                        sqlDate(filter.end)};
+    QVariantList values{
+        filter.tax,          filter.company,     filter.registration, sqlDate(filter.start), sqlDate(filter.start),
+        sqlDate(filter.end), sqlDate(filter.end)};
     for (const QString& direction : filter.directions)
         values.append(direction);
     const QString models = jsonArray(filter.models);

@@ -1,9 +1,11 @@
 #include "HttpServer.h"
 
 #include <utility> // before Boost 1.74's asio, which uses std::exchange without including it in C++20
+
 #include <boost/asio.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
@@ -24,17 +26,17 @@ namespace {
 
 class Session;
 
-std::string text(beast::string_view view) {
-    return std::string(view.data(), view.size());
-}
+std::string text(beast::string_view view) { return std::string(view.data(), view.size()); }
 
 // A request that breaks HTTP's syntax, as opposed to a client that went away in the middle of one.
-bool isMalformed(beast::error_code error) {
+bool isMalformed(beast::error_code error)
+{
     return error.category() == http::make_error_code(http::error::bad_method).category() &&
            error != http::error::end_of_stream && error != http::error::partial_message;
 }
 
-std::vector<std::unique_ptr<net::io_context>> contexts(int count) {
+std::vector<std::unique_ptr<net::io_context>> contexts(int count)
+{
     std::vector<std::unique_ptr<net::io_context>> ios;
     for (int i = 0; i < std::max(count, 1); ++i)
         ios.push_back(std::make_unique<net::io_context>(1));
@@ -78,30 +80,35 @@ namespace {
 class Session : public std::enable_shared_from_this<Session> {
 public:
     Session(tcp::socket socket, HttpServer::Shared& shared) : m_stream(std::move(socket)), m_shared(shared) {}
-    ~Session() {
+    ~Session()
+    {
         const std::lock_guard lock(m_shared.sessionsMutex);
         m_shared.sessions.erase(this);
     }
 
     // Counts the connection among the live ones; false when there are too many already.
-    bool enrol() {
+    bool enrol()
+    {
         const std::lock_guard lock(m_shared.sessionsMutex);
         m_shared.sessions.emplace(this, weak_from_this());
         return m_shared.sessions.size() <= m_shared.limits.maxConnections;
     }
 
-    void start() {
+    void start()
+    {
         net::dispatch(m_stream.get_executor(), [self = shared_from_this()] { self->readRequest(); });
     }
 
     // Answers the connection with status before reading anything, then closes it.
-    void turnAway(int status) {
+    void turnAway(int status)
+    {
         net::dispatch(m_stream.get_executor(), [self = shared_from_this(), status] { self->refuse(status); });
     }
 
     // The server stops: a connection waiting for a request ends now; one with a call in progress ends once
     // its answer is out.
-    void stop() {
+    void stop()
+    {
         net::dispatch(m_stream.get_executor(), [self = shared_from_this()] {
             if (self->m_state == State::Reading)
                 self->m_stream.close();
@@ -113,19 +120,20 @@ private:
 
     const HttpLimits& limits() const { return m_shared.limits; }
 
-    void readRequest() {
+    void readRequest()
+    {
         m_state = State::Reading;
         m_parser.emplace();
         m_parser->header_limit(static_cast<std::uint32_t>(limits().maxHeaderBytes));
         m_parser->body_limit(limits().maxBodyBytes);
         m_stream.expires_after(limits().requestDeadline);
-        http::async_read_header(m_stream, m_buffer, *m_parser,
-                                [self = shared_from_this()](beast::error_code error, std::size_t) {
-                                    self->onHeader(error);
-                                });
+        http::async_read_header(
+            m_stream, m_buffer, *m_parser,
+            [self = shared_from_this()](beast::error_code error, std::size_t) { self->onHeader(error); });
     }
 
-    void onHeader(beast::error_code error) {
+    void onHeader(beast::error_code error)
+    {
         if (error)
             return failed(error);
         if (const int status = refusedHead())
@@ -136,7 +144,8 @@ private:
     }
 
     // The status that turns the request down from its head alone; 0 to read its body.
-    int refusedHead() const {
+    int refusedHead() const
+    {
         const auto& head = m_parser->get();
         const beast::string_view encoding = head[http::field::content_encoding];
         if (!encoding.empty() && !beast::iequals(encoding, "identity"))
@@ -149,7 +158,8 @@ private:
         return 0;
     }
 
-    void sendContinue() {
+    void sendContinue()
+    {
         auto interim = std::make_shared<http::response<http::empty_body>>(http::status::continue_, 11);
         http::async_write(m_stream, *interim,
                           [self = shared_from_this(), interim](beast::error_code error, std::size_t) {
@@ -159,14 +169,14 @@ private:
                           });
     }
 
-    void readBody() {
+    void readBody()
+    {
         http::async_read(m_stream, m_buffer, *m_parser,
-                         [self = shared_from_this()](beast::error_code error, std::size_t) {
-                             self->onRequest(error);
-                         });
+                         [self = shared_from_this()](beast::error_code error, std::size_t) { self->onRequest(error); });
     }
 
-    void onRequest(beast::error_code error) {
+    void onRequest(beast::error_code error)
+    {
         if (error)
             return failed(error);
         m_stream.expires_never();
@@ -175,16 +185,16 @@ private:
         m_keepAlive = message.keep_alive();
         HttpRequest request{text(message.method_string()), text(message.target()), std::move(message.body())};
         // The guard keeps the network threads running until the answer has been handed over.
-        m_shared.service.handle(std::move(request), [self = shared_from_this(),
-                                                     guard = net::make_work_guard(m_stream.get_executor())](
-                                                        HttpResponse response) {
-            net::dispatch(self->m_stream.get_executor(), [self, response = std::move(response)]() mutable {
-                self->write(std::move(response));
+        m_shared.service.handle(
+            std::move(request),
+            [self = shared_from_this(), guard = net::make_work_guard(m_stream.get_executor())](HttpResponse response) {
+                net::dispatch(self->m_stream.get_executor(),
+                              [self, response = std::move(response)]() mutable { self->write(std::move(response)); });
             });
-        });
     }
 
-    void failed(beast::error_code error) {
+    void failed(beast::error_code error)
+    {
         if (error == http::error::header_limit)
             return refuse(431);
         if (error == http::error::body_limit)
@@ -202,15 +212,17 @@ private:
     std::string method() const { return m_parser ? text(m_parser->get().method_string()) : std::string(); }
     std::string target() const { return m_parser ? text(m_parser->get().target()) : std::string(); }
 
-    void refuse(int status) {
+    void refuse(int status)
+    {
         m_keepAlive = false;
         write(m_shared.service.refuse(status, method(), target()));
     }
 
-    void write(HttpResponse response) {
+    void write(HttpResponse response)
+    {
         m_state = State::Writing;
-        auto message = std::make_shared<http::response<http::string_body>>(
-            static_cast<http::status>(response.status), 11);
+        auto message =
+            std::make_shared<http::response<http::string_body>>(static_cast<http::status>(response.status), 11);
         message->set(http::field::server, "fiscal-server");
         message->set(http::field::content_type, response.contentType);
         if (response.status == 503)
@@ -231,7 +243,8 @@ private:
 
     // Closing at once while the client still sends would reset the connection and lose the answer: stop
     // sending, take what still comes for a moment (as much as a refused body, at most), then close.
-    void closeGracefully() {
+    void closeGracefully()
+    {
         m_state = State::Closing;
         beast::error_code ignored;
         m_stream.socket().shutdown(tcp::socket::shutdown_send, ignored);
@@ -239,7 +252,8 @@ private:
         drain(limits().maxBodyBytes + limits().maxHeaderBytes);
     }
 
-    void drain(std::size_t left) {
+    void drain(std::size_t left)
+    {
         m_buffer.clear();
         m_stream.async_read_some(m_buffer.prepare(16 * 1024),
                                  [self = shared_from_this(), left](beast::error_code error, std::size_t count) {
@@ -257,7 +271,8 @@ private:
     bool m_keepAlive = false;
 };
 
-void accept(HttpServer::Shared& shared) {
+void accept(HttpServer::Shared& shared)
+{
     shared.acceptor.async_accept(shared.nextIo(), [&shared](beast::error_code error, tcp::socket socket) {
         if (!shared.acceptor.is_open() || shared.stopping)
             return;
@@ -283,12 +298,12 @@ void accept(HttpServer::Shared& shared) {
 
 } // namespace
 
-HttpServer::HttpServer(HttpService& service, HttpLimits limits)
-    : m_shared(std::make_unique<Shared>(service, limits)) {}
+HttpServer::HttpServer(HttpService& service, HttpLimits limits) : m_shared(std::make_unique<Shared>(service, limits)) {}
 
 HttpServer::~HttpServer() = default;
 
-bool HttpServer::bind(const std::string& host, int port) {
+bool HttpServer::bind(const std::string& host, int port)
+{
     beast::error_code error;
     tcp::resolver resolver(*m_shared->ios.front());
     const auto endpoints = resolver.resolve(host, std::to_string(port), error);
@@ -311,7 +326,8 @@ bool HttpServer::bind(const std::string& host, int port) {
     return true;
 }
 
-void HttpServer::serve() {
+void HttpServer::serve()
+{
     Shared& shared = *m_shared;
     for (const auto& io : shared.ios)
         shared.idleGuards.push_back(net::make_work_guard(*io));
@@ -327,7 +343,8 @@ void HttpServer::serve() {
     shared.served.notify_all();
 }
 
-void HttpServer::stop() {
+void HttpServer::stop()
+{
     Shared& shared = *m_shared;
     shared.stopping = true;
     net::post(*shared.ios.front(), [&shared] {

@@ -6,11 +6,14 @@
 #include <QDate>
 #include <QSqlError>
 
+using namespace Qt::StringLiterals;
+
 namespace fiscal {
 
 namespace {
 
-QVariant cell(const QVariant& value, protocol::FieldType type) {
+QVariant cell(const QVariant& value, protocol::FieldType type)
+{
     if (value.isNull())
         return {};
     switch (type) {
@@ -29,17 +32,19 @@ QVariant cell(const QVariant& value, protocol::FieldType type) {
 
 } // namespace
 
-QVariant sqlDate(const QDate& date) {
+QVariant sqlDate(const QDate& date)
+{
     return date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant(QMetaType::fromType<QString>());
 }
 
-void execOrThrow(QSqlQuery& query) {
+void execOrThrow(QSqlQuery& query)
+{
     if (!query.exec())
-        throw DatabaseError(
-            QStringLiteral("Falha na consulta ao banco de dados fiscal: %1").arg(query.lastError().text()));
+        throw DatabaseError(u"Falha na consulta ao banco de dados fiscal: %1"_s.arg(query.lastError().text()));
 }
 
-protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields) {
+protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields)
+{
     execOrThrow(query);
     protocol::DataPacket packet;
     packet.fields = fields;
@@ -53,7 +58,7 @@ protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::Fiel
     const QSqlError error = query.lastError();
     query.finish();
     if (error.isValid())
-        throw DatabaseError(QStringLiteral("Falha ao ler do banco de dados fiscal: %1").arg(error.text()));
+        throw DatabaseError(u"Falha ao ler do banco de dados fiscal: %1"_s.arg(error.text()));
     return packet;
 }
 

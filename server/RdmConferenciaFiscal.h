@@ -9,6 +9,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+using namespace Qt::StringLiterals;
+
 namespace fiscal {
 
 struct MethodResult {
@@ -22,7 +24,7 @@ struct MethodResult {
 // Unknown codes give a packet without rows. Throws DatabaseError.
 class RdmConferenciaFiscal {
 public:
-    static QString serverName() { return QStringLiteral("rlx58200.rdmConferenciaFiscal"); }
+    static QString serverName() { return u"rlx58200.rdmConferenciaFiscal"_s; }
 
     explicit RdmConferenciaFiscal(const QString& databasePath) : m_databasePath(databasePath) {}
 
@@ -35,8 +37,7 @@ public:
     // The apportionment-map periods of company, registration and tax, ordered by start; an empty registration
     // matches the maps kept without registration. DTINICIAL is the start as "dd/MM/yyyy" (protocol::TextDateFormat),
     // as DTFINAL below. (cdsDataInicial)
-    protocol::DataPacket GetDtIni(const QString& company, const QString& registration,
-                                  const QString& tax) const;
+    protocol::DataPacket GetDtIni(const QString& company, const QString& registration, const QString& tax) const;
     // The periods that end on or after start (all of them for a null start), ordered by end. (cdsDataFinal)
     protocol::DataPacket GetDtFim(const QString& company, const QString& registration, const QDate& start,
                                   const QString& tax) const;
@@ -44,8 +45,8 @@ public:
     protocol::DataPacket GetVdDataIni(const QString& company, const QString& registration, const QDate& date,
                                       const QString& tax) const;
     // The periods that end on date. (cdsVdDataFinal)
-    protocol::DataPacket GetVdDataFinal(const QString& company, const QString& registration,
-                                        const QDate& date, const QString& tax) const;
+    protocol::DataPacket GetVdDataFinal(const QString& company, const QString& registration, const QDate& date,
+                                        const QString& tax) const;
 
     // The documents of the GIA listing (cdsDadosGiaSP); out: the model and operation-type lists as applied.
     MethodResult getDadosGia(const GiaFilter& filter) const;

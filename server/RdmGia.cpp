@@ -4,7 +4,8 @@
 
 namespace fiscal {
 
-MethodResult RdmConferenciaFiscal::getDadosGia(const GiaFilter& filter) const {
+MethodResult RdmConferenciaFiscal::getDadosGia(const GiaFilter& filter) const
+{
     return {runPacketQuery(giaDocumentsQuery(connection(), filter), giaDocumentFields()),
             QJsonArray{filter.models.join(u','), filter.types.join(u',')}};
 }

@@ -2,11 +2,14 @@
 
 #include "JsonRpc.h"
 
+using namespace Qt::StringLiterals;
+
 namespace fiscal {
 
-RemoteCall RemoteCall::fromBody(const QByteArray& body, QString& methodName) {
+RemoteCall RemoteCall::fromBody(const QByteArray& body, QString& methodName)
+{
     using namespace protocol;
-    methodName = QStringLiteral("?");
+    methodName = u"?"_s;
     const RpcRequest request = RpcRequest::fromJson(body);
     methodName = request.method.left(100);
     RemoteCall call;
@@ -14,8 +17,7 @@ RemoteCall RemoteCall::fromBody(const QByteArray& body, QString& methodName) {
     try {
         call.method = findRemoteMethod(request.method);
         if (!call.method)
-            throw RpcFailure(RpcErrorCode::MethodNotFound,
-                             QStringLiteral("Método desconhecido: %1.").arg(request.method.left(100)));
+            throw RpcFailure(RpcErrorCode::MethodNotFound, u"Método desconhecido: %1."_s.arg(request.method.left(100)));
         call.arguments = checkArguments(call.method->name, call.method->arguments, request.params);
     } catch (const RpcFailure& failure) {
         throw RpcFailure(failure.error().code, failure.error().message, call.id);

@@ -6,9 +6,12 @@
 #include <QSqlQuery>
 #include <sqlite3.h>
 
+using namespace Qt::StringLiterals;
+
 namespace fiscal {
 
-QStringList splitSqlStatements(const QString& script) {
+QStringList splitSqlStatements(const QString& script)
+{
     QStringList statements;
     QString current;
     QChar quote; // the open quote (' " `), or null outside quotes
@@ -61,10 +64,11 @@ QStringList splitSqlStatements(const QString& script) {
     return statements;
 }
 
-void runSqlScripts(QSqlDatabase& database, const QStringList& scripts) {
+void runSqlScripts(QSqlDatabase& database, const QStringList& scripts)
+{
     if (!database.transaction())
-        throw DatabaseError(QStringLiteral("Não foi possível iniciar a transação em %1: %2")
-                                .arg(database.databaseName(), database.lastError().text()));
+        throw DatabaseError(u"Não foi possível iniciar a transação em %1: %2"_s.arg(database.databaseName(),
+                                                                                    database.lastError().text()));
     QSqlQuery query(database);
     QStringList statements;
     for (const QString& script : scripts)
@@ -74,14 +78,14 @@ void runSqlScripts(QSqlDatabase& database, const QStringList& scripts) {
             const QString error = query.lastError().text();
             query.finish();
             database.rollback();
-            throw DatabaseError(QStringLiteral("Falha no comando SQL em %1: %2\n%3")
-                                    .arg(database.databaseName(), error, statement.left(400)));
+            throw DatabaseError(
+                u"Falha no comando SQL em %1: %2\n%3"_s.arg(database.databaseName(), error, statement.left(400)));
         }
     }
     query.finish();
     if (!database.commit())
-        throw DatabaseError(QStringLiteral("Não foi possível gravar em %1: %2")
-                                .arg(database.databaseName(), database.lastError().text()));
+        throw DatabaseError(
+            u"Não foi possível gravar em %1: %2"_s.arg(database.databaseName(), database.lastError().text()));
 }
 
 } // namespace fiscal

@@ -2,16 +2,16 @@
 
 namespace fiscal {
 
-WorkerPool::WorkerPool(int threads, std::size_t maxWaiting) : m_maxWaiting(maxWaiting) {
+WorkerPool::WorkerPool(int threads, std::size_t maxWaiting) : m_maxWaiting(maxWaiting)
+{
     for (int i = 0; i < threads; ++i)
         m_threads.emplace_back([this] { work(); });
 }
 
-WorkerPool::~WorkerPool() {
-    finish();
-}
+WorkerPool::~WorkerPool() { finish(); }
 
-bool WorkerPool::tryPost(std::function<void()> task) {
+bool WorkerPool::tryPost(std::function<void()> task)
+{
     {
         const std::lock_guard lock(m_mutex);
         if (m_finishing || m_waiting.size() >= m_maxWaiting)
@@ -22,7 +22,8 @@ bool WorkerPool::tryPost(std::function<void()> task) {
     return true;
 }
 
-void WorkerPool::finish() {
+void WorkerPool::finish()
+{
     {
         const std::lock_guard lock(m_mutex);
         m_finishing = true;
@@ -33,7 +34,8 @@ void WorkerPool::finish() {
             thread.join();
 }
 
-void WorkerPool::work() {
+void WorkerPool::work()
+{
     for (;;) {
         std::function<void()> task;
         {

@@ -15,6 +15,8 @@
 #include <pthread.h>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 using namespace fiscal;
 
 namespace {
@@ -25,7 +27,8 @@ struct Address {
 };
 
 // "HOST:PORT", port 0 to 65535 (0: any free port).
-std::optional<Address> parseAddress(const QString& text) {
+std::optional<Address> parseAddress(const QString& text)
+{
     const qsizetype colon = text.lastIndexOf(u':');
     if (colon <= 0)
         return std::nullopt;
@@ -36,26 +39,29 @@ std::optional<Address> parseAddress(const QString& text) {
     return Address{text.left(colon), port};
 }
 
-void say(const QString& line) {
+void say(const QString& line)
+{
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
     std::fflush(stderr);
 }
 
-void prepareDatabase(const QString& path, bool init) {
+void prepareDatabase(const QString& path, bool init)
+{
     if (!init) {
         checkDatabase(path);
         return;
     }
     if (initDatabase(path) == InitOutcome::Created)
-        say(QStringLiteral("Banco de dados fiscal criado em %1 com os dados de exemplo.").arg(path));
+        say(u"Banco de dados fiscal criado em %1 com os dados de exemplo."_s.arg(path));
     else
-        say(QStringLiteral("O banco de dados fiscal %1 já existe; nada foi alterado.").arg(path));
+        say(u"O banco de dados fiscal %1 já existe; nada foi alterado."_s.arg(path));
 }
 
 // Serves until SIGINT or SIGTERM. The signals are blocked in every thread (main() blocks them first) and
 // taken by one waiting thread, which stops the server: the calls in progress are answered before serve()
 // returns. Whatever the clients and the database do, the process ends within stopLimit of the signal.
-void serveUntilSignalled(FiscalServer& server, const sigset_t& signals) {
+void serveUntilSignalled(FiscalServer& server, const sigset_t& signals)
+{
     constexpr auto stopLimit = std::chrono::milliseconds(4800);
     std::atomic<bool> signalled{false};
     std::thread waiter([&] {
@@ -64,7 +70,7 @@ void serveUntilSignalled(FiscalServer& server, const sigset_t& signals) {
         signalled = true;
         std::thread([stopLimit] {
             std::this_thread::sleep_for(stopLimit);
-            say(QStringLiteral("fiscal-server encerrado sem esperar as chamadas que ainda liam o banco de dados."));
+            say(u"fiscal-server encerrado sem esperar as chamadas que ainda liam o banco de dados."_s);
             std::_Exit(1);
         }).detach();
         server.stop();
@@ -77,7 +83,8 @@ void serveUntilSignalled(FiscalServer& server, const sigset_t& signals) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     // Request bodies of up to 1 MiB come and go by the hundred in a burst. Fixing the threshold (glibc raises
     // it by itself otherwise) keeps them out of the heap, so that they go back to the system when freed
     // instead of staying with the process.
@@ -91,34 +98,26 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("fiscal-server"));
+    QCoreApplication::setApplicationName(u"fiscal-server"_s);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Servidor de aplicação da Conferência Fiscal (JSON-RPC sobre HTTP)."));
+    parser.setApplicationDescription(u"Servidor de aplicação da Conferência Fiscal (JSON-RPC sobre HTTP)."_s);
     parser.addHelpOption();
-    const QCommandLineOption dbOption(QStringLiteral("db"),
-                                      QStringLiteral("Arquivo do banco de dados fiscal (SQLite)."),
-                                      QStringLiteral("PATH"));
+    const QCommandLineOption dbOption(u"db"_s, u"Arquivo do banco de dados fiscal (SQLite)."_s, u"PATH"_s);
     const QCommandLineOption listenOption(
-        QStringLiteral("listen"),
-        QStringLiteral("Endereço de escuta (padrão 127.0.0.1:8211; porta 0: qualquer porta livre)."),
-        QStringLiteral("HOST:PORT"), QStringLiteral("127.0.0.1:8211"));
-    const QCommandLineOption initOption(
-        QStringLiteral("init"),
-        QStringLiteral("Cria o banco com os dados de exemplo se o arquivo for novo."));
+        u"listen"_s, u"Endereço de escuta (padrão 127.0.0.1:8211; porta 0: qualquer porta livre)."_s, u"HOST:PORT"_s,
+        u"127.0.0.1:8211"_s);
+    const QCommandLineOption initOption(u"init"_s, u"Cria o banco com os dados de exemplo se o arquivo for novo."_s);
     parser.addOptions({dbOption, listenOption, initOption});
     parser.process(app);
 
     if (!parser.isSet(dbOption)) {
-        say(QStringLiteral(
-            "Informe o banco de dados fiscal: fiscal-server --db PATH [--listen HOST:PORT] [--init]"));
+        say(u"Informe o banco de dados fiscal: fiscal-server --db PATH [--listen HOST:PORT] [--init]"_s);
         return 2;
     }
     const std::optional<Address> address = parseAddress(parser.value(listenOption));
     if (!address) {
-        say(QStringLiteral("Endereço de escuta inválido: \"%1\" (use HOST:PORT).")
-                .arg(parser.value(listenOption)));
+        say(u"Endereço de escuta inválido: \"%1\" (use HOST:PORT)."_s.arg(parser.value(listenOption)));
         return 2;
     }
 
@@ -132,16 +131,12 @@ int main(int argc, char** argv) {
 
     FiscalServer server(path);
     if (!server.bind(address->host, address->port)) {
-        say(QStringLiteral("Não foi possível escutar em %1:%2 (endereço em uso ou inválido).")
-                .arg(address->host)
+        say(u"Não foi possível escutar em %1:%2 (endereço em uso ou inválido)."_s.arg(address->host)
                 .arg(address->port));
         return 1;
     }
-    say(QStringLiteral("fiscal-server escutando em http://%1:%2/ (banco %3)")
-            .arg(address->host)
-            .arg(server.port())
-            .arg(path));
+    say(u"fiscal-server escutando em http://%1:%2/ (banco %3)"_s.arg(address->host).arg(server.port()).arg(path));
     serveUntilSignalled(server, signals);
-    say(QStringLiteral("fiscal-server encerrado."));
+    say(u"fiscal-server encerrado."_s);
     return 0;
 }

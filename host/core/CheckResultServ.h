@@ -11,5 +11,4 @@ using RemoteResult = protocol::RpcResponse;
 // A failure reported by the server raises EServerError with the server's message when raise is true; with
 // raise false it gives an empty packet (no fields, no rows). packetIndex selects the packet of the result:
 // the application server returns one, so it is always 0; any other index raises EHostConfigError.
-HOSTFW_CORE_EXPORT protocol::DataPacket CheckResultServ(const RemoteResult& result, bool raise,
-                                                        int packetIndex);
+HOSTFW_CORE_EXPORT protocol::DataPacket CheckResultServ(const RemoteResult& result, bool raise, int packetIndex);

@@ -4,13 +4,15 @@
 
 #include <QString>
 
+using namespace Qt::StringLiterals;
+
 // What the host application was started with (host-app's command line). One instance per process.
 struct HOSTFW_CORE_EXPORT HostSettings {
-    QString serverHost = QStringLiteral("127.0.0.1");
+    QString serverHost = u"127.0.0.1"_s;
     int serverPort = 8211;
-    QString databasePath = QStringLiteral("var/fiscal.db");
-    QString reportsDir;                                   // folder holding <report code>/*.json
-    QString shortDateFormat = QStringLiteral("dd/MM/yyyy");
+    QString databasePath = u"var/fiscal.db"_s;
+    QString reportsDir; // folder holding <report code>/*.json
+    QString shortDateFormat = u"dd/MM/yyyy"_s;
 
     static HostSettings& current();
 };

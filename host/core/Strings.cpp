@@ -3,6 +3,8 @@
 #include "Exceptions.h"
 #include "HostSettings.h"
 
+using namespace Qt::StringLiterals;
+
 bool EmptyString(const QString& text) { return text.trimmed().isEmpty(); }
 
 QString Ajusta(const QString& code, int width)
@@ -44,6 +46,6 @@ QDate StrToDate(const QString& text, const QString& format)
 {
     const QDate date = QDate::fromString(text, format);
     if (!date.isValid())
-        throw EConvertError(QStringLiteral("'%1' não é uma data válida.").arg(text));
+        throw EConvertError(u"'%1' não é uma data válida."_s.arg(text));
     return date;
 }

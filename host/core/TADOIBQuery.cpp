@@ -11,6 +11,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+using namespace Qt::StringLiterals;
+
 // The inner dataset: rows are loaded by the query only.
 class TADOIBQuery::Rows : public TDataSet {
 public:
@@ -33,10 +35,10 @@ QVariant fieldValue(const QVariant& value, TFieldType type)
         return value.toDouble();
     case TFieldType::Date:
         return value.typeId() == QMetaType::QString ? QDate::fromString(value.toString().left(10), Qt::ISODate)
-                                                      : value.toDate();
+                                                    : value.toDate();
     case TFieldType::DateTime:
         return value.typeId() == QMetaType::QString ? QDateTime::fromString(value.toString(), Qt::ISODate)
-                                                      : value.toDateTime();
+                                                    : value.toDateTime();
     }
     return value;
 }
@@ -91,11 +93,11 @@ void TADOIBQuery::Open()
     QSqlQuery query(m_connection->Database());
     query.setForwardOnly(true);
     if (!query.prepare(sql.positionalSql))
-        throw EDatabaseError(QStringLiteral("%1: %2").arg(objectName(), query.lastError().text()));
+        throw EDatabaseError(u"%1: %2"_s.arg(objectName(), query.lastError().text()));
     for (const QString& name : sql.occurrences)
         query.addBindValue(m_params.ParamByName(name)->Value());
     if (!query.exec())
-        throw EDatabaseError(QStringLiteral("%1: %2").arg(objectName(), query.lastError().text()));
+        throw EDatabaseError(u"%1: %2"_s.arg(objectName(), query.lastError().text()));
 
     const QSqlRecord record = query.record();
     if (m_rows->Fields().isEmpty())
@@ -105,8 +107,8 @@ void TADOIBQuery::Open()
     for (const TField* field : m_rows->Fields()) {
         const int column = record.indexOf(field->FieldName());
         if (column < 0)
-            throw EDatabaseError(QStringLiteral("%1: campo '%2' não encontrado no resultado.")
-                                     .arg(objectName(), field->FieldName()));
+            throw EDatabaseError(
+                u"%1: campo '%2' não encontrado no resultado."_s.arg(objectName(), field->FieldName()));
         columns.append(column);
     }
 
@@ -119,7 +121,7 @@ void TADOIBQuery::Open()
         rows.append(std::move(row));
     }
     if (query.lastError().isValid())
-        throw EDatabaseError(QStringLiteral("%1: %2").arg(objectName(), query.lastError().text()));
+        throw EDatabaseError(u"%1: %2"_s.arg(objectName(), query.lastError().text()));
     m_rows->ReplaceRows(std::move(rows));
 }
 

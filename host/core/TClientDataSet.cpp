@@ -2,9 +2,12 @@
 
 #include "Exceptions.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-bool compatible(TFieldType fieldType, TFieldType packetType) {
+bool compatible(TFieldType fieldType, TFieldType packetType)
+{
     using T = TFieldType;
     switch (fieldType) {
     case T::String:
@@ -21,7 +24,8 @@ bool compatible(TFieldType fieldType, TFieldType packetType) {
 }
 
 // The packet's value converted to what the field holds (a date packet cell in a date-time field, say).
-QVariant convertCell(const QVariant& cell, TFieldType fieldType) {
+QVariant convertCell(const QVariant& cell, TFieldType fieldType)
+{
     if (cell.isNull())
         return {};
     switch (fieldType) {
@@ -39,7 +43,8 @@ QVariant convertCell(const QVariant& cell, TFieldType fieldType) {
 }
 
 // The type a cell of this field holds once loaded.
-QMetaType::Type loadedType(TFieldType fieldType) {
+QMetaType::Type loadedType(TFieldType fieldType)
+{
     switch (fieldType) {
     case TFieldType::String:
         return QMetaType::QString;
@@ -58,8 +63,8 @@ QMetaType::Type loadedType(TFieldType fieldType) {
 // True when the packet's rows are already what the dataset would hold: its fields in the dataset's order and
 // every cell null or of its field's loaded type. Such rows are taken as they stand, without copying a hundred
 // thousand rows cell by cell.
-bool fitsAsItStands(const protocol::DataPacket& packet, const QList<int>& columns,
-                    const QList<TField*>& fields) {
+bool fitsAsItStands(const protocol::DataPacket& packet, const QList<int>& columns, const QList<TField*>& fields)
+{
     if (packet.fields.size() != columns.size())
         return false;
     QList<int> types;
@@ -80,7 +85,8 @@ bool fitsAsItStands(const protocol::DataPacket& packet, const QList<int>& column
 
 } // namespace
 
-void TClientDataSet::SetData(const protocol::DataPacket& packet) {
+void TClientDataSet::SetData(const protocol::DataPacket& packet)
+{
     if (Fields().isEmpty())
         for (const protocol::FieldDef& packetField : packet.fields) {
             TField::Definition definition;
@@ -94,14 +100,13 @@ void TClientDataSet::SetData(const protocol::DataPacket& packet) {
     for (const TField* field : Fields()) {
         const int column = packet.fieldIndex(field->FieldName());
         if (column < 0)
-            throw EDataPacketError(QStringLiteral("O pacote recebido do servidor não traz o campo %1 de %2.")
-                                       .arg(field->FieldName(), objectName()));
+            throw EDataPacketError(
+                u"O pacote recebido do servidor não traz o campo %1 de %2."_s.arg(field->FieldName(), objectName()));
         const protocol::FieldDef& packetField = packet.fields[column];
         if (!compatible(field->DataType(), packetField.type))
-            throw EDataPacketError(
-                QStringLiteral("O campo %1 do pacote recebido do servidor é do tipo %2, mas %3 espera %4.")
-                    .arg(field->FieldName(), protocol::fieldTypeName(packetField.type), objectName(),
-                         protocol::fieldTypeName(field->DataType())));
+            throw EDataPacketError(u"O campo %1 do pacote recebido do servidor é do tipo %2, mas %3 espera %4."_s.arg(
+                field->FieldName(), protocol::fieldTypeName(packetField.type), objectName(),
+                protocol::fieldTypeName(field->DataType())));
         columns.append(column);
     }
     if (fitsAsItStands(packet, columns, Fields())) {

@@ -6,12 +6,12 @@
 #include <QSqlError>
 #include <QUuid>
 
+using namespace Qt::StringLiterals;
+
 TDBConnection::TDBConnection(QObject* parent, const QString& name, const QString& driverName,
                              const QString& databaseName)
-    : QObject(parent),
-      m_connectionName(name + u'-' + QUuid::createUuid().toString(QUuid::WithoutBraces)),
-      m_driverName(driverName),
-      m_databaseName(databaseName)
+    : QObject(parent), m_connectionName(name + u'-' + QUuid::createUuid().toString(QUuid::WithoutBraces)),
+      m_driverName(driverName), m_databaseName(databaseName)
 {
     setObjectName(name);
 }
@@ -46,7 +46,7 @@ QSqlDatabase TDBConnection::Database()
         return db;
     db.setDatabaseName(m_databaseName.isEmpty() ? HostSettings::current().databasePath : m_databaseName);
     if (!db.open())
-        throw EDatabaseError(QStringLiteral("Não foi possível abrir o banco de dados '%1': %2")
-                                 .arg(db.databaseName(), db.lastError().text()));
+        throw EDatabaseError(
+            u"Não foi possível abrir o banco de dados '%1': %2"_s.arg(db.databaseName(), db.lastError().text()));
     return db;
 }

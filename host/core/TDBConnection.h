@@ -5,13 +5,15 @@
 #include <QObject>
 #include <QSqlDatabase>
 
+using namespace Qt::StringLiterals;
+
 // The host's connection to its local database: one Qt Sql connection, opened on first use.
 class HOSTFW_CORE_EXPORT TDBConnection : public QObject {
     Q_OBJECT
 public:
     // driverName: a Qt Sql driver ("QSQLITE", "QPSQL", ...). databaseName empty: HostSettings::current().databasePath
     // at the time the connection opens.
-    TDBConnection(QObject* parent, const QString& name, const QString& driverName = QStringLiteral("QSQLITE"),
+    TDBConnection(QObject* parent, const QString& name, const QString& driverName = u"QSQLITE"_s,
                   const QString& databaseName = {});
     ~TDBConnection() override;
 

@@ -5,6 +5,8 @@
 
 #include <QSqlError>
 
+using namespace Qt::StringLiterals;
+
 TDBTransaction::TDBTransaction(QObject* parent, const QString& name, TDBConnection* defaultDatabase)
     : QObject(parent), m_database(defaultDatabase)
 {
@@ -14,7 +16,7 @@ TDBTransaction::TDBTransaction(QObject* parent, const QString& name, TDBConnecti
 void TDBTransaction::StartTransaction()
 {
     if (m_active)
-        throw EDatabaseError(QStringLiteral("%1: a transação já está ativa.").arg(objectName()));
+        throw EDatabaseError(u"%1: a transação já está ativa."_s.arg(objectName()));
     QSqlDatabase db = m_database->Database();
     if (!db.transaction())
         throw EDatabaseError(db.lastError().text());
@@ -24,7 +26,7 @@ void TDBTransaction::StartTransaction()
 void TDBTransaction::Commit()
 {
     if (!m_active)
-        throw EDatabaseError(QStringLiteral("%1: não há transação ativa.").arg(objectName()));
+        throw EDatabaseError(u"%1: não há transação ativa."_s.arg(objectName()));
     QSqlDatabase db = m_database->Database();
     if (!db.commit())
         throw EDatabaseError(db.lastError().text());
@@ -34,7 +36,7 @@ void TDBTransaction::Commit()
 void TDBTransaction::Rollback()
 {
     if (!m_active)
-        throw EDatabaseError(QStringLiteral("%1: não há transação ativa.").arg(objectName()));
+        throw EDatabaseError(u"%1: não há transação ativa."_s.arg(objectName()));
     QSqlDatabase db = m_database->Database();
     m_active = false;
     if (!db.rollback())

@@ -3,6 +3,8 @@
 #include "Exceptions.h"
 #include "HostSettings.h"
 
+using namespace Qt::StringLiterals;
+
 TField::TField(TDataSet* dataSet, const Definition& definition)
     : QObject(dataSet), m_dataSet(dataSet), m_def(definition)
 {
@@ -33,7 +35,7 @@ QString TField::textOf(const QVariant& value) const
     case TFieldType::DateTime: {
         const QDateTime dateTime = value.toDateTime();
         return dateTime.time() == QTime(0, 0) ? dateTime.date().toString(dateFormat)
-                                              : dateTime.toString(dateFormat + QStringLiteral(" hh:mm:ss"));
+                                              : dateTime.toString(dateFormat + u" hh:mm:ss"_s);
     }
     case TFieldType::Float:
         return QString::number(value.toDouble(), 'f', 2);
@@ -83,7 +85,7 @@ TField* TDataSet::FieldByName(const QString& fieldName) const
 {
     if (TField* field = FindField(fieldName))
         return field;
-    throw EDatabaseError(QStringLiteral("%1: campo '%2' não encontrado.").arg(objectName(), fieldName));
+    throw EDatabaseError(u"%1: campo '%2' não encontrado."_s.arg(objectName(), fieldName));
 }
 
 void TDataSet::SetRecNo(int row)
@@ -125,8 +127,7 @@ void TDataSet::ReplaceRows(QList<QVariantList> rows)
     Q_EMIT dataChanged();
 }
 
-TDataSource::TDataSource(QObject* parent, const QString& name, TDataSet* dataSet)
-    : QObject(parent), m_dataSet(dataSet)
+TDataSource::TDataSource(QObject* parent, const QString& name, TDataSet* dataSet) : QObject(parent), m_dataSet(dataSet)
 {
     setObjectName(name);
 }

@@ -64,9 +64,9 @@ public:
 
     TField* AddField(const TField::Definition& definition);
     const QList<TField*>& Fields() const { return m_fields; }
-    TField* FindField(const QString& fieldName) const;  // nullptr when absent
+    TField* FindField(const QString& fieldName) const;   // nullptr when absent
     TField* FieldByName(const QString& fieldName) const; // throws EDatabaseError when absent
-    int FieldIndex(const QString& fieldName) const;     // -1 when absent
+    int FieldIndex(const QString& fieldName) const;      // -1 when absent
 
     bool Active() const { return m_active; }
     bool IsEmpty() const { return m_rows.isEmpty(); }

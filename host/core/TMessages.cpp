@@ -2,6 +2,8 @@
 
 #include "Exceptions.h"
 
+using namespace Qt::StringLiterals;
+
 TMessages::TMessages(QObject* parent, const QString& name) : QObject(parent) { setObjectName(name); }
 
 void TMessages::setLines(const QStringList& lines) { m_lines = lines; }
@@ -13,5 +15,5 @@ QString TMessages::Msg(const QString& key) const
         if ((bar < 0 ? line : line.left(bar)) == key)
             return bar < 0 ? QString() : line.mid(bar + 1);
     }
-    throw EHostConfigError(QStringLiteral("Mensagem '%1' não encontrada em %2.").arg(key, objectName()));
+    throw EHostConfigError(u"Mensagem '%1' não encontrada em %2."_s.arg(key, objectName()));
 }

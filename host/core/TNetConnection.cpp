@@ -9,12 +9,15 @@
 #include <algorithm>
 #include <httplib.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A server that is there accepts at once: waiting longer for a connection only keeps the screen frozen.
 constexpr std::chrono::milliseconds connectTimeout{5000};
 
-QJsonValue argumentToJson(const QVariant& argument) {
+QJsonValue argumentToJson(const QVariant& argument)
+{
     switch (argument.typeId()) {
     case QMetaType::QDate:
     case QMetaType::QDateTime: {
@@ -28,18 +31,19 @@ QJsonValue argumentToJson(const QVariant& argument) {
     }
 }
 
-QString transportFailure(httplib::Error error, qint64 elapsedMs, std::chrono::milliseconds timeout) {
+QString transportFailure(httplib::Error error, qint64 elapsedMs, std::chrono::milliseconds timeout)
+{
     switch (error) {
     case httplib::Error::Connection:
-        return QStringLiteral("a conexão foi recusada");
+        return u"a conexão foi recusada"_s;
     case httplib::Error::ConnectionTimeout:
-        return QStringLiteral("não aceitou a conexão em %1 ms").arg(std::min(timeout, connectTimeout).count());
+        return u"não aceitou a conexão em %1 ms"_s.arg(std::min(timeout, connectTimeout).count());
     case httplib::Error::Read:
         if (elapsedMs >= timeout.count())
-            return QStringLiteral("não respondeu em %1 ms").arg(timeout.count());
-        return QStringLiteral("a conexão caiu antes da resposta");
+            return u"não respondeu em %1 ms"_s.arg(timeout.count());
+        return u"a conexão caiu antes da resposta"_s;
     case httplib::Error::Write:
-        return QStringLiteral("a conexão caiu durante o envio");
+        return u"a conexão caiu durante o envio"_s;
     default:
         return QString::fromStdString(httplib::to_string(error));
     }
@@ -47,17 +51,14 @@ QString transportFailure(httplib::Error error, qint64 elapsedMs, std::chrono::mi
 
 } // namespace
 
-TNetConnection::TNetConnection(QObject* parent, const QString& name) : QObject(parent) {
-    setObjectName(name);
-}
+TNetConnection::TNetConnection(QObject* parent, const QString& name) : QObject(parent) { setObjectName(name); }
 
 TNetConnection::~TNetConnection() = default;
 
-bool TNetConnection::Connected() const {
-    return m_client != nullptr;
-}
+bool TNetConnection::Connected() const { return m_client != nullptr; }
 
-void TNetConnection::SetConnected(bool connected) {
+void TNetConnection::SetConnected(bool connected)
+{
     if (!connected) {
         m_client.reset();
         return;
@@ -72,11 +73,10 @@ void TNetConnection::SetConnected(bool connected) {
     }
 }
 
-QString TNetConnection::address() const {
-    return QStringLiteral("%1:%2").arg(Host).arg(Port);
-}
+QString TNetConnection::address() const { return u"%1:%2"_s.arg(Host).arg(Port); }
 
-void TNetConnection::open() {
+void TNetConnection::open()
+{
     if (BeforeConnect)
         BeforeConnect(*this);
 
@@ -85,31 +85,30 @@ void TNetConnection::open() {
     client->set_read_timeout(Timeout);
     client->set_write_timeout(Timeout);
     client->set_keep_alive(true);
-    client->set_tcp_nodelay(
-        true); // a request goes out in two writes: without this each call waits for a delayed ACK
+    client->set_tcp_nodelay(true); // a request goes out in two writes: without this each call waits for a delayed ACK
 
     QElapsedTimer elapsed;
     elapsed.start();
     const httplib::Result answer = client->Get("/" + ServerName.toStdString());
     if (!answer)
-        throw EConnectionError(
-            QStringLiteral("Não foi possível conectar ao servidor de aplicação %1: %2.")
-                .arg(address(), transportFailure(answer.error(), elapsed.elapsed(), Timeout)));
+        throw EConnectionError(u"Não foi possível conectar ao servidor de aplicação %1: %2."_s.arg(
+            address(), transportFailure(answer.error(), elapsed.elapsed(), Timeout)));
     if (answer->status != 200)
         throw EConnectionError(
-            QStringLiteral("O servidor de aplicação %1 não oferece o módulo remoto %2 (HTTP %3).")
-                .arg(address(), ServerName)
+            u"O servidor de aplicação %1 não oferece o módulo remoto %2 (HTTP %3)."_s.arg(address(), ServerName)
                 .arg(answer->status));
     m_client = std::move(client);
 }
 
 RemoteResult TNetConnection::TAppServer::call(const QString& method, const QVariantList& arguments,
-                                              const QList<QString*>& byReference) const {
+                                              const QList<QString*>& byReference) const
+{
     return m_connection.call(method, arguments, byReference);
 }
 
 RemoteResult TNetConnection::call(const QString& method, const QVariantList& arguments,
-                                  const QList<QString*>& byReference) {
+                                  const QList<QString*>& byReference)
+{
     if (!Connected())
         open();
 
@@ -127,9 +126,8 @@ RemoteResult TNetConnection::call(const QString& method, const QVariantList& arg
         m_client->Post("/" + ServerName.toStdString(), request.toJson().toStdString(), "application/json");
     if (!answer) {
         m_client.reset(); // the next call connects again, through BeforeConnect
-        throw EConnectionError(
-            QStringLiteral("Falha na chamada de %1 ao servidor de aplicação %2: %3.")
-                .arg(method, address(), transportFailure(answer.error(), elapsed.elapsed(), Timeout)));
+        throw EConnectionError(u"Falha na chamada de %1 ao servidor de aplicação %2: %3."_s.arg(
+            method, address(), transportFailure(answer.error(), elapsed.elapsed(), Timeout)));
     }
 
     RemoteResult result = readAnswer(request, answer->status, answer->body, byReference.size());
@@ -139,12 +137,12 @@ RemoteResult TNetConnection::call(const QString& method, const QVariantList& arg
     return result;
 }
 
-RemoteResult TNetConnection::readAnswer(const protocol::RpcRequest& request, int status,
-                                        const std::string& body, qsizetype byReferenceCount) const {
+RemoteResult TNetConnection::readAnswer(const protocol::RpcRequest& request, int status, const std::string& body,
+                                        qsizetype byReferenceCount) const
+{
     auto invalidAnswer = [&](const QString& why) {
         return EConnectionError(
-            QStringLiteral("O servidor de aplicação %1 deu a %2 uma resposta inválida (HTTP %3): %4")
-                .arg(address(), request.method)
+            u"O servidor de aplicação %1 deu a %2 uma resposta inválida (HTTP %3): %4"_s.arg(address(), request.method)
                 .arg(status)
                 .arg(why));
     };
@@ -154,21 +152,20 @@ RemoteResult TNetConnection::readAnswer(const protocol::RpcRequest& request, int
     } catch (const protocol::RpcFailure& failure) {
         throw invalidAnswer(failure.error().message);
     } catch (const protocol::PacketFormatError& error) {
-        throw EDataPacketError(QStringLiteral("O pacote de dados de %1 vindo do servidor %2 é inválido: %3")
-                                   .arg(request.method, address(), error.message()));
+        throw EDataPacketError(u"O pacote de dados de %1 vindo do servidor %2 é inválido: %3"_s.arg(
+            request.method, address(), error.message()));
     }
     // A failure without id answers a request the server could not read (too large, say): it is this call's.
     const bool unreadRequest = result.failed() && result.id.isNull();
     if (result.id != request.id && !unreadRequest)
-        throw invalidAnswer(QStringLiteral("a resposta é de outra chamada."));
+        throw invalidAnswer(u"a resposta é de outra chamada."_s);
     if (result.failed())
         return result;
     if (result.out.size() != byReferenceCount)
-        throw invalidAnswer(QStringLiteral("esperava %1 valores de retorno e vieram %2.")
-                                .arg(byReferenceCount)
-                                .arg(result.out.size()));
+        throw invalidAnswer(
+            u"esperava %1 valores de retorno e vieram %2."_s.arg(byReferenceCount).arg(result.out.size()));
     for (const QJsonValue& value : std::as_const(result.out))
         if (!value.isString())
-            throw invalidAnswer(QStringLiteral("um valor de retorno não é texto."));
+            throw invalidAnswer(u"um valor de retorno não é texto."_s);
     return result;
 }

@@ -13,6 +13,8 @@
 #include <memory>
 #include <string>
 
+using namespace Qt::StringLiterals;
+
 namespace httplib {
 class Client;
 }
@@ -61,7 +63,7 @@ public:
     // and raises nothing (a remote call still raises, since it cannot answer without the server).
     bool ThrowException = true;
     TBeforeConnectEvent BeforeConnect; // fired before every connect; sets Host and Port
-    QString Host = QStringLiteral("127.0.0.1");
+    QString Host = u"127.0.0.1"_s;
     int Port = 8211;
     std::chrono::milliseconds Timeout{30000}; // for sending and waiting for each answer; connecting: 5 s at most
 
@@ -74,8 +76,7 @@ public:
     TAppServer AppServer() { return TAppServer(*this); }
 
 private:
-    RemoteResult call(const QString& method, const QVariantList& arguments,
-                      const QList<QString*>& byReference);
+    RemoteResult call(const QString& method, const QVariantList& arguments, const QList<QString*>& byReference);
     // The server's answer to request, checked: JSON-RPC, this call's, with a text for each by-reference
     // argument.
     RemoteResult readAnswer(const protocol::RpcRequest& request, int status, const std::string& body,

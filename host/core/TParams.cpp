@@ -49,7 +49,7 @@ TParam* TParams::ParamByName(const QString& name) const
 {
     if (TParam* param = FindParam(name))
         return param;
-    throw EDatabaseError(QStringLiteral("Parâmetro '%1' não encontrado.").arg(name));
+    throw EDatabaseError(u"Parâmetro '%1' não encontrado."_s.arg(name));
 }
 
 QStringList TParams::Names() const

@@ -6,13 +6,13 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+using namespace Qt::StringLiterals;
+
 TdtmDBGeral::TdtmDBGeral(QObject* parent)
-    : QObject(parent),
-      adcGeral(new TDBConnection(this, QStringLiteral("adcGeral"))),
-      dtbGeral(adcGeral),
-      ibtGeral(new TDBTransaction(this, QStringLiteral("ibtGeral"), dtbGeral))
+    : QObject(parent), adcGeral(new TDBConnection(this, u"adcGeral"_s)), dtbGeral(adcGeral),
+      ibtGeral(new TDBTransaction(this, u"ibtGeral"_s, dtbGeral))
 {
-    setObjectName(QStringLiteral("dtmDBGeral"));
+    setObjectName(u"dtmDBGeral"_s);
 }
 
 TdtmDBGeral* dtmDBGeral()

@@ -14,9 +14,8 @@ constexpr int RowsPerStep = 2000;
 // The field as RFC 4180 wants it, with ";" between fields.
 void appendField(QString& line, const QString& text)
 {
-    const bool quoted = std::any_of(text.begin(), text.end(), [](QChar c) {
-        return c == u';' || c == u'"' || c == u'\n' || c == u'\r';
-    });
+    const bool quoted = std::any_of(text.begin(), text.end(),
+                                    [](QChar c) { return c == u';' || c == u'"' || c == u'\n' || c == u'\r'; });
     if (!quoted) {
         line += text;
         return;

@@ -24,17 +24,17 @@ QFont fontOf(TextStyle style)
         bool italic;
     };
     static const std::array<Look, StyleCount> looks = {{
-        {13, true, false},  // Title
-        {10, true, false},  // Code
+        {13, true, false},   // Title
+        {10, true, false},   // Code
         {8.5, false, false}, // Header
-        {7.5, true, false}, // ParameterCaption
-        {7, false, false},  // Parameter
-        {7.5, true, false}, // Caption
+        {7.5, true, false},  // ParameterCaption
+        {7, false, false},   // Parameter
+        {7.5, true, false},  // Caption
         {7.5, false, false}, // Cell
-        {8, true, false},   // Heading
-        {7.5, true, false}, // Sum
-        {9, false, true},   // Notice
-        {7, false, false},  // Footer
+        {8, true, false},    // Heading
+        {7.5, true, false},  // Sum
+        {9, false, true},    // Notice
+        {7, false, false},   // Footer
     }};
     const Look& look = looks[static_cast<int>(style)];
     QFont font;

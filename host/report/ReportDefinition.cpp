@@ -25,9 +25,8 @@ namespace {
 const QList<std::pair<QString, ColumnFormat>>& formatNames()
 {
     static const QList<std::pair<QString, ColumnFormat>> names = {
-        {u"text"_s, ColumnFormat::Text},       {u"amount"_s, ColumnFormat::Amount},
-        {u"date"_s, ColumnFormat::Date},       {u"integer"_s, ColumnFormat::Integer},
-        {u"cfop"_s, ColumnFormat::Cfop},
+        {u"text"_s, ColumnFormat::Text},       {u"amount"_s, ColumnFormat::Amount}, {u"date"_s, ColumnFormat::Date},
+        {u"integer"_s, ColumnFormat::Integer}, {u"cfop"_s, ColumnFormat::Cfop},
     };
     return names;
 }
@@ -63,8 +62,7 @@ class Reader {
 public:
     Reader(const QJsonObject& object, QString where, QString fileName)
         : m_object(object), m_where(std::move(where)), m_fileName(std::move(fileName))
-    {
-    }
+    {}
 
     QString text(const QString& key, bool required = true) const
     {
@@ -290,8 +288,9 @@ void ReportDefinition::check() const
         for (const QStringList* text : {&query.sql, &query.sqlOracle, &query.sqlMssql})
             for (const QString& parameter : SqlParameters::parse(text->join(u'\n')).names)
                 if (!parameter.startsWith(u"P_"_s, Qt::CaseInsensitive))
-                    invalid(fileName, u"a consulta \"%1\" usa o parâmetro \":%2\"; só valem parâmetros \":P_...\""_s
-                                          .arg(query.name, parameter));
+                    invalid(fileName,
+                            u"a consulta \"%1\" usa o parâmetro \":%2\"; só valem parâmetros \":P_...\""_s.arg(
+                                query.name, parameter));
         names.append(query.name);
     }
     if (detail.trimmed().isEmpty())

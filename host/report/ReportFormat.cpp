@@ -47,9 +47,17 @@ QString decimalComma(double value, bool grouping)
 // "dd/MM/yyyy".
 QString brazilianDate(int year, int month, int day)
 {
-    char text[11] = {char('0' + day / 10), char('0' + day % 10), '/', char('0' + month / 10), char('0' + month % 10),
-                     '/', char('0' + year / 1000 % 10), char('0' + year / 100 % 10), char('0' + year / 10 % 10),
-                     char('0' + year % 10), 0};
+    char text[11] = {char('0' + day / 10),
+                     char('0' + day % 10),
+                     '/',
+                     char('0' + month / 10),
+                     char('0' + month % 10),
+                     '/',
+                     char('0' + year / 1000 % 10),
+                     char('0' + year / 100 % 10),
+                     char('0' + year / 10 % 10),
+                     char('0' + year % 10),
+                     0};
     return QString::fromLatin1(text, 10);
 }
 
@@ -112,8 +120,7 @@ QDate dateOf(const QVariant& value)
 double amountOf(const QVariant& value)
 {
     const double amount = value.toDouble();
-    return value.isNull() || !std::isfinite(amount) || std::abs(amount) > LargestAmount ? 0.0
-                                                                                         : centsOf(amount) / 100.0;
+    return value.isNull() || !std::isfinite(amount) || std::abs(amount) > LargestAmount ? 0.0 : centsOf(amount) / 100.0;
 }
 
 QString cellText(const QVariant& value, ColumnFormat format) { return text(value, format, true); }

@@ -46,15 +46,9 @@ QPageLayout ReportLayout::pageLayout() const
                        QPageLayout::Millimeter);
 }
 
-double ReportLayout::pageWidth() const
-{
-    return m_data->definition.orientation == QPageLayout::Landscape ? 297 : 210;
-}
+double ReportLayout::pageWidth() const { return m_data->definition.orientation == QPageLayout::Landscape ? 297 : 210; }
 
-double ReportLayout::pageHeight() const
-{
-    return m_data->definition.orientation == QPageLayout::Landscape ? 210 : 297;
-}
+double ReportLayout::pageHeight() const { return m_data->definition.orientation == QPageLayout::Landscape ? 210 : 297; }
 
 // The columns side by side from the left margin, narrowed together when they are wider than the page.
 void ReportLayout::placeColumns()
@@ -214,9 +208,9 @@ void ReportLayout::addPageHeader(PageContent& page, int index) const
         const double cell = width / perLine;
         for (qsizetype i = 0; i < m_data->parameters.size(); ++i) {
             const ReportParameter& parameter = m_data->parameters[i];
-            page.append(text({left + (i % perLine) * cell, y + (i / perLine) * ParameterLineHeight, cell - 2,
-                              ParameterLineHeight},
-                             parameter.name + u" = "_s + parameterText(parameter.value), TextStyle::Parameter));
+            page.append(text(
+                {left + (i % perLine) * cell, y + (i / perLine) * ParameterLineHeight, cell - 2, ParameterLineHeight},
+                parameter.name + u" = "_s + parameterText(parameter.value), TextStyle::Parameter));
         }
         y += parameterLines() * ParameterLineHeight + Gap;
         page.append(line(left, right, y - Gap / 2));
@@ -234,7 +228,7 @@ void ReportLayout::addFooter(PageContent& page, int index) const
     const double left = Margin, right = pageWidth() - Margin, top = bodyBottom() + Gap;
     page.append(line(left, right, top));
     const QString emitted = u"Emitido em %1 às %2"_s.arg(m_data->emitted.toString(u"dd/MM/yyyy"_s),
-                                                        m_data->emitted.toString(u"HH:mm:ss"_s));
+                                                         m_data->emitted.toString(u"HH:mm:ss"_s));
     page.append(text({left, top + 1, 120, 5}, emitted, TextStyle::Footer));
     page.append(text({right - 60, top + 1, 60, 5}, u"Página %1 de %2"_s.arg(index + 1).arg(pageCount()),
                      TextStyle::Footer, Qt::AlignRight));
@@ -259,8 +253,8 @@ void ReportLayout::addBand(PageContent& page, const Band& band, double top) cons
         const ReportGroup& group = definition.groups[band.level];
         const double indent = left + band.level * LevelIndent;
         const QVariant& value = m_data->detail.rows[band.index][m_groupFields[band.level]];
-        page.append(text({indent, top, right - indent, height},
-                         group.caption + u": "_s + cellText(value, group.format), TextStyle::Heading));
+        page.append(text({indent, top, right - indent, height}, group.caption + u": "_s + cellText(value, group.format),
+                         TextStyle::Heading));
         break;
     }
     case Band::Subtotal: {

@@ -74,7 +74,7 @@ private:
     QList<int> m_groupFields; // detail field of each group
     std::vector<Band> m_bands;
     struct Subtotal {
-        int row;           // a row of the group, for its value
+        int row;            // a row of the group, for its value
         QList<double> sums; // in the order of the group's subtotals
     };
     std::vector<Subtotal> m_subtotals; // one per Subtotal band

@@ -53,8 +53,8 @@ private:
         if (m_database.driverName() == u"QSQLITE")
             return statement.exec(readOnly ? u"PRAGMA query_only = 1"_s : u"PRAGMA query_only = 0"_s);
         if (m_database.driverName() == u"QPSQL")
-            return statement.exec(u"SET SESSION CHARACTERISTICS AS TRANSACTION %1"_s.arg(
-                readOnly ? u"READ ONLY"_s : u"READ WRITE"_s));
+            return statement.exec(
+                u"SET SESSION CHARACTERISTICS AS TRANSACTION %1"_s.arg(readOnly ? u"READ ONLY"_s : u"READ WRITE"_s));
         return true;
     }
 
@@ -149,11 +149,8 @@ bool ExistParam(const TParams& Params, const QString& name) { return Params.Find
 
 ReportRunner::ReportRunner(TDBConnection& connection, TBeforeGetQueryParams BeforeGetQueryParams,
                            DataSetByName dataSets)
-    : m_connection(connection),
-      m_beforeGetQueryParams(std::move(BeforeGetQueryParams)),
-      m_dataSets(std::move(dataSets))
-{
-}
+    : m_connection(connection), m_beforeGetQueryParams(std::move(BeforeGetQueryParams)), m_dataSets(std::move(dataSets))
+{}
 
 ReportData ReportRunner::run(const ReportDefinition& definition, ReportProgress& progress) const
 {
@@ -175,8 +172,7 @@ ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading 
     QHash<QString, QStringList> queryFields;
     for (const ReportQueryDefinition& query : definition.queries) {
         const bool isDetail = query.name.compare(definition.detail, Qt::CaseInsensitive) == 0;
-        const Reading reading =
-            isDetail || detailReading == Reading::FieldsOnly ? detailReading : Reading::FirstRow;
+        const Reading reading = isDetail || detailReading == Reading::FieldsOnly ? detailReading : Reading::FirstRow;
         try {
             const ReportTable table = runQuery(query, reading, data, progress);
             results.insert(query.name.toUpper(), table);

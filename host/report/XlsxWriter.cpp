@@ -86,7 +86,8 @@ void saveXlsx(const ReportData& data, const QString& fileName, ReportProgress& p
     const qsizetype rows = data.detail.rows.size();
     if (rows > MaximumRows)
         throw EFileWriteError(fileWriteFailure(
-            fileName, u"uma planilha comporta %1 linhas e o relatório tem %2; salve-o como CSV"_s.arg(MaximumRows).arg(rows)));
+            fileName,
+            u"uma planilha comporta %1 linhas e o relatório tem %2; salve-o como CSV"_s.arg(MaximumRows).arg(rows)));
     const QFileInfo target(fileName);
     QTemporaryFile temporary(target.absoluteDir().filePath(u".XXXXXX.xlsx"_s));
     if (!temporary.open())

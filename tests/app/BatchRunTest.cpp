@@ -23,9 +23,10 @@ Outcome HostAppBatch(int port, const QString& database, const QStringList& argum
     environment.remove(u"QT_QPA_PLATFORM"_s);
     environment.remove(u"DISPLAY"_s);
     hostApp.setProcessEnvironment(environment);
-    hostApp.start(QStringLiteral(HOST_APP),
+    hostApp.start(QString::fromUtf8(HOST_APP),
                   QStringList{u"--server"_s, u"127.0.0.1:%1"_s.arg(port), u"--db"_s, database, u"--reports"_s,
-                              QStringLiteral(FISCAL_SOURCE_DIR "/reports"), u"--batch"_s, u"--open"_s, u"RLX58200"_s} +
+                              QString::fromUtf8(FISCAL_SOURCE_DIR "/reports"), u"--batch"_s, u"--open"_s,
+                              u"RLX58200"_s} +
                       arguments);
     if (!hostApp.waitForFinished(60000))
         return {-1, {}, u"still running after a minute"_s};
@@ -51,25 +52,26 @@ TEST(BatchRun, SavesTheReportOrSaysWhichFieldTheScreenRefusedOrThatTheServerFail
     const QString march = u"01;01;123456785119;01/03/2025;31/03/2025"_s;
 
     const QString pdf = out.filePath(u"gia.pdf"_s);
-    Outcome run = HostAppBatch(server.port(), server.databasePath(), gia + QStringList{u"--preset"_s, march, u"--output"_s, pdf});
+    Outcome run =
+        HostAppBatch(server.port(), server.databasePath(), gia + QStringList{u"--preset"_s, march, u"--output"_s, pdf});
     EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
     EXPECT_EQ(run.out, pdf + u"\n10 linhas\n"_s);
     EXPECT_TRUE(PdfText(pdf).contains(u"Listagem de Documentos - GIA SP"_s));
 
     // Models and types chosen from their lists narrow the documents.
     const QString csv = out.filePath(u"gia.csv"_s);
-    run = HostAppBatch(server.port(), server.databasePath(),
-                       gia + QStringList{u"--preset"_s, march, u"--models"_s, u"55"_s, u"--types"_s, u"SVD"_s,
-                                         u"--output"_s, csv});
+    run = HostAppBatch(
+        server.port(), server.databasePath(),
+        gia + QStringList{u"--preset"_s, march, u"--models"_s, u"55"_s, u"--types"_s, u"SVD"_s, u"--output"_s, csv});
     EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
     QFile saved(csv);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll().count("\r\n"), 5) << "the captions and the four sales on model 55";
 
     const QString refused = out.filePath(u"refused.csv"_s);
-    run = HostAppBatch(server.port(), server.databasePath(),
-                       gia + QStringList{u"--preset"_s, u"01;01;123456785119;01/04/2025;31/03/2025"_s, u"--output"_s,
-                                         refused});
+    run = HostAppBatch(
+        server.port(), server.databasePath(),
+        gia + QStringList{u"--preset"_s, u"01;01;123456785119;01/04/2025;31/03/2025"_s, u"--output"_s, refused});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, u"Data inicial deve ser menor ou igual à data final.\nCampo: Data Inicial (depInicial)\n"_s);
     EXPECT_FALSE(QFile::exists(refused));

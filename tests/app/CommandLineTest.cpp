@@ -43,8 +43,8 @@ TEST(CommandLine, EveryOptionReachesTheHostSettingsOrTheOptions)
     EXPECT_EQ(settings.reportsDir, u"/srv/reports"_s);
     EXPECT_EQ(settings.shortDateFormat, u"yyyy-MM-dd"_s);
     EXPECT_EQ(options.openModule, u"RLX58200"_s);
-    EXPECT_EQ(options.presets, QVariant(QVariantList{u"01"_s, u"02"_s, u"CONTRIBUICAO"_s, u"01/01/2026"_s,
-                                                     u"31/01/2026"_s}));
+    EXPECT_EQ(options.presets,
+              QVariant(QVariantList{u"01"_s, u"02"_s, u"CONTRIBUICAO"_s, u"01/01/2026"_s, u"31/01/2026"_s}));
 }
 
 TEST(CommandLine, PresetsKeepEmptyValues)
@@ -89,4 +89,3 @@ TEST(CommandLine, MalformedOptionsAreRefusedWithAMessage)
         }
     }
 }
-

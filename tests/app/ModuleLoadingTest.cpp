@@ -33,7 +33,7 @@ protected:
     {
         dialogs = &ScriptedDialogs::reset();
         HostSettings& settings = HostSettings::current();
-        settings.reportsDir = QStringLiteral(FISCAL_SOURCE_DIR "/reports");
+        settings.reportsDir = QString::fromUtf8(FISCAL_SOURCE_DIR "/reports");
         settings.serverPort = 1; // no server: the screen connects silently to nothing
     }
 
@@ -96,7 +96,7 @@ TEST_F(ModuleLoadingTest, TheTranslationBesideTheModuleIsInstalledWhileItIsLoade
     const auto caption = [] { return QCoreApplication::translate("rlx58200", "Conferência Fiscal"); };
     ASSERT_EQ(caption(), u"Conferência Fiscal"_s);
     {
-        ModuleLoader modules(QStringLiteral(TEST_MODULES_DIR));
+        ModuleLoader modules(QString::fromUtf8(TEST_MODULES_DIR));
         MainWindow window(modules);
         TApplication::instance().setMdiArea(window.mdiArea());
         window.openModule(u"RLX58200"_s);
@@ -125,7 +125,7 @@ TEST_F(ModuleLoadingTest, APresetErrorOfTheModuleIsShownOnce)
 
 TEST_F(ModuleLoadingTest, AModuleThatCannotBeOpenedIsNamedWithTheReason)
 {
-    ModuleLoader modules(QStringLiteral(TEST_MODULES_DIR));
+    ModuleLoader modules(QString::fromUtf8(TEST_MODULES_DIR));
     MainWindow window(modules);
     struct Row {
         QString module;

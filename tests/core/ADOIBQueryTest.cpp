@@ -42,7 +42,7 @@ protected:
         HostSettings::current().databasePath = dir.filePath(u"fiscal.db"_s);
         connection = dtmDBGeral()->adcGeral;
         connection->SetConnected(false);
-        QFile schema(QStringLiteral(FISCAL_SOURCE_DIR "/data/schema.sql"));
+        QFile schema(QString::fromUtf8(FISCAL_SOURCE_DIR "/data/schema.sql"));
         ASSERT_TRUE(schema.open(QIODevice::ReadOnly));
         runScript(connection->Database(), QString::fromUtf8(schema.readAll()));
         runScript(connection->Database(),

@@ -9,7 +9,8 @@ using protocol::FieldType;
 
 namespace {
 
-DataPacket periodPacket() {
+DataPacket periodPacket()
+{
     DataPacket packet;
     packet.fields = {{u"DTINIPERIODO"_s, FieldType::DateTime, 0}, {u"DTINICIAL"_s, FieldType::String, 10}};
     packet.rows = {{QDate(2025, 1, 1).startOfDay(), u"01/01/2025"_s},
@@ -19,7 +20,8 @@ DataPacket periodPacket() {
 
 } // namespace
 
-TEST(ClientDataSetLoad, RowsTakenAsTheyStandStayTheDataSetsOwn) {
+TEST(ClientDataSetLoad, RowsTakenAsTheyStandStayTheDataSetsOwn)
+{
     TClientDataSet cds(nullptr, u"cdsVdDataIni"_s);
     cds.AddField({u"DTINIPERIODO"_s, FieldType::DateTime});
     cds.AddField({u"DTINICIAL"_s, FieldType::String, 10});
@@ -32,7 +34,8 @@ TEST(ClientDataSetLoad, RowsTakenAsTheyStandStayTheDataSetsOwn) {
     EXPECT_EQ(cds.FieldByName(u"DTINICIAL"_s)->AsString(), u"01/01/2025"_s);
 }
 
-TEST(ClientDataSetLoad, CellsOfAnotherTypeAreConvertedToTheFields) {
+TEST(ClientDataSetLoad, CellsOfAnotherTypeAreConvertedToTheFields)
+{
     struct Case {
         const char* name;
         QVariant cell;
@@ -43,10 +46,9 @@ TEST(ClientDataSetLoad, CellsOfAnotherTypeAreConvertedToTheFields) {
     const Case cases[] = {
         {"integer into a float field", qlonglong(3), FieldType::Integer, FieldType::Float, QMetaType::Double},
         {"int cell in a float packet field", 3, FieldType::Float, FieldType::Float, QMetaType::Double},
-        {"date into a date-time field", QDate(2025, 1, 31), FieldType::Date, FieldType::DateTime,
+        {"date into a date-time field", QDate(2025, 1, 31), FieldType::Date, FieldType::DateTime, QMetaType::QDateTime},
+        {"date cell in a date-time packet field", QDate(2025, 1, 31), FieldType::DateTime, FieldType::DateTime,
          QMetaType::QDateTime},
-        {"date cell in a date-time packet field", QDate(2025, 1, 31), FieldType::DateTime,
-         FieldType::DateTime, QMetaType::QDateTime},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

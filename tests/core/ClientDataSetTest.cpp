@@ -67,12 +67,14 @@ TEST(ClientDataSet, PacketThatDoesNotFitLeavesTheDatasetAsItWas)
         std::function<void(DataPacket&)> damage;
     };
     const Case cases[] = {
-        {"field missing", [](DataPacket& p) {
+        {"field missing",
+         [](DataPacket& p) {
              p.fields.removeLast();
              for (auto& row : p.rows)
                  row.removeLast();
          }},
-        {"wrong type", [](DataPacket& p) {
+        {"wrong type",
+         [](DataPacket& p) {
              p.fields[1].type = FieldType::Float;
              for (auto& row : p.rows)
                  row[1] = 1.5;

@@ -28,8 +28,8 @@ class BoundaryServer {
 public:
     enum class Call { AnswerWith, NeverAnswer, Drop };
 
-    explicit BoundaryServer(Call behaviour, QByteArray body = {})
-        : m_behaviour(behaviour), m_body(std::move(body)) {
+    explicit BoundaryServer(Call behaviour, QByteArray body = {}) : m_behaviour(behaviour), m_body(std::move(body))
+    {
         m_socket = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
@@ -41,7 +41,8 @@ public:
         m_port = ntohs(address.sin_port);
         m_thread = std::thread([this] { serve(); });
     }
-    ~BoundaryServer() {
+    ~BoundaryServer()
+    {
         m_stop = true;
         m_thread.join();
         for (int held : m_held)
@@ -52,7 +53,8 @@ public:
     int port() const { return m_port; }
 
 private:
-    bool readable(int socket) {
+    bool readable(int socket)
+    {
         pollfd entry{socket, POLLIN, 0};
         while (!m_stop)
             if (::poll(&entry, 1, 20) > 0)
@@ -61,7 +63,8 @@ private:
     }
 
     // One request: its head, and as much body as Content-Length says. Empty when the client went away.
-    std::string readRequest(int socket) {
+    std::string readRequest(int socket)
+    {
         std::string data;
         char buffer[4096];
         std::size_t wanted = std::string::npos;
@@ -79,13 +82,16 @@ private:
         return data;
     }
 
-    static void answer(int socket, const QByteArray& body) {
-        const std::string response = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
-                                     std::to_string(body.size()) + "\r\n\r\n" + body.toStdString();
+    static void answer(int socket, const QByteArray& body)
+    {
+        const std::string response =
+            "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " + std::to_string(body.size()) +
+            "\r\n\r\n" + body.toStdString();
         ::send(socket, response.data(), response.size(), MSG_NOSIGNAL);
     }
 
-    void serve() {
+    void serve()
+    {
         while (readable(m_socket)) {
             const int client = ::accept(m_socket, nullptr, nullptr);
             for (std::string request = readRequest(client); !request.empty(); request = readRequest(client)) {
@@ -116,7 +122,8 @@ private:
 };
 
 // A port on which nothing listens.
-int closedPort() {
+int closedPort()
+{
     TestServer server;
     const int port = server.port();
     server.stop();
@@ -124,7 +131,8 @@ int closedPort() {
 }
 
 struct Connection : TNetConnection {
-    explicit Connection(int port, int* connects = nullptr) {
+    explicit Connection(int port, int* connects = nullptr)
+    {
         ServerName = kServerName;
         ThrowException = true;
         Host = u"servidor-que-nao-existe"_s;
@@ -138,13 +146,16 @@ struct Connection : TNetConnection {
 };
 
 // The tax dataset as the screen declares it.
-void declareTaxFields(TClientDataSet& cds) {
+void declareTaxFields(TClientDataSet& cds)
+{
     cds.AddField({u"CDIMPOSTONFE"_s, FieldType::String, 2, u"Codigo"_s});
     cds.AddField({u"SGIMPOSTONFE"_s, FieldType::String, 10, u"Sigla"_s});
     cds.AddField({u"IDORGARRECADNFE"_s, FieldType::String, 1, {}, false});
 }
 
-template <class E> QString messageOf(const std::function<void()>& action) {
+template <class E>
+QString messageOf(const std::function<void()>& action)
+{
     try {
         action();
     } catch (const E& error) {
@@ -153,13 +164,15 @@ template <class E> QString messageOf(const std::function<void()>& action) {
     return u"(nada foi lançado)"_s;
 }
 
-QVariantList gia(const QString& direction) {
+QVariantList gia(const QString& direction)
+{
     return {u"01"_s, u"123456785119"_s, QDate(2025, 1, 1), QDate(2025, 12, 31), u"01"_s, direction, u""_s};
 }
 
 } // namespace
 
-TEST(NetConnection, ConnectingFiresBeforeConnectWhichSetsHostAndPort) {
+TEST(NetConnection, ConnectingFiresBeforeConnectWhichSetsHostAndPort)
+{
     const TestServer server;
     int connects = 0;
     Connection connection(server.port(), &connects);
@@ -179,7 +192,8 @@ TEST(NetConnection, ConnectingFiresBeforeConnectWhichSetsHostAndPort) {
     EXPECT_EQ(connects, 2);
 }
 
-TEST(NetConnection, AFailedConnectRaisesOnlyWhenAskedTo) {
+TEST(NetConnection, AFailedConnectRaisesOnlyWhenAskedTo)
+{
     const TestServer server;
     const int refused = closedPort();
     struct Case {
@@ -211,7 +225,8 @@ TEST(NetConnection, AFailedConnectRaisesOnlyWhenAskedTo) {
     }
 }
 
-TEST(NetConnection, APacketLoadsIntoItsClientDataSet) {
+TEST(NetConnection, APacketLoadsIntoItsClientDataSet)
+{
     const TestServer server({}, TestServer::Data::SampleData);
     Connection connection(server.port());
     TClientDataSet cdsImpo(nullptr, u"cdsImpo"_s);
@@ -221,23 +236,21 @@ TEST(NetConnection, APacketLoadsIntoItsClientDataSet) {
     EXPECT_EQ(cdsImpo.RecordCount(), 6);
     EXPECT_EQ(cdsImpo.FieldByName(u"SGIMPOSTONFE"_s)->AsString(), u"ICMS"_s);
 
-    cdsImpo.SetData(
-        CheckResultServ(connection.AppServer().call(u"GetImpoGrup"_s, {u"06"_s, u""_s}), true, 0));
+    cdsImpo.SetData(CheckResultServ(connection.AppServer().call(u"GetImpoGrup"_s, {u"06"_s, u""_s}), true, 0));
     EXPECT_EQ(cdsImpo.RecordCount(), 1);
     EXPECT_EQ(cdsImpo.FieldByName(u"IDORGARRECADNFE"_s)->AsString(), u"M"_s);
 
-    cdsImpo.SetData(
-        CheckResultServ(connection.AppServer().call(u"GetImpoGrup"_s, {u"99"_s, u""_s}), true, 0));
+    cdsImpo.SetData(CheckResultServ(connection.AppServer().call(u"GetImpoGrup"_s, {u"99"_s, u""_s}), true, 0));
     EXPECT_TRUE(cdsImpo.IsEmpty());
     EXPECT_EQ(cdsImpo.FieldByName(u"SGIMPOSTONFE"_s)->AsString(), QString());
 }
 
-TEST(NetConnection, DatesTravelAsDatesAndANullDateAsNull) {
+TEST(NetConnection, DatesTravelAsDatesAndANullDateAsNull)
+{
     const TestServer server({}, TestServer::Data::SampleData);
     Connection connection(server.port());
     const auto periods = [&](const QVariant& start) {
-        return CheckResultServ(connection.AppServer().call(u"GetDtFim"_s, {u"02"_s, u""_s, start, u"03"_s}),
-                               true, 0)
+        return CheckResultServ(connection.AppServer().call(u"GetDtFim"_s, {u"02"_s, u""_s, start, u"03"_s}), true, 0)
             .rows.size();
     };
     EXPECT_EQ(periods(QDate()), 24);
@@ -245,26 +258,26 @@ TEST(NetConnection, DatesTravelAsDatesAndANullDateAsNull) {
     EXPECT_EQ(periods(QDate(2026, 10, 15).startOfDay()), 3);
 }
 
-TEST(NetConnection, ByReferenceListsReceiveWhatTheServerLeavesInThem) {
+TEST(NetConnection, ByReferenceListsReceiveWhatTheServerLeavesInThem)
+{
     const TestServer server({}, TestServer::Data::SampleData);
     Connection connection(server.port());
     QString stListaMod = u" 65,55,55,"_s;
     QString stListaTp = u"SVD, SBN"_s;
 
-    const RemoteResult result =
-        connection.AppServer().call(u"getDadosGia"_s, gia(u"1"_s), {&stListaMod, &stListaTp});
+    const RemoteResult result = connection.AppServer().call(u"getDadosGia"_s, gia(u"1"_s), {&stListaMod, &stListaTp});
     EXPECT_FALSE(CheckResultServ(result, true, 0).rows.isEmpty());
     EXPECT_EQ(stListaMod, u"55,65"_s);
     EXPECT_EQ(stListaTp, u"SBN,SVD"_s);
 
     stListaMod = u"65,55"_s;
-    const RemoteResult refused =
-        connection.AppServer().call(u"getDadosGia"_s, gia(u"7"_s), {&stListaMod, &stListaTp});
+    const RemoteResult refused = connection.AppServer().call(u"getDadosGia"_s, gia(u"7"_s), {&stListaMod, &stListaTp});
     EXPECT_THROW(CheckResultServ(refused, true, 0), EServerError);
     EXPECT_EQ(stListaMod, u"65,55"_s);
 }
 
-TEST(NetConnection, AFailureTheServerReportsIsRaisedByCheckResultServ) {
+TEST(NetConnection, AFailureTheServerReportsIsRaisedByCheckResultServ)
+{
     const TestServer server;
     Connection connection(server.port());
     const RemoteResult result = connection.AppServer().call(u"GetImpoGrup"_s, {u"01"_s});
@@ -277,11 +290,11 @@ TEST(NetConnection, AFailureTheServerReportsIsRaisedByCheckResultServ) {
                  EHostConfigError);
 
     const RemoteResult tooLarge = connection.AppServer().call(u"GetLivroMag"_s, {QString(1100 * 1024, u'9')});
-    EXPECT_TRUE(
-        messageOf<EServerError>([&] { CheckResultServ(tooLarge, true, 0); }).contains(u"1048576 bytes"_s));
+    EXPECT_TRUE(messageOf<EServerError>([&] { CheckResultServ(tooLarge, true, 0); }).contains(u"1048576 bytes"_s));
 }
 
-TEST(NetConnection, AServerGoneBetweenCallsIsAConnectionErrorNamingIt) {
+TEST(NetConnection, AServerGoneBetweenCallsIsAConnectionErrorNamingIt)
+{
     TestServer server;
     int connects = 0;
     Connection connection(server.port(), &connects);
@@ -297,7 +310,8 @@ TEST(NetConnection, AServerGoneBetweenCallsIsAConnectionErrorNamingIt) {
     EXPECT_EQ(connects, 2);
 }
 
-TEST(NetConnection, AServerThatNeverAnswersTimesOut) {
+TEST(NetConnection, AServerThatNeverAnswersTimesOut)
+{
     const BoundaryServer silent(BoundaryServer::Call::NeverAnswer);
     Connection connection(silent.port());
     connection.Timeout = std::chrono::milliseconds(1000);
@@ -313,7 +327,8 @@ TEST(NetConnection, AServerThatNeverAnswersTimesOut) {
     EXPECT_TRUE(message.contains(u"127.0.0.1:%1"_s.arg(silent.port()))) << message.toStdString();
 }
 
-TEST(NetConnection, AConnectionDroppedDuringTheCallIsAConnectionError) {
+TEST(NetConnection, AConnectionDroppedDuringTheCallIsAConnectionError)
+{
     const BoundaryServer dropping(BoundaryServer::Call::Drop);
     Connection connection(dropping.port());
     connection.SetConnected(true);
@@ -326,7 +341,8 @@ TEST(NetConnection, AConnectionDroppedDuringTheCallIsAConnectionError) {
     EXPECT_FALSE(connection.Connected());
 }
 
-TEST(NetConnection, AnswersThatAreNotSoundJsonRpcAreRefused) {
+TEST(NetConnection, AnswersThatAreNotSoundJsonRpcAreRefused)
+{
     struct Case {
         const char* name;
         QByteArray body;
@@ -358,9 +374,7 @@ TEST(NetConnection, AnswersThatAreNotSoundJsonRpcAreRefused) {
         SCOPED_TRACE(c.name);
         const BoundaryServer server(BoundaryServer::Call::AnswerWith, c.body);
         Connection connection(server.port());
-        const auto callIt = [&] {
-            connection.AppServer().call(u"GetImpoGrup"_s, {u""_s, u"T"_s}, c.byReference);
-        };
+        const auto callIt = [&] { connection.AppServer().call(u"GetImpoGrup"_s, {u""_s, u"T"_s}, c.byReference); };
         if (c.packetError)
             EXPECT_THROW(callIt(), EDataPacketError);
         else
@@ -368,7 +382,8 @@ TEST(NetConnection, AnswersThatAreNotSoundJsonRpcAreRefused) {
     }
 }
 
-TEST(NetConnection, AnAnswerNestedTooDeepIsRefusedWithoutExhaustingTheStack) {
+TEST(NetConnection, AnAnswerNestedTooDeepIsRefusedWithoutExhaustingTheStack)
+{
     const QByteArray deep = QByteArray(500000, '[') + QByteArray(500000, ']');
     const BoundaryServer server(BoundaryServer::Call::AnswerWith, R"({"jsonrpc":"2.0","id":1,"extra":)" + deep + "}");
     Connection connection(server.port());
@@ -378,12 +393,13 @@ TEST(NetConnection, AnAnswerNestedTooDeepIsRefusedWithoutExhaustingTheStack) {
     EXPECT_TRUE(message.contains(u"níveis"_s)) << message.toStdString();
 }
 
-TEST(NetConnection, APacketThatDoesNotFitLeavesTheDataSetAsItWas) {
+TEST(NetConnection, APacketThatDoesNotFitLeavesTheDataSetAsItWas)
+{
     const TestServer real({}, TestServer::Data::SampleData);
     TClientDataSet cdsImpo(nullptr, u"cdsImpo"_s);
     declareTaxFields(cdsImpo);
-    cdsImpo.SetData(CheckResultServ(
-        Connection(real.port()).AppServer().call(u"GetImpoGrup"_s, {u""_s, u"T"_s}), true, 0));
+    cdsImpo.SetData(
+        CheckResultServ(Connection(real.port()).AppServer().call(u"GetImpoGrup"_s, {u""_s, u"T"_s}), true, 0));
     cdsImpo.SetRecNo(2);
 
     struct Case {
@@ -400,10 +416,8 @@ TEST(NetConnection, APacketThatDoesNotFitLeavesTheDataSetAsItWas) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const BoundaryServer server(BoundaryServer::Call::AnswerWith,
-                                    R"({"jsonrpc":"2.0","id":1,"result":{"data":)" + c.packet +
-                                        R"(,"out":[]}})");
-        const RemoteResult result =
-            Connection(server.port()).AppServer().call(u"GetImpoGrup"_s, {u""_s, u"T"_s});
+                                    R"({"jsonrpc":"2.0","id":1,"result":{"data":)" + c.packet + R"(,"out":[]}})");
+        const RemoteResult result = Connection(server.port()).AppServer().call(u"GetImpoGrup"_s, {u""_s, u"T"_s});
         EXPECT_THROW(cdsImpo.SetData(CheckResultServ(result, true, 0)), EDataPacketError);
         EXPECT_EQ(cdsImpo.RecordCount(), 6);
         EXPECT_EQ(cdsImpo.RecNo(), 2);
@@ -411,25 +425,24 @@ TEST(NetConnection, APacketThatDoesNotFitLeavesTheDataSetAsItWas) {
     }
 }
 
-TEST(NetConnection, ManyCallsOnOneConnectionOutliveTheServersKeepAliveLimit) {
+TEST(NetConnection, ManyCallsOnOneConnectionOutliveTheServersKeepAliveLimit)
+{
     const TestServer server({u"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS próprio', 'E')"_s});
     int connects = 0;
     Connection connection(server.port(), &connects);
     int answered = 0;
     for (int i = 0; i < 150; ++i)
-        answered += CheckResultServ(connection.AppServer().call(u"GetImpoGrup"_s, {u"01"_s, u""_s}), true, 0)
-                        .rows.size();
+        answered +=
+            CheckResultServ(connection.AppServer().call(u"GetImpoGrup"_s, {u"01"_s, u""_s}), true, 0).rows.size();
     EXPECT_EQ(answered, 150);
     EXPECT_EQ(connects, 1);
 }
 
-TEST(NetConnection, AConnectionTheServerClosedWhileIdleIsReopenedQuietly) {
+TEST(NetConnection, AConnectionTheServerClosedWhileIdleIsReopenedQuietly)
+{
     const TestServer server({u"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS próprio', 'E')"_s});
     Connection connection(server.port());
     connection.AppServer().call(u"GetImpoGrup"_s, {u"01"_s, u""_s});
-    std::this_thread::sleep_for(
-        std::chrono::milliseconds(2500)); // longer than the server keeps an idle connection
-    EXPECT_EQ(
-        CheckResultServ(connection.AppServer().call(u"GetImpoGrup"_s, {u"01"_s, u""_s}), true, 0).rows.size(),
-        1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500)); // longer than the server keeps an idle connection
+    EXPECT_EQ(CheckResultServ(connection.AppServer().call(u"GetImpoGrup"_s, {u"01"_s, u""_s}), true, 0).rows.size(), 1);
 }

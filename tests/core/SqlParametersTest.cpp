@@ -1,6 +1,6 @@
+#include "SqlParameters.h"
 #include "Exceptions.h"
 #include "QtPrinters.h"
-#include "SqlParameters.h"
 #include "TParams.h"
 
 #include <gtest/gtest.h>
@@ -16,20 +16,36 @@ TEST(SqlParameters, ParameterTokensBecomePositionalOutsideLiteralsAndComments)
         QStringList occurrences;
         QStringList names;
     } cases[] = {
-        {"the company query", u" WHERE (CDEMPRESA = :P_EMPRESA OR :P_TEMPRESA = 'T')"_s,
-         u" WHERE (CDEMPRESA = ? OR ? = 'T')"_s, {u"P_EMPRESA"_s, u"P_TEMPRESA"_s},
+        {"the company query",
+         u" WHERE (CDEMPRESA = :P_EMPRESA OR :P_TEMPRESA = 'T')"_s,
+         u" WHERE (CDEMPRESA = ? OR ? = 'T')"_s,
+         {u"P_EMPRESA"_s, u"P_TEMPRESA"_s},
          {u"P_EMPRESA"_s, u"P_TEMPRESA"_s}},
-        {"a name used twice", u"A = :P_X OR B = :P_X OR :p_x IS NULL"_s, u"A = ? OR B = ? OR ? IS NULL"_s,
-         {u"P_X"_s, u"P_X"_s, u"p_x"_s}, {u"P_X"_s}},
-        {"colons in literals", u"SELECT ':P_NO', \"a:b\" FROM T WHERE X = :P_YES"_s,
-         u"SELECT ':P_NO', \"a:b\" FROM T WHERE X = ?"_s, {u"P_YES"_s}, {u"P_YES"_s}},
-        {"a cast", u"SELECT X::TEXT FROM T WHERE Y = :P1"_s, u"SELECT X::TEXT FROM T WHERE Y = ?"_s, {u"P1"_s},
+        {"a name used twice",
+         u"A = :P_X OR B = :P_X OR :p_x IS NULL"_s,
+         u"A = ? OR B = ? OR ? IS NULL"_s,
+         {u"P_X"_s, u"P_X"_s, u"p_x"_s},
+         {u"P_X"_s}},
+        {"colons in literals",
+         u"SELECT ':P_NO', \"a:b\" FROM T WHERE X = :P_YES"_s,
+         u"SELECT ':P_NO', \"a:b\" FROM T WHERE X = ?"_s,
+         {u"P_YES"_s},
+         {u"P_YES"_s}},
+        {"a cast",
+         u"SELECT X::TEXT FROM T WHERE Y = :P1"_s,
+         u"SELECT X::TEXT FROM T WHERE Y = ?"_s,
+         {u"P1"_s},
          {u"P1"_s}},
-        {"comments", u"SELECT 1 -- :P_NO ':\n/* :P_NOR\n */ FROM T WHERE X = :P_YES /* :P_NO"_s,
-         u"SELECT 1 -- :P_NO ':\n/* :P_NOR\n */ FROM T WHERE X = ? /* :P_NO"_s, {u"P_YES"_s}, {u"P_YES"_s}},
+        {"comments",
+         u"SELECT 1 -- :P_NO ':\n/* :P_NOR\n */ FROM T WHERE X = :P_YES /* :P_NO"_s,
+         u"SELECT 1 -- :P_NO ':\n/* :P_NOR\n */ FROM T WHERE X = ? /* :P_NO"_s,
+         {u"P_YES"_s},
+         {u"P_YES"_s}},
         {"a lone colon and a digit", u"SELECT ': ' || :9 FROM T"_s, u"SELECT ': ' || :9 FROM T"_s, {}, {}},
-        {"a list test", u"(',' || :P_CDMODDOCFISC || ',') LIKE ('%,' || CDMODDOCFISC || ',%')"_s,
-         u"(',' || ? || ',') LIKE ('%,' || CDMODDOCFISC || ',%')"_s, {u"P_CDMODDOCFISC"_s},
+        {"a list test",
+         u"(',' || :P_CDMODDOCFISC || ',') LIKE ('%,' || CDMODDOCFISC || ',%')"_s,
+         u"(',' || ? || ',') LIKE ('%,' || CDMODDOCFISC || ',%')"_s,
+         {u"P_CDMODDOCFISC"_s},
          {u"P_CDMODDOCFISC"_s}},
     };
     for (const auto& c : cases) {

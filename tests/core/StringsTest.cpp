@@ -1,7 +1,7 @@
+#include "Strings.h"
 #include "Exceptions.h"
 #include "ModuleList.h"
 #include "QtPrinters.h"
-#include "Strings.h"
 #include "TMessages.h"
 
 #include <gtest/gtest.h>
@@ -58,8 +58,8 @@ TEST(Strings, FormatFillsEachPercentSInOrder)
 TEST(Messages, MsgReturnsTheTextOfTheExactKey)
 {
     TMessages messages(nullptr, u"msgPadrao"_s);
-    messages.setLines({u"Impo_Cad|Imposto não cadastrado."_s, u"impo_cad|other case"_s, u"Pipe|a|b"_s,
-                       u"NoText"_s, u"Impo_Cad|second line with the same key"_s});
+    messages.setLines({u"Impo_Cad|Imposto não cadastrado."_s, u"impo_cad|other case"_s, u"Pipe|a|b"_s, u"NoText"_s,
+                       u"Impo_Cad|second line with the same key"_s});
     EXPECT_EQ(messages.Msg(u"Impo_Cad"_s), u"Imposto não cadastrado."_s);
     EXPECT_EQ(messages.Msg(u"impo_cad"_s), u"other case"_s);
     EXPECT_EQ(messages.Msg(u"Pipe"_s), u"a|b"_s);

@@ -11,7 +11,8 @@ using namespace Qt::StringLiterals;
 
 namespace {} // namespace
 
-TEST(DataPacket, EveryFieldTypeAndNullSurviveTheWireFormat) {
+TEST(DataPacket, EveryFieldTypeAndNullSurviveTheWireFormat)
+{
     DataPacket packet;
     packet.fields = {{u"CDIMPOSTO"_s, FieldType::String, 2},
                      {u"DTINIPERIODO"_s, FieldType::DateTime, 0},
@@ -26,7 +27,8 @@ TEST(DataPacket, EveryFieldTypeAndNullSurviveTheWireFormat) {
     EXPECT_EQ(back.rows, packet.rows);
 }
 
-TEST(DataPacket, TextsAndNumbersAreWrittenAsValidJson) {
+TEST(DataPacket, TextsAndNumbersAreWrittenAsValidJson)
+{
     DataPacket packet;
     packet.fields = {{u"NMLIVROMAG"_s, FieldType::String, 50}, {u"VRIMPOSTONF"_s, FieldType::Float, 0}};
     const QList<QPair<QString, double>> cells = {
@@ -47,20 +49,23 @@ TEST(DataPacket, TextsAndNumbersAreWrittenAsValidJson) {
     EXPECT_TRUE(packet.toJson().contains(",0.1]")) << packet.toJson().toStdString();
 }
 
-TEST(DataPacket, ANumberThatIsNotFiniteTravelsAsNull) {
+TEST(DataPacket, ANumberThatIsNotFiniteTravelsAsNull)
+{
     DataPacket packet;
     packet.fields = {{u"VRIMPOSTONF"_s, FieldType::Float, 0}};
     packet.rows = {{qQNaN()}, {qInf()}};
     EXPECT_EQ(DataPacket::fromJson(packet.toJson()).rows, (QList<QVariantList>{{QVariant()}, {QVariant()}}));
 }
 
-TEST(DataPacket, DateTimeFieldAcceptsADateWithoutTime) {
-    const DataPacket packet = DataPacket::fromJson(
-        R"({"fields":[{"name":"DTFIMPERIODO","type":"datetime"}],"rows":[["2025-01-31"]]})");
+TEST(DataPacket, DateTimeFieldAcceptsADateWithoutTime)
+{
+    const DataPacket packet =
+        DataPacket::fromJson(R"({"fields":[{"name":"DTFIMPERIODO","type":"datetime"}],"rows":[["2025-01-31"]]})");
     EXPECT_EQ(packet.rows[0][0].toDateTime(), QDate(2025, 1, 31).startOfDay());
 }
 
-TEST(DataPacket, CellsThatBreakTheLayoutAreRefused) {
+TEST(DataPacket, CellsThatBreakTheLayoutAreRefused)
+{
     struct Case {
         const char* name;
         QByteArray text;
@@ -71,8 +76,7 @@ TEST(DataPacket, CellsThatBreakTheLayoutAreRefused) {
         {"fraction in an integer field", R"({"fields":[{"name":"A","type":"integer"}],"rows":[[1.5]]})"},
         {"not a date", R"({"fields":[{"name":"A","type":"date"}],"rows":[["31/01/2025"]]})"},
         {"impossible date", R"({"fields":[{"name":"A","type":"datetime"}],"rows":[["2025-02-30"]]})"},
-        {"short row",
-         R"({"fields":[{"name":"A","type":"string"},{"name":"B","type":"string"}],"rows":[["x"]]})"},
+        {"short row", R"({"fields":[{"name":"A","type":"string"},{"name":"B","type":"string"}],"rows":[["x"]]})"},
         {"row not a list", R"({"fields":[{"name":"A","type":"string"}],"rows":["x"]})"},
         {"unknown type", R"({"fields":[{"name":"A","type":"money"}],"rows":[]})"},
         {"field without name", R"({"fields":[{"type":"string"}],"rows":[]})"},
@@ -84,13 +88,15 @@ TEST(DataPacket, CellsThatBreakTheLayoutAreRefused) {
     }
 }
 
-TEST(DataPacket, RowsMayComeBeforeFields) {
+TEST(DataPacket, RowsMayComeBeforeFields)
+{
     const DataPacket packet = DataPacket::fromJson(
         R"({"rows":[["01",1.5]],"extra":{"a":[1,2]},"fields":[{"name":"A","type":"string","size":2},{"name":"B","type":"float"}]})");
     EXPECT_EQ(packet.rows, (QList<QVariantList>{{u"01"_s, 1.5}}));
 }
 
-TEST(DataPacket, ANullDateIsWrittenAsNull) {
+TEST(DataPacket, ANullDateIsWrittenAsNull)
+{
     DataPacket packet;
     packet.fields = {{u"DTEMISSAO"_s, FieldType::Date, 0}, {u"DTENTRSAID"_s, FieldType::DateTime, 0}};
     packet.rows = {{QDate(), QDateTime()}};

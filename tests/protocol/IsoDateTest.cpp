@@ -4,7 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(IsoDate, OnlyAWholeCalendarDateIsADate) {
+TEST(IsoDate, OnlyAWholeCalendarDateIsADate)
+{
     struct Case {
         QString text;
         QDate date;

@@ -8,7 +8,8 @@
 using namespace protocol;
 using namespace Qt::StringLiterals;
 
-TEST(JsonReader, ReadsWhatQtWritesAndDecodesEscapes) {
+TEST(JsonReader, ReadsWhatQtWritesAndDecodesEscapes)
+{
     const QByteArray text =
         R"( { "a" : [ 1, -2.5e3, true, false, null ], "b": "d\u00e1gua \"x\" \\ \/ \n\t \ud83d\ude00",
                                  "c": {}, "d": [] } )";
@@ -21,7 +22,8 @@ TEST(JsonReader, ReadsWhatQtWritesAndDecodesEscapes) {
                                             {u"d"_s, QJsonArray{}}}));
 }
 
-TEST(JsonReader, TextThatIsNotJsonIsAParseError) {
+TEST(JsonReader, TextThatIsNotJsonIsAParseError)
+{
     const char* cases[] = {
         "",      "<html>", "\"sem fim", "\"controle \x01\"", R"("escape \x")", R"("\u12g4")",
         "[1, 2", "[1 2]",  "{\"a\" 1}", "{\"a\": 1,}",       "1.2.3",          "nul",

@@ -10,7 +10,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-int failureCode(const std::function<void()>& parse) {
+int failureCode(const std::function<void()>& parse)
+{
     try {
         parse();
     } catch (const RpcFailure& failure) {
@@ -21,7 +22,8 @@ int failureCode(const std::function<void()>& parse) {
 
 } // namespace
 
-TEST(JsonRpc, RequestTravelsWithItsIdMethodAndPositionalParameters) {
+TEST(JsonRpc, RequestTravelsWithItsIdMethodAndPositionalParameters)
+{
     RpcRequest request;
     request.id = 7;
     request.method = u"GetDtFim"_s;
@@ -34,7 +36,8 @@ TEST(JsonRpc, RequestTravelsWithItsIdMethodAndPositionalParameters) {
     EXPECT_EQ(QJsonDocument::fromJson(request.toJson()).object().value(u"jsonrpc"_s), QJsonValue(u"2.0"_s));
 }
 
-TEST(JsonRpc, ResultCarriesPacketAndByReferenceValues) {
+TEST(JsonRpc, ResultCarriesPacketAndByReferenceValues)
+{
     DataPacket packet;
     packet.fields = {{u"CDFISCOPERNF"_s, FieldType::String, 6},
                      {u"DTEMISSAO"_s, FieldType::DateTime, 0},
@@ -50,10 +53,10 @@ TEST(JsonRpc, ResultCarriesPacketAndByReferenceValues) {
     EXPECT_EQ(back.out, (QJsonArray{u"55,65"_s, u""_s}));
 }
 
-TEST(JsonRpc, FailureCarriesCodeAndMessage) {
+TEST(JsonRpc, FailureCarriesCodeAndMessage)
+{
     const RpcResponse back = RpcResponse::fromJson(
-        RpcResponse::failure(4, RpcErrorCode::InvalidParams, u"GetDtIni recebe 3 argumentos, não 2."_s)
-            .toJson());
+        RpcResponse::failure(4, RpcErrorCode::InvalidParams, u"GetDtIni recebe 3 argumentos, não 2."_s).toJson());
     ASSERT_TRUE(back.failed());
     EXPECT_EQ(back.id, QJsonValue(4));
     EXPECT_EQ(back.error->code, RpcErrorCode::InvalidParams);
@@ -61,7 +64,8 @@ TEST(JsonRpc, FailureCarriesCodeAndMessage) {
     EXPECT_TRUE(back.data.fields.isEmpty());
 }
 
-TEST(JsonRpc, AnswersThatAreNotJsonRpcResponsesAreRefused) {
+TEST(JsonRpc, AnswersThatAreNotJsonRpcResponsesAreRefused)
+{
     struct Case {
         const char* name;
         QByteArray body;
@@ -71,8 +75,7 @@ TEST(JsonRpc, AnswersThatAreNotJsonRpcResponsesAreRefused) {
         {"no version", R"({"id":1,"result":{"data":{"fields":[],"rows":[]},"out":[]}})"},
         {"neither result nor error", R"({"jsonrpc":"2.0","id":1})"},
         {"result without data", R"({"jsonrpc":"2.0","id":1,"result":{"out":[]}})"},
-        {"out not a list",
-         R"({"jsonrpc":"2.0","id":1,"result":{"data":{"fields":[],"rows":[]},"out":"55"}})"},
+        {"out not a list", R"({"jsonrpc":"2.0","id":1,"result":{"data":{"fields":[],"rows":[]},"out":"55"}})"},
         {"error without message", R"({"jsonrpc":"2.0","id":1,"error":{"code":-32000}})"},
         {"error without code", R"({"jsonrpc":"2.0","id":1,"error":{"message":"falhou"}})"},
     };
@@ -82,7 +85,8 @@ TEST(JsonRpc, AnswersThatAreNotJsonRpcResponsesAreRefused) {
     }
 }
 
-TEST(JsonRpc, ResultWithABrokenPacketIsAPacketError) {
+TEST(JsonRpc, ResultWithABrokenPacketIsAPacketError)
+{
     const QByteArray body = R"({"jsonrpc":"2.0","id":1,"result":{"data":{"fields":[{"name":"CDIMPOSTONFE",
         "type":"string","size":2}],"rows":[["01","sobra"]]},"out":[]}})";
     EXPECT_THROW(RpcResponse::fromJson(body), PacketFormatError);

@@ -19,21 +19,23 @@
 #include <memory>
 #include <ostream>
 
+using namespace Qt::StringLiterals;
+
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 // Sales of company 01 by CFOP; one of them with a text a CSV must quote, one without value.
 inline QStringList SalesTable()
 {
-    return {QStringLiteral("CREATE TABLE VENDA (CDEMPRESA TEXT, CDFISCOPER TEXT, NRNOTA TEXT, DTEMISSAO TEXT, "
-                           "DSPRODUTO TEXT, VRTOTAL REAL, QTITENS INTEGER)"),
-            QStringLiteral(R"(INSERT INTO VENDA VALUES
+    return {u"CREATE TABLE VENDA (CDEMPRESA TEXT, CDFISCOPER TEXT, NRNOTA TEXT, DTEMISSAO TEXT, "
+            "DSPRODUTO TEXT, VRTOTAL REAL, QTITENS INTEGER)"_s,
+            uR"(INSERT INTO VENDA VALUES
                 ('01', '5102', '000010', '2025-03-02', 'Arroz tipo 1', 1234.56, 3),
                 ('01', '5102', '000011', '2025-03-05', 'Feijão "carioca"; 1 kg', 100.4, 1),
                 ('01', '5405', '000012', '2025-03-09', 'Óleo de soja', -10.5, 2),
                 ('01', '6102', '000013', '2025-03-20', 'Café
 torrado', NULL, 1),
                 ('02', '5102', '000014', '2025-03-21', 'Outra empresa', 999, 9),
-                ('01', '5102', '000015', '2025-04-01', 'Fora do período', 888, 8))")};
+                ('01', '5102', '000015', '2025-04-01', 'Fora do período', 888, 8))"_s};
 }
 
 // The sales of a company in a period, by CFOP, with subtotals and totals; its header names the company's first
@@ -41,11 +43,11 @@ torrado', NULL, 1),
 inline QString SalesDefinition(const QString& detailSql = {})
 {
     const QString sql = detailSql.isEmpty()
-                            ? QStringLiteral("SELECT CDFISCOPER, NRNOTA, DTEMISSAO, DSPRODUTO, VRTOTAL, QTITENS FROM VENDA "
-                                             "WHERE CDEMPRESA = :P_EMPRESA AND DTEMISSAO BETWEEN :P_DTINICIO AND "
-                                             ":P_DTFINAL ORDER BY CDFISCOPER, NRNOTA")
+                            ? u"SELECT CDFISCOPER, NRNOTA, DTEMISSAO, DSPRODUTO, VRTOTAL, QTITENS FROM VENDA "
+                              "WHERE CDEMPRESA = :P_EMPRESA AND DTEMISSAO BETWEEN :P_DTINICIO AND "
+                              ":P_DTFINAL ORDER BY CDFISCOPER, NRNOTA"_s
                             : detailSql;
-    return QStringLiteral(R"({
+    return uR"({
       "code": "RLX582", "title": "Vendas por CFOP", "orientation": "portrait",
       "header": ["Empresa: {P_EMPRESA}, primeira nota {qryPrimeira.NRNOTA}", "Período: {P_DTINICIO} a {P_DTFINAL}"],
       "queries": [
@@ -63,8 +65,7 @@ inline QString SalesDefinition(const QString& detailSql = {})
       ],
       "groups": [{"field": "CDFISCOPER", "caption": "CFOP", "format": "cfop", "subtotals": ["VRTOTAL", "QTITENS"]}],
       "totals": ["VRTOTAL", "QTITENS"]
-    })")
-        .arg(QString::fromUtf8(QJsonDocument(QJsonArray{sql}).toJson(QJsonDocument::Compact)).mid(1).chopped(1));
+    })"_s.arg(QString::fromUtf8(QJsonDocument(QJsonArray{sql}).toJson(QJsonDocument::Compact)).mid(1).chopped(1));
 }
 
 // A temporary database with the sales table and a folder for definitions and files.
@@ -86,7 +87,7 @@ protected:
     QString path(const QString& name) const { return dir.filePath(name); }
 
     // The definition written to a file of that name, then read back.
-    ReportDefinition definition(const QString& json, const QString& name = QStringLiteral("vendas.json"))
+    ReportDefinition definition(const QString& json, const QString& name = u"vendas.json"_s)
     {
         QFile file(path(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -101,11 +102,11 @@ protected:
     {
         if (!binding)
             binding = [](TParams& params, bool&) {
-                if (TParam* company = params.FindParam(QStringLiteral("P_EMPRESA")))
-                    company->SetAsString(QStringLiteral("01"));
-                if (TParam* start = params.FindParam(QStringLiteral("P_DTINICIO")))
+                if (TParam* company = params.FindParam(u"P_EMPRESA"_s))
+                    company->SetAsString(u"01"_s);
+                if (TParam* start = params.FindParam(u"P_DTINICIO"_s))
                     start->SetAsVariant(QDate(2025, 3, 1));
-                if (TParam* end = params.FindParam(QStringLiteral("P_DTFINAL")))
+                if (TParam* end = params.FindParam(u"P_DTFINAL"_s))
                     end->SetAsVariant(QDate(2025, 3, 31));
             };
         NoProgress progress;
@@ -114,7 +115,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    TDBConnection connection{nullptr, QStringLiteral("relatorios"), QStringLiteral("QSQLITE"), dir.filePath(QStringLiteral("vendas.db"))};
+    TDBConnection connection{nullptr, u"relatorios"_s, u"QSQLITE"_s, dir.filePath(u"vendas.db"_s)};
 };
 
 // A progress that cancels at its step number cancelAt.

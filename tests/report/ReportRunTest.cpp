@@ -29,18 +29,18 @@ QString messageOf(const std::function<void()>& action)
 TEST_F(ReportRunTest, EachQueryGetsItsOwnParametersFromTheEventAndBindsThemAsValues)
 {
     QStringList fired;
-    const auto layout = run(definition(SalesDefinition(
-                                u"SELECT CDFISCOPER, NRNOTA, DTEMISSAO, DSPRODUTO, VRTOTAL, QTITENS FROM VENDA "
-                                "WHERE CDEMPRESA = :P_EMPRESA AND DSPRODUTO <> :P_PRODUTO "
-                                "AND DTEMISSAO >= :P_DTINICIO ORDER BY CDFISCOPER"_s)),
-                            [&](TParams& params, bool&) {
-                                fired.append(params.Names().join(u','));
-                                params.ParamByName(u"P_EMPRESA"_s)->SetAsString(u"01' OR '1' = '1"_s);
-                                if (TParam* product = params.FindParam(u"P_PRODUTO"_s))
-                                    product->SetAsString(u"Arroz"_s);
-                                if (TParam* start = params.FindParam(u"P_DTINICIO"_s))
-                                    start->SetAsVariant(QDateTime(QDate(2025, 3, 9), QTime(15, 30)));
-                            });
+    const auto layout =
+        run(definition(SalesDefinition(u"SELECT CDFISCOPER, NRNOTA, DTEMISSAO, DSPRODUTO, VRTOTAL, QTITENS FROM VENDA "
+                                       "WHERE CDEMPRESA = :P_EMPRESA AND DSPRODUTO <> :P_PRODUTO "
+                                       "AND DTEMISSAO >= :P_DTINICIO ORDER BY CDFISCOPER"_s)),
+            [&](TParams& params, bool&) {
+                fired.append(params.Names().join(u','));
+                params.ParamByName(u"P_EMPRESA"_s)->SetAsString(u"01' OR '1' = '1"_s);
+                if (TParam* product = params.FindParam(u"P_PRODUTO"_s))
+                    product->SetAsString(u"Arroz"_s);
+                if (TParam* start = params.FindParam(u"P_DTINICIO"_s))
+                    start->SetAsVariant(QDateTime(QDate(2025, 3, 9), QTime(15, 30)));
+            });
     EXPECT_EQ(fired, (QStringList{u"P_EMPRESA"_s, u"P_EMPRESA,P_PRODUTO,P_DTINICIO"_s}));
     EXPECT_TRUE(layout->data().detail.rows.isEmpty()) << "no company is called that";
     EXPECT_EQ(layout->data().header.value(0), u"Empresa: 01' OR '1' = '1, primeira nota "_s);
@@ -89,12 +89,11 @@ TEST_F(ReportRunTest, AFailingQueryIsOneMessageNamingTheReportAndTheQuery)
 // A statement that works long before its first row still reports, and stops when the user cancels.
 TEST_F(ReportRunTest, ALongStatementStopsAtTheCancel)
 {
-    const ReportDefinition report = definition(SalesDefinition(
-        u"WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 100000000) "
-        "SELECT COUNT(*) AS NRNOTA FROM N WHERE :P_EMPRESA <> ''"_s));
-    const ReportRunner runner(connection, [](TParams& params, bool&) {
-        params.ParamByName(u"P_EMPRESA"_s)->SetAsString(u"01"_s);
-    }, {});
+    const ReportDefinition report = definition(
+        SalesDefinition(u"WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 100000000) "
+                        "SELECT COUNT(*) AS NRNOTA FROM N WHERE :P_EMPRESA <> ''"_s));
+    const ReportRunner runner(
+        connection, [](TParams& params, bool&) { params.ParamByName(u"P_EMPRESA"_s)->SetAsString(u"01"_s); }, {});
     CancelAt cancel(3);
     QElapsedTimer clock;
     clock.start();
@@ -118,13 +117,13 @@ TEST_F(ReportRunTest, ABrokenDefinitionIsOneMessageNamingTheFileAndTheProblem)
          u"\"NRNOTA\""_s},
         {"a header citing no query", QString(valid).replace(u"qryPrimeira.NRNOTA"_s, u"qryOutra.NRNOTA"_s),
          u"\"qryOutra\""_s},
-        {"a column naming no field", QString(valid).replace(u"\"DSPRODUTO\", \"caption\""_s, u"\"DSITEM\", \"caption\""_s),
-         u"\"DSITEM\""_s},
+        {"a column naming no field",
+         QString(valid).replace(u"\"DSPRODUTO\", \"caption\""_s, u"\"DSITEM\", \"caption\""_s), u"\"DSITEM\""_s},
         {"a group on an unknown field",
          QString(valid).replace(u"\"groups\": [{\"field\": \"CDFISCOPER\""_s, u"\"groups\": [{\"field\": \"CDCFOP\""_s),
          u"\"CDCFOP\""_s},
-        {"a detail that is nothing", QString(valid).replace(u"\"detail\": \"qryVendas\""_s, u"\"detail\": \"dtsNada\""_s),
-         u"\"dtsNada\""_s},
+        {"a detail that is nothing",
+         QString(valid).replace(u"\"detail\": \"qryVendas\""_s, u"\"detail\": \"dtsNada\""_s), u"\"dtsNada\""_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -182,9 +181,8 @@ TEST_F(ReportRunTest, NestedHeadingsNeverEndAPage)
 
 TEST_F(ReportRunTest, AReportWithoutRowsShowsItsFrameAndSaysSo)
 {
-    const auto layout = run(definition(SalesDefinition()), [](TParams& params, bool&) {
-        params.ParamByName(u"P_EMPRESA"_s)->SetAsString(u"99"_s);
-    });
+    const auto layout = run(definition(SalesDefinition()),
+                            [](TParams& params, bool&) { params.ParamByName(u"P_EMPRESA"_s)->SetAsString(u"99"_s); });
     ASSERT_EQ(layout->pageCount(), 1);
     const QString texts = TextsOf(layout->page(0));
     EXPECT_TRUE(texts.contains(u"|Nenhum documento atende aos parâmetros informados.|"_s)) << qPrintable(texts);

@@ -131,10 +131,10 @@ TEST_F(CatalogueTest, EachTitleChoosesItsLineAndItsFields)
 
 TEST_F(CatalogueTest, LeavesTheFieldsOutsideItsTableAsTheyAre)
 {
-    const QList<QWidget*> untouched = {screen->lblEmpresa,   screen->medEmpresa,    screen->btnEmpresa,
-                                       screen->lblDataInicial, screen->depInicial,  screen->lblDataFinal,
-                                       screen->depFinal,     screen->grbModDoc,     screen->grbTpOperacao,
-                                       screen->btnModDoc,    screen->btnTpOperacao, reports};
+    const QList<QWidget*> untouched = {screen->lblEmpresa,     screen->medEmpresa,    screen->btnEmpresa,
+                                       screen->lblDataInicial, screen->depInicial,    screen->lblDataFinal,
+                                       screen->depFinal,       screen->grbModDoc,     screen->grbTpOperacao,
+                                       screen->btnModDoc,      screen->btnTpOperacao, reports};
     for (const bool state : {false, true}) {
         SCOPED_TRACE(state ? "enabled before" : "disabled before");
         SetAll(untouched, state);
@@ -156,9 +156,8 @@ TEST_F(CatalogueTest, ChangingTheLineEmptiesTaxBookAndRegistrationOnly)
 
     choose(u"Apuração de Impostos"_s);
 
-    for (const QString& emptied : {screen->medImposto->text(), screen->edtNmImposto->text(),
-                                   screen->medLivro->text(), screen->edtNmLivro->text(),
-                                   screen->edtInscricao->text()})
+    for (const QString& emptied : {screen->medImposto->text(), screen->edtNmImposto->text(), screen->medLivro->text(),
+                                   screen->edtNmLivro->text(), screen->edtInscricao->text()})
         EXPECT_EQ(emptied, QString());
     EXPECT_EQ(screen->medEmpresa->text(), u"01"_s);
     EXPECT_EQ(screen->edtNmEmpresa->text(), u"Comercial Paulista"_s);

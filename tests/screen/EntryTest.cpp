@@ -32,10 +32,7 @@ int ScreensOpen()
     return count;
 }
 
-QString ReportTitle(TfrmConFisc& screen)
-{
-    return screen.findChild<TComboBox*>(u"cbbReportNames"_s)->text();
-}
+QString ReportTitle(TfrmConFisc& screen) { return screen.findChild<TComboBox*>(u"cbbReportNames"_s)->text(); }
 
 } // namespace
 
@@ -191,8 +188,7 @@ TEST_F(EntryTest, AValueThatIsNotFiveTextsCreatesNoScreen)
 
 TEST_F(EntryTest, ElementsAfterTheFifthAreIgnoredAndNumbersReadAsText)
 {
-    TfrmConFisc& screen =
-        openScreen(QVariantList{1, 2, u"123"_s, u"01/01/2026"_s, u"31/01/2026"_s, u"sobra"_s});
+    TfrmConFisc& screen = openScreen(QVariantList{1, 2, u"123"_s, u"01/01/2026"_s, u"31/01/2026"_s, u"sobra"_s});
     EXPECT_EQ(screen.medImposto->text(), u"1"_s);
     EXPECT_EQ(screen.medEmpresa->text(), u"2"_s);
 }
@@ -202,7 +198,7 @@ TEST_F(EntryTest, WithoutThePendingInvoiceReportTheFirstTitleIsChosen)
     QTemporaryDir reports;
     ASSERT_TRUE(QDir(reports.path()).mkpath(u"RLX582"_s));
     for (const char* file : {"04-conferencia-gia-rs.json", "03-apuracao-impostos.json"})
-        ASSERT_TRUE(QFile::copy(QStringLiteral(FISCAL_SOURCE_DIR "/reports/RLX582/") + QLatin1StringView(file),
+        ASSERT_TRUE(QFile::copy(QString::fromUtf8(FISCAL_SOURCE_DIR "/reports/RLX582/") + QLatin1StringView(file),
                                 reports.filePath(u"RLX582/"_s + QLatin1StringView(file))));
     HostSettings::current().reportsDir = reports.path();
 
@@ -230,7 +226,7 @@ TEST_F(EntryTest, WithoutReportDefinitionsTheHostIsToldAndNoScreenIsKept)
     EXPECT_EQ(ScreensOpen(), 0);
     EXPECT_EQ(TApplication::instance().ScreenCursor(), 0);
 
-    HostSettings::current().reportsDir = QStringLiteral(FISCAL_SOURCE_DIR "/reports");
+    HostSettings::current().reportsDir = QString::fromUtf8(FISCAL_SOURCE_DIR "/reports");
     EXPECT_NE(&openScreen(), nullptr);
 }
 
@@ -286,9 +282,9 @@ TEST_F(EntryTest, TheConnectionTakesTheHostsServerAndStaysQuietWhenItIsDown)
 TEST_F(EntryTest, TheModuleIsInTheHostsModuleList)
 {
     const QStringList modules = ModuleList::Modules();
-    EXPECT_TRUE(std::any_of(modules.begin(), modules.end(),
-                            [](const QString& file) { return file.endsWith(u"/librlx58200.so"_s); }))
-        << qPrintable(modules.join(u", "_s));
+    EXPECT_TRUE(std::any_of(modules.begin(), modules.end(), [](const QString& file) {
+        return file.endsWith(u"/librlx58200.so"_s);
+    })) << qPrintable(modules.join(u", "_s));
 }
 
 TEST_F(EntryTest, TabWalksTheParameterFieldsInTheirOrder)
@@ -298,9 +294,9 @@ TEST_F(EntryTest, TabWalksTheParameterFieldsInTheirOrder)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
     // Tab visits each radio group once; the arrow keys move within it. Leaving the tax empty switches the
     // registration off before the next Tab, so Tab passes over it.
-    const QStringList order = {u"medImposto"_s,  u"medEmpresa"_s,  u"cbbEntrSaid"_s, u"depInicial"_s,
-                               u"depFinal"_s,    u"medCfop"_s,     u"medCst"_s,      u"rdbTodosMod"_s,
-                               u"rdbTodosTp"_s,  u"cbbReportNames"_s, u"medImposto"_s};
+    const QStringList order = {u"medImposto"_s, u"medEmpresa"_s,     u"cbbEntrSaid"_s, u"depInicial"_s,
+                               u"depFinal"_s,   u"medCfop"_s,        u"medCst"_s,      u"rdbTodosMod"_s,
+                               u"rdbTodosTp"_s, u"cbbReportNames"_s, u"medImposto"_s};
     // The named control that holds the focus (a date edit's text box belongs to the date edit).
     const auto focused = [&order] {
         for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())

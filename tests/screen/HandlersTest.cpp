@@ -40,18 +40,30 @@ TEST_F(HandlersTest, ChangingACodeEmptiesItsNameAndTheFieldsThatDependOnIt)
         QList<TEdit*> emptied, kept;
     };
     const QList<Row> rows = {
-        {"tax written by code", [&] { screen.medImposto->setText(u"01"_s); },
-         {screen.edtNmImposto, screen.edtInscricao}, {screen.edtNmLivro, screen.edtNmEmpresa}},
-        {"tax typed", [&] { TypeOver(screen.medImposto, u"2"_s); },
-         {screen.edtNmImposto, screen.edtInscricao}, {screen.edtNmLivro, screen.edtNmEmpresa}},
-        {"company written by code", [&] { screen.medEmpresa->setText(u"03"_s); },
-         {screen.edtNmEmpresa, screen.edtInscricao}, {screen.edtNmImposto, screen.edtNmLivro}},
-        {"company typed", [&] { TypeOver(screen.medEmpresa, u"4"_s); },
-         {screen.edtNmEmpresa, screen.edtInscricao}, {screen.edtNmImposto, screen.edtNmLivro}},
-        {"book written by code", [&] { screen.medLivro->setText(u"0000000001"_s); },
-         {screen.edtNmLivro}, {screen.edtInscricao, screen.edtNmImposto, screen.edtNmEmpresa}},
-        {"book typed", [&] { TypeOver(screen.medLivro, u"7"_s); },
-         {screen.edtNmLivro}, {screen.edtInscricao, screen.edtNmImposto, screen.edtNmEmpresa}},
+        {"tax written by code",
+         [&] { screen.medImposto->setText(u"01"_s); },
+         {screen.edtNmImposto, screen.edtInscricao},
+         {screen.edtNmLivro, screen.edtNmEmpresa}},
+        {"tax typed",
+         [&] { TypeOver(screen.medImposto, u"2"_s); },
+         {screen.edtNmImposto, screen.edtInscricao},
+         {screen.edtNmLivro, screen.edtNmEmpresa}},
+        {"company written by code",
+         [&] { screen.medEmpresa->setText(u"03"_s); },
+         {screen.edtNmEmpresa, screen.edtInscricao},
+         {screen.edtNmImposto, screen.edtNmLivro}},
+        {"company typed",
+         [&] { TypeOver(screen.medEmpresa, u"4"_s); },
+         {screen.edtNmEmpresa, screen.edtInscricao},
+         {screen.edtNmImposto, screen.edtNmLivro}},
+        {"book written by code",
+         [&] { screen.medLivro->setText(u"0000000001"_s); },
+         {screen.edtNmLivro},
+         {screen.edtInscricao, screen.edtNmImposto, screen.edtNmEmpresa}},
+        {"book typed",
+         [&] { TypeOver(screen.medLivro, u"7"_s); },
+         {screen.edtNmLivro},
+         {screen.edtInscricao, screen.edtNmImposto, screen.edtNmEmpresa}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.change);
@@ -74,10 +86,9 @@ TEST_F(HandlersTest, TodosDisablesTheListButtonAndForgetsTheListListaOnlyEnables
         TBtnPesquisa* button;
         QString& list;
     };
-    for (const Group& group : {Group{"document models", screen.rdbTodosMod, screen.rdbListaMod, screen.btnModDoc,
-                                     stListaMod},
-                               Group{"operation types", screen.rdbTodosTp, screen.rdbListaTp,
-                                     screen.btnTpOperacao, stListaTp}}) {
+    for (const Group& group :
+         {Group{"document models", screen.rdbTodosMod, screen.rdbListaMod, screen.btnModDoc, stListaMod},
+          Group{"operation types", screen.rdbTodosTp, screen.rdbListaTp, screen.btnTpOperacao, stListaTp}}) {
         SCOPED_TRACE(group.name);
         group.lista->setChecked(true);
         EXPECT_TRUE(group.button->isEnabled());

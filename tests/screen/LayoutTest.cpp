@@ -3,8 +3,8 @@
 
 #include "TADOIBQuery.h"
 #include "TBtnPesquisa.h"
-#include "TColor.h"
 #include "TClientDataSet.h"
+#include "TColor.h"
 #include "TComboBox.h"
 #include "TDateEditPlus.h"
 #include "TEdit.h"
@@ -215,8 +215,8 @@ TEST_F(LayoutTest, LookupButtonsKnowTheirFieldListAndEmptyListText)
 
 TEST_F(LayoutTest, ListGroupsStartOnNeitherChoiceWithTheirButtonsDisabled)
 {
-    for (const auto& [group, caption] : {std::pair{screen.grbModDoc, u"Modelo Documento"_s},
-                                         std::pair{screen.grbTpOperacao, u"Tp.Operação"_s}}) {
+    for (const auto& [group, caption] :
+         {std::pair{screen.grbModDoc, u"Modelo Documento"_s}, std::pair{screen.grbTpOperacao, u"Tp.Operação"_s}}) {
         SCOPED_TRACE(caption.toStdString());
         EXPECT_EQ(group->title(), caption);
         EXPECT_TRUE(group->font().bold());
@@ -312,12 +312,13 @@ TEST_F(LayoutTest, MessageTableHoldsEveryKeyInItsStoredOrder)
     QStringList keys;
     for (const QString& line : messages->Lines())
         keys.append(line.section(u'|', 0, 0));
-    EXPECT_EQ(keys, (QStringList{u"Arq_Rel_Err"_s, u"NovoCaption"_s, u"NovoPrompt"_s, u"VD_TRAD"_s, u"ModDoc"_s,
-                                 u"nao_ha_mod"_s, u"Impo_Cad"_s, u"Impo_Inf"_s, u"Empr_Inf"_s, u"Empr_Cad"_s,
-                                 u"InscEsta_Cad"_s, u"InscEsta_Inf"_s, u"DtIni_inf"_s, u"DtFim_inf"_s,
-                                 u"DtIni_inv"_s, u"Mod_Inf"_s, u"Tp_Inf"_s, u"TipoOper"_s, u"nao_ha_tipo"_s,
-                                 u"Mapa_Inv"_s, u"Livro_Cad"_s, u"Livro_Inf"_s, u"InscMuni_Cad"_s,
-                                 u"InscMuni_Inf"_s, u"Mapa_Liv_Inv"_s}));
+    EXPECT_EQ(
+        keys,
+        (QStringList{u"Arq_Rel_Err"_s,  u"NovoCaption"_s,  u"NovoPrompt"_s,   u"VD_TRAD"_s,      u"ModDoc"_s,
+                     u"nao_ha_mod"_s,   u"Impo_Cad"_s,     u"Impo_Inf"_s,     u"Empr_Inf"_s,     u"Empr_Cad"_s,
+                     u"InscEsta_Cad"_s, u"InscEsta_Inf"_s, u"DtIni_inf"_s,    u"DtFim_inf"_s,    u"DtIni_inv"_s,
+                     u"Mod_Inf"_s,      u"Tp_Inf"_s,       u"TipoOper"_s,     u"nao_ha_tipo"_s,  u"Mapa_Inv"_s,
+                     u"Livro_Cad"_s,    u"Livro_Inf"_s,    u"InscMuni_Cad"_s, u"InscMuni_Inf"_s, u"Mapa_Liv_Inv"_s}));
     // A few texts whose accents and punctuation are easy to get wrong.
     EXPECT_EQ(messages->Msg(u"DtIni_inv"_s), u"Data inicial deve ser menor ou igual à data final."_s);
     EXPECT_EQ(messages->Msg(u"Tp_Inf"_s), u"Tipo de Operação deve ser informado."_s);

@@ -9,8 +9,8 @@
 #include "TDataSet.h"
 #include "TEdit.h"
 #include "TMaskEdit.h"
-#include "TestServer.h"
 #include "TdtmDBGeral.h"
+#include "TestServer.h"
 
 #include <QApplication>
 #include <QSqlError>
@@ -67,7 +67,10 @@ protected:
     }
 
     // The same on the sample data of a new installation instead of the fixtures.
-    TfrmConFisc& startOnSampleData() { return startOn(std::make_unique<TestServer>(QStringList{}, TestServer::Data::SampleData)); }
+    TfrmConFisc& startOnSampleData()
+    {
+        return startOn(std::make_unique<TestServer>(QStringList{}, TestServer::Data::SampleData));
+    }
 
     TfrmConFisc& startOn(std::unique_ptr<TestServer> fiscalServer)
     {
@@ -101,7 +104,7 @@ protected:
         server->stop();
     }
 
-    QStringList errors() const { return dialogs->texts(QStringLiteral("error")); }
+    QStringList errors() const { return dialogs->texts(u"error"_s); }
     static QWidget* focused() { return QApplication::focusWidget(); }
 
     // The codes the dataset holds, in order, without moving its current row.

@@ -99,8 +99,9 @@ TEST_F(OutputTest, AReportThatCannotRunIsOneMessageAndTheScreenStaysUsable)
     FillGiaSp(screen);
     stopServer();
     try {
-        child<TReportDesignerDialog>(u"rpddPadrao"_s)->Preview(
-            QDir(HostSettings::current().reportsDir).filePath(u"RLX582/02-listagem-documentos-gia-sp.json"_s));
+        child<TReportDesignerDialog>(u"rpddPadrao"_s)
+            ->Preview(
+                QDir(HostSettings::current().reportsDir).filePath(u"RLX582/02-listagem-documentos-gia-sp.json"_s));
         ADD_FAILURE() << "previewed without its documents";
     } catch (const EReportRunError& e) {
         EXPECT_TRUE(e.message().contains(u"\"Listagem de Documentos - GIA SP\""_s) &&

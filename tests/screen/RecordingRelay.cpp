@@ -8,14 +8,15 @@
 #include <httplib.h>
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString callOf(const std::string& body)
 {
     const QJsonObject request = QJsonDocument::fromJson(QByteArray::fromStdString(body)).object();
-    const QJsonDocument arguments(request.value(QStringLiteral("params")).toArray());
-    return request.value(QStringLiteral("method")).toString() + u' ' +
-           QString::fromUtf8(arguments.toJson(QJsonDocument::Compact));
+    const QJsonDocument arguments(request.value(u"params"_s).toArray());
+    return request.value(u"method"_s).toString() + u' ' + QString::fromUtf8(arguments.toJson(QJsonDocument::Compact));
 }
 
 } // namespace

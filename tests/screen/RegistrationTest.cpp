@@ -42,8 +42,7 @@ TEST_F(RegistrationTest, AFailureShowsOneMessageAndLeavesTheTypedTextAsTheTableS
          u"Inscrição Estadual não cadastrada."_s, true, true},
         {"code of another company, municipal", u"06"_s, u"01"_s, u"00458721"_s, false,
          u"Inscrição Municipal não cadastrada."_s, true, true},
-        {"database failure during the check", u"01"_s, u"01"_s, u"123456785119"_s, true, u"INSCRESTAD"_s, true,
-         false},
+        {"database failure during the check", u"01"_s, u"01"_s, u"123456785119"_s, true, u"INSCRESTAD"_s, true, false},
         {"database failure during the lookup", u"01"_s, u"01"_s, u"click"_s, true, u"INSCRESTAD"_s, false, false},
     };
     for (const Case& c : cases) {

@@ -17,10 +17,10 @@ using ReportBindingTest = LookupTest;
 const QString GiaSp = u"Listagem de Documentos - GIA SP"_s;
 const QString Pendentes = u"Nota Fiscal Pendente"_s;
 
-const QStringList Fourteen = {u"P_CDIMPOSTO"_s,   u"P_CDLIVROMAG"_s,    u"P_EMPRESA"_s,      u"P_CDINSCESTA"_s,
-                              u"P_CDINSCMUNI"_s,  u"P_IDENTRSAIDOP"_s,  u"P_DTINICIO"_s,     u"P_DTFINAL"_s,
+const QStringList Fourteen = {u"P_CDIMPOSTO"_s,    u"P_CDLIVROMAG"_s,   u"P_EMPRESA"_s,      u"P_CDINSCESTA"_s,
+                              u"P_CDINSCMUNI"_s,   u"P_IDENTRSAIDOP"_s, u"P_DTINICIO"_s,     u"P_DTFINAL"_s,
                               u"P_CDFISCOPERIT"_s, u"P_CDSITUTRIBIT"_s, u"P_CDMODDOCFISC"_s, u"P_TCDMODDOCFISC"_s,
-                              u"P_CDTIPOOPER"_s,  u"P_TCDTIPOOPER"_s};
+                              u"P_CDTIPOOPER"_s,   u"P_TCDTIPOOPER"_s};
 
 void Choose(TfrmConFisc& screen, const QString& title)
 {
@@ -52,9 +52,9 @@ QStringList Values(const TParams& params)
         const TParam* param = params.Items(i);
         const QVariant value = param->Value();
         values.append(param->Name() + u'=' +
-                      (param->IsNull()                        ? u"null"_s
+                      (param->IsNull()                      ? u"null"_s
                        : value.typeId() == QMetaType::QDate ? u"date:"_s + value.toDate().toString(Qt::ISODate)
-                                                              : value.toString()));
+                                                            : value.toString()));
     }
     return values;
 }
@@ -70,12 +70,15 @@ TEST_F(ReportBindingTest, EachNameTheQueryDeclaresGetsTheScreensValue)
         QStringList values;
     };
     const QList<Case> cases = {
-        {"every field filled", FillMarch, Fourteen,
+        {"every field filled",
+         FillMarch,
+         Fourteen,
          {u"P_CDIMPOSTO=01"_s, u"P_CDLIVROMAG=0000000010"_s, u"P_EMPRESA=01"_s, u"P_CDINSCESTA=123456785119"_s,
           u"P_CDINSCMUNI=123456785119"_s, u"P_IDENTRSAIDOP=S"_s, u"P_DTINICIO=date:2025-03-01"_s,
-          u"P_DTFINAL=date:2025-03-31"_s, u"P_CDFISCOPERIT=5102"_s, u"P_CDSITUTRIBIT=01"_s,
-          u"P_CDMODDOCFISC=55,65"_s, u"P_TCDMODDOCFISC="_s, u"P_CDTIPOOPER=SVD"_s, u"P_TCDTIPOOPER="_s}},
-        {"every field blank: the empty text, all-rows flags, no direction", [](TfrmConFisc& s) {
+          u"P_DTFINAL=date:2025-03-31"_s, u"P_CDFISCOPERIT=5102"_s, u"P_CDSITUTRIBIT=01"_s, u"P_CDMODDOCFISC=55,65"_s,
+          u"P_TCDMODDOCFISC="_s, u"P_CDTIPOOPER=SVD"_s, u"P_TCDTIPOOPER="_s}},
+        {"every field blank: the empty text, all-rows flags, no direction",
+         [](TfrmConFisc& s) {
              s.cbbEntrSaid->setItemIndex(-1);
              stListaMod.clear();
              stListaTp.clear();
@@ -85,9 +88,13 @@ TEST_F(ReportBindingTest, EachNameTheQueryDeclaresGetsTheScreensValue)
           u"P_IDENTRSAIDOP=kept"_s, u"P_DTINICIO=null"_s, u"P_DTFINAL=null"_s, u"P_CDFISCOPERIT=T"_s,
           u"P_CDSITUTRIBIT=T"_s, u"P_CDMODDOCFISC="_s, u"P_TCDMODDOCFISC=T"_s, u"P_CDTIPOOPER="_s,
           u"P_TCDTIPOOPER=T"_s}},
-        {"Entrada and Todas", [](TfrmConFisc& s) { s.cbbEntrSaid->setItemIndex(2); },
-         {u"P_IDENTRSAIDOP"_s}, {u"P_IDENTRSAIDOP=T"_s}},
-        {"only some names declared", FillMarch, {u"P_TCDTIPOOPER"_s, u"P_CDFISCOPERIT"_s, u"P_DTFINAL"_s},
+        {"Entrada and Todas",
+         [](TfrmConFisc& s) { s.cbbEntrSaid->setItemIndex(2); },
+         {u"P_IDENTRSAIDOP"_s},
+         {u"P_IDENTRSAIDOP=T"_s}},
+        {"only some names declared",
+         FillMarch,
+         {u"P_TCDTIPOOPER"_s, u"P_CDFISCOPERIT"_s, u"P_DTFINAL"_s},
          {u"P_TCDTIPOOPER="_s, u"P_CDFISCOPERIT=5102"_s, u"P_DTFINAL=date:2025-03-31"_s}},
     };
     for (const Case& c : cases) {

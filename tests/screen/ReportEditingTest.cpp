@@ -60,7 +60,9 @@ TEST_F(ReportEditingTest, ADefinitionThatDoesNotMatchTheDatabaseIsRefusedAndTheF
         {"a column the screen's data does not have", GiaSp,
          [](ReportDefinition& d) { d.columns[1].field = u"NRNOTA"_s; }, u"a coluna \"NRNOTA\" não é um campo"_s},
         {"a group the query does not return", Taxes,
-         [](ReportDefinition& d) { d.groups.append({u"CDFILIAL"_s, u"Filial"_s}); },
+         [](ReportDefinition& d) {
+             d.groups.append({u"CDFILIAL"_s, u"Filial"_s});
+         },
          u"o grupo \"CDFILIAL\" não é um campo"_s},
         {"a header field the query does not return", GiaSp,
          [](ReportDefinition& d) { d.header.append(u"{qryCabecalho.NMFANTASIA}"_s); },
@@ -99,8 +101,10 @@ TEST_F(ReportEditingTest, ASavedDefinitionReadsBackAsEditedAndItsHiddenColumnIsL
     const ReportDefinition saved = ReportDefinition::fromFile(definitionFile(GiaSp));
     EXPECT_EQ(saved.toJson(), edited.toJson());
 
-    const auto layout = child<TReportDesignerDialog>(u"rpddPadrao"_s)->Run(ReportDefinition::fromFile(definitionFile(Taxes)));
-    EXPECT_EQ(layout->data().definition.columns.size(), ReportDefinition::fromFile(definitionFile(Taxes)).columns.size());
+    const auto layout =
+        child<TReportDesignerDialog>(u"rpddPadrao"_s)->Run(ReportDefinition::fromFile(definitionFile(Taxes)));
+    EXPECT_EQ(layout->data().definition.columns.size(),
+              ReportDefinition::fromFile(definitionFile(Taxes)).columns.size());
     const auto hidden = child<TReportDesignerDialog>(u"rpddPadrao"_s)->Run(saved);
     EXPECT_EQ(hidden->data().definition.columns.size(), saved.columns.size() - 1);
     EXPECT_EQ(hidden->data().definition.columns[0].caption, u"Número"_s);
@@ -119,7 +123,8 @@ TEST_F(ReportEditingTest, ANewReportJoinsTheListUnderItsNewTitleAndATakenOrEmpty
         SCOPED_TRACE(title.toStdString());
         dialogs->shown.clear();
         dialogs->answerText(title);
-        edit(Taxes, [](ReportDefinition&) {}, ScriptedDialogs::EditEnd::SaveAsNew);
+        edit(
+            Taxes, [](ReportDefinition&) {}, ScriptedDialogs::EditEnd::SaveAsNew);
         EXPECT_EQ(errors().size(), 1);
         EXPECT_EQ(reports->count(), before);
     }
@@ -127,7 +132,8 @@ TEST_F(ReportEditingTest, ANewReportJoinsTheListUnderItsNewTitleAndATakenOrEmpty
 
     dialogs->shown.clear();
     dialogs->answerText(u"Apuração de Impostos - só ICMS"_s);
-    edit(Taxes, [](ReportDefinition& d) { d.columns[0].caption = u"Imposto"_s; }, ScriptedDialogs::EditEnd::SaveAsNew);
+    edit(
+        Taxes, [](ReportDefinition& d) { d.columns[0].caption = u"Imposto"_s; }, ScriptedDialogs::EditEnd::SaveAsNew);
     EXPECT_TRUE(errors().isEmpty()) << qPrintable(errors().join(u'\n'));
     ASSERT_EQ(dialogs->texts(u"text"_s), QStringList{u"Informe o título do relatório:"_s});
     EXPECT_EQ(dialogs->shown.constLast().title, u"Título do relatório"_s) << "the question's caption";

@@ -10,6 +10,8 @@
 
 #include <ostream>
 
+using namespace Qt::StringLiterals;
+
 // Texts in failure messages as they read.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
@@ -22,8 +24,8 @@ protected:
     {
         dialogs = &ScriptedDialogs::reset();
         HostSettings& settings = HostSettings::current();
-        settings.reportsDir = QStringLiteral(FISCAL_SOURCE_DIR "/reports");
-        settings.serverHost = QStringLiteral("127.0.0.1");
+        settings.reportsDir = QString::fromUtf8(FISCAL_SOURCE_DIR "/reports");
+        settings.serverHost = u"127.0.0.1"_s;
         settings.serverPort = ClosedPort;
         stListaMod.clear();
         stListaTp.clear();
@@ -50,8 +52,8 @@ protected:
     ScriptedDialogs* dialogs = nullptr;
 };
 
-inline QVariant Presets(const QString& imposto, const QString& empresa, const QString& inscricao,
-                        const QString& inicio, const QString& fim)
+inline QVariant Presets(const QString& imposto, const QString& empresa, const QString& inscricao, const QString& inicio,
+                        const QString& fim)
 {
     return QVariantList{imposto, empresa, inscricao, inicio, fim};
 }

@@ -73,13 +73,15 @@ TEST_F(ServerAndDatabaseTest, EveryRemoteMethodsPacketFitsItsDataset)
         {u"GetDtFim"_s, {company, registration, QDate(2026, 1, 1), tax}, screen.cdsDataFinal, {}},
         {u"GetVdDataIni"_s, {company, registration, QDate(2026, 1, 1), tax}, screen.cdsVdDataIni, {}},
         {u"GetVdDataFinal"_s, {company, registration, QDate(2026, 1, 31), tax}, screen.cdsVdDataFinal, {}},
-        {u"getDadosGia"_s, {company, registration, QDate(2026, 1, 1), QDate(2026, 1, 31), tax, u"2"_s, u""_s},
-         screen.cdsDadosGiaSP, {&models, &types}},
+        {u"getDadosGia"_s,
+         {company, registration, QDate(2026, 1, 1), QDate(2026, 1, 31), tax, u"2"_s, u""_s},
+         screen.cdsDadosGiaSP,
+         {&models, &types}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.method.toStdString());
-        EXPECT_NO_THROW(row.dataSet->SetData(CheckResultServ(
-            screen.netConFisc->AppServer().call(row.method, row.arguments, row.byReference), true, 0)));
+        EXPECT_NO_THROW(row.dataSet->SetData(
+            CheckResultServ(screen.netConFisc->AppServer().call(row.method, row.arguments, row.byReference), true, 0)));
         EXPECT_FALSE(row.dataSet->IsEmpty());
     }
     EXPECT_EQ(screen.cdsImpoSGIMPOSTONFE->AsString(), u"ICMS"_s);

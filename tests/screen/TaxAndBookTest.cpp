@@ -28,10 +28,24 @@ struct Line {
     void (TfrmConFisc::*exit)(QObject*);
 };
 
-const Line Tax{"tax", 0, &TfrmConFisc::medImposto, &TfrmConFisc::edtNmImposto, &TfrmConFisc::btnImposto,
-               &TfrmConFisc::cdsImpo, u"CDIMPOSTONFE"_s, &TfrmConFisc::Vd_Imposto, &TfrmConFisc::medImpostoExit};
-const Line Book{"book", 1, &TfrmConFisc::medLivro, &TfrmConFisc::edtNmLivro, &TfrmConFisc::btnLivro,
-                &TfrmConFisc::cdsLivro, u"CDLIVROMAG"_s, &TfrmConFisc::Vd_LivroMag, &TfrmConFisc::medLivroExit};
+const Line Tax{"tax",
+               0,
+               &TfrmConFisc::medImposto,
+               &TfrmConFisc::edtNmImposto,
+               &TfrmConFisc::btnImposto,
+               &TfrmConFisc::cdsImpo,
+               u"CDIMPOSTONFE"_s,
+               &TfrmConFisc::Vd_Imposto,
+               &TfrmConFisc::medImpostoExit};
+const Line Book{"book",
+                1,
+                &TfrmConFisc::medLivro,
+                &TfrmConFisc::edtNmLivro,
+                &TfrmConFisc::btnLivro,
+                &TfrmConFisc::cdsLivro,
+                u"CDLIVROMAG"_s,
+                &TfrmConFisc::Vd_LivroMag,
+                &TfrmConFisc::medLivroExit};
 
 void Leave(TfrmConFisc& screen, const Line& line, const QString& typed)
 {
@@ -59,21 +73,57 @@ TEST_F(TaxAndBookTest, AFailureShowsOneMessageAndLeavesTheCodeTheDatasetAndTheKi
     const QString iss = u"06"_s, issBook = u"0000000006"_s;
     const QList<Case> cases = {
         {Tax, "field empty, mandatory", u""_s, None, u"Imposto deve ser informado."_s, u""_s, {iss}, {}},
-        {Tax, "code unknown to the server", u"9"_s, None, u"Imposto não cadastrado."_s, u"09"_s, {},
+        {Tax,
+         "code unknown to the server",
+         u"9"_s,
+         None,
+         u"Imposto não cadastrado."_s,
+         u"09"_s,
+         {},
          {uR"(GetImpoGrup ["09",""])"_s}},
-        {Tax, "server failing during the check", u"1"_s, ServerFails, u"banco de dados fiscal"_s, u"01"_s, {iss},
+        {Tax,
+         "server failing during the check",
+         u"1"_s,
+         ServerFails,
+         u"banco de dados fiscal"_s,
+         u"01"_s,
+         {iss},
          {uR"(GetImpoGrup ["01",""])"_s}},
         {Tax, "server down during the check", u"1"_s, ServerDown, u"GetImpoGrup"_s, u"01"_s, {iss}, {}},
-        {Tax, "server failing during the lookup", u"click"_s, ServerFails, u"banco de dados fiscal"_s, iss, {iss},
+        {Tax,
+         "server failing during the lookup",
+         u"click"_s,
+         ServerFails,
+         u"banco de dados fiscal"_s,
+         iss,
+         {iss},
          {uR"(GetImpoGrup ["","T"])"_s}},
         {Tax, "server down during the lookup", u"click"_s, ServerDown, u"GetImpoGrup"_s, iss, {iss}, {}},
         {Book, "field empty, mandatory", u""_s, None, u"Livro Magnético deve ser informado."_s, u""_s, {issBook}, {}},
-        {Book, "code unknown to the server", u"99"_s, None, u"Livro Magnético não cadastrado."_s, u"0000000099"_s,
-         {}, {uR"(GetLivroMag ["0000000099"])"_s}},
-        {Book, "server failing during the check", u"1"_s, ServerFails, u"banco de dados fiscal"_s, u"0000000001"_s, {issBook},
+        {Book,
+         "code unknown to the server",
+         u"99"_s,
+         None,
+         u"Livro Magnético não cadastrado."_s,
+         u"0000000099"_s,
+         {},
+         {uR"(GetLivroMag ["0000000099"])"_s}},
+        {Book,
+         "server failing during the check",
+         u"1"_s,
+         ServerFails,
+         u"banco de dados fiscal"_s,
+         u"0000000001"_s,
+         {issBook},
          {uR"(GetLivroMag ["0000000001"])"_s}},
         {Book, "server down during the check", u"1"_s, ServerDown, u"GetLivroMag"_s, u"0000000001"_s, {issBook}, {}},
-        {Book, "server failing during the lookup", u"click"_s, ServerFails, u"banco de dados fiscal"_s, issBook, {issBook},
+        {Book,
+         "server failing during the lookup",
+         u"click"_s,
+         ServerFails,
+         u"banco de dados fiscal"_s,
+         issBook,
+         {issBook},
          {uR"(GetLivroMag [""])"_s}},
         {Book, "server down during the lookup", u"click"_s, ServerDown, u"GetLivroMag"_s, issBook, {issBook}, {}},
     };
@@ -131,11 +181,10 @@ TEST_F(TaxAndBookTest, TheIndicatorOfTheTaxOrBookDecidesTheRegistrationKind)
         Kind kind;
     };
     const QList<Case> cases = {
-        {Tax, u"1"_s, "E", Kind::State},      {Tax, u"6"_s, "M", Kind::Municipal},
-        {Tax, u"7"_s, "e", Kind::None},       {Tax, u"8"_s, "", Kind::None},
-        {Tax, u"3"_s, "F", Kind::None},       {Book, u"1"_s, "E", Kind::State},
-        {Book, u"6"_s, "M", Kind::Municipal}, {Book, u"11"_s, "e", Kind::None},
-        {Book, u"12"_s, "", Kind::None},      {Book, u"8"_s, "F", Kind::None},
+        {Tax, u"1"_s, "E", Kind::State},      {Tax, u"6"_s, "M", Kind::Municipal}, {Tax, u"7"_s, "e", Kind::None},
+        {Tax, u"8"_s, "", Kind::None},        {Tax, u"3"_s, "F", Kind::None},      {Book, u"1"_s, "E", Kind::State},
+        {Book, u"6"_s, "M", Kind::Municipal}, {Book, u"11"_s, "e", Kind::None},    {Book, u"12"_s, "", Kind::None},
+        {Book, u"8"_s, "F", Kind::None},
     };
     TfrmConFisc& screen = start();
     for (const Case& c : cases) {

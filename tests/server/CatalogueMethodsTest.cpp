@@ -5,9 +5,9 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(CatalogueMethods, GetImpoGrupListsEveryTaxOrFindsOneByItsExactCode) {
-    const TestServer server({fixture::tax(u"06"_s, u"ISS"_s, u"M"_s),
-                             fixture::tax(u"01"_s, u"ICMS"_s, u"E"_s),
+TEST(CatalogueMethods, GetImpoGrupListsEveryTaxOrFindsOneByItsExactCode)
+{
+    const TestServer server({fixture::tax(u"06"_s, u"ISS"_s, u"M"_s), fixture::tax(u"01"_s, u"ICMS"_s, u"E"_s),
                              fixture::tax(u"04"_s, u"PIS"_s, u"F"_s)});
     struct Case {
         const char* name;
@@ -35,9 +35,9 @@ TEST(CatalogueMethods, GetImpoGrupListsEveryTaxOrFindsOneByItsExactCode) {
     EXPECT_EQ(iss.rows, (QList<QVariantList>{{u"06"_s, u"ISS"_s, u"M"_s}}));
 }
 
-TEST(CatalogueMethods, GetLivroMagCarriesEachBooksTaxAndItsIndicator) {
-    const TestServer server({fixture::tax(u"01"_s, u"ICMS"_s, u"E"_s),
-                             fixture::tax(u"06"_s, u"ISS"_s, u"M"_s),
+TEST(CatalogueMethods, GetLivroMagCarriesEachBooksTaxAndItsIndicator)
+{
+    const TestServer server({fixture::tax(u"01"_s, u"ICMS"_s, u"E"_s), fixture::tax(u"06"_s, u"ISS"_s, u"M"_s),
                              fixture::book(u"0000000006"_s, u"Livro do ISS"_s, u"06"_s),
                              fixture::book(u"0000000001"_s, u"Registro de Entradas"_s, u"01"_s),
                              fixture::book(u"0000000002"_s, u"Registro de Saídas"_s, u"01"_s)});

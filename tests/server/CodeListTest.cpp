@@ -4,7 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(CodeList, ListsAreAppliedTrimmedWithoutBlanksOrDuplicatesInCodeOrder) {
+TEST(CodeList, ListsAreAppliedTrimmedWithoutBlanksOrDuplicatesInCodeOrder)
+{
     struct Case {
         const char* name;
         QString list;

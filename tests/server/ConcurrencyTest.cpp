@@ -7,7 +7,8 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(Concurrency, SeveralClientsAtOnceGetTheSameAnswersAsOneAtATime) {
+TEST(Concurrency, SeveralClientsAtOnceGetTheSameAnswersAsOneAtATime)
+{
     const TestServer server({}, TestServer::Data::SampleData);
     const QList<QPair<QString, QJsonArray>> calls = {
         {u"GetImpoGrup"_s, {u""_s, u"T"_s}},
@@ -15,8 +16,7 @@ TEST(Concurrency, SeveralClientsAtOnceGetTheSameAnswersAsOneAtATime) {
         {u"GetDtIni"_s, {u"01"_s, u"123456785119"_s, u"01"_s}},
         {u"GetDtFim"_s, {u"02"_s, u""_s, u"2025-06-01"_s, u"04"_s}},
         {u"getDadosGia"_s,
-         {u"01"_s, u"123456785119"_s, u"2025-01-01"_s, u"2025-12-31"_s, u"01"_s, u"2"_s, u""_s, u"55,65"_s,
-          u""_s}},
+         {u"01"_s, u"123456785119"_s, u"2025-01-01"_s, u"2025-12-31"_s, u"01"_s, u"2"_s, u""_s, u"55,65"_s, u""_s}},
         {u"GetImpoGrup"_s, {u"01"_s}}, // an error among the results
     };
     QList<QByteArray> expected;

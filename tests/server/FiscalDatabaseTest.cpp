@@ -12,7 +12,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QVariant scalar(const QString& path, const QString& sql) {
+QVariant scalar(const QString& path, const QString& sql)
+{
     ScopedConnection connection(path, u"QSQLITE_OPEN_READONLY"_s);
     QSqlQuery query(connection.database());
     if (!query.exec(sql) || !query.next()) {
@@ -22,12 +23,14 @@ QVariant scalar(const QString& path, const QString& sql) {
     return query.value(0);
 }
 
-QByteArray contents(const QString& path) {
+QByteArray contents(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString databaseErrorOf(const std::function<void()>& action) {
+QString databaseErrorOf(const std::function<void()>& action)
+{
     try {
         action();
     } catch (const DatabaseError& error) {
@@ -44,7 +47,8 @@ protected:
 
 } // namespace
 
-TEST_F(FiscalDatabaseTest, InitOnANewFileLoadsTheSampleData) {
+TEST_F(FiscalDatabaseTest, InitOnANewFileLoadsTheSampleData)
+{
     path = dir.filePath(u"var/fiscal.db"_s); // a folder that is not there yet
     ASSERT_EQ(initDatabase(path), InitOutcome::Created);
 
@@ -72,25 +76,22 @@ TEST_F(FiscalDatabaseTest, InitOnANewFileLoadsTheSampleData) {
          1},
         {"book totals", u"SELECT COUNT(*) FROM TOTALLIVRO"_s, 1},
         {"monthly maps of 2025 and 2026",
-         u"SELECT MIN(N) FROM (SELECT COUNT(*) AS N FROM MAPAAPUR GROUP BY CDEMPRESA, CDINSCRICAO, CDIMPOSTO)"_s,
-         24},
+         u"SELECT MIN(N) FROM (SELECT COUNT(*) AS N FROM MAPAAPUR GROUP BY CDEMPRESA, CDINSCRICAO, CDIMPOSTO)"_s, 24},
     };
     for (const Expectation& e : expectations) {
         SCOPED_TRACE(e.what);
         EXPECT_GE(scalar(path, e.sql).toInt(), e.atLeast);
     }
     EXPECT_EQ(
-        scalar(
-            path,
-            u"SELECT COUNT(*) FROM MAPAAPUR WHERE CDINSCRICAO = '' AND CDIMPOSTO NOT IN ('03','04','05')"_s)
+        scalar(path, u"SELECT COUNT(*) FROM MAPAAPUR WHERE CDINSCRICAO = '' AND CDIMPOSTO NOT IN ('03','04','05')"_s)
             .toInt(),
         0);
     EXPECT_EQ(scalar(path, u"PRAGMA journal_mode"_s).toString(), u"wal"_s);
 }
 
-TEST_F(FiscalDatabaseTest, InitOnAnExistingDatabaseChangesNothing) {
-    createDatabase(path,
-                   {schemaScript(), u"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS próprio', 'E')"_s});
+TEST_F(FiscalDatabaseTest, InitOnAnExistingDatabaseChangesNothing)
+{
+    createDatabase(path, {schemaScript(), u"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS próprio', 'E')"_s});
     const QByteArray before = contents(path);
 
     EXPECT_EQ(initDatabase(path), InitOutcome::AlreadyThere);
@@ -99,7 +100,8 @@ TEST_F(FiscalDatabaseTest, InitOnAnExistingDatabaseChangesNothing) {
     EXPECT_EQ(scalar(path, u"SELECT COUNT(*) FROM NOTAFISCAL"_s).toInt(), 0);
 }
 
-TEST_F(FiscalDatabaseTest, AnEmptyFileCountsAsNew) {
+TEST_F(FiscalDatabaseTest, AnEmptyFileCountsAsNew)
+{
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
@@ -107,7 +109,8 @@ TEST_F(FiscalDatabaseTest, AnEmptyFileCountsAsNew) {
     EXPECT_EQ(scalar(path, u"SELECT COUNT(*) FROM EMPRESA"_s).toInt(), 3);
 }
 
-TEST_F(FiscalDatabaseTest, AFileThatIsNotADatabaseIsRefusedAndKept) {
+TEST_F(FiscalDatabaseTest, AFileThatIsNotADatabaseIsRefusedAndKept)
+{
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("CDEMPRESA;NMEMPRESA\n01;Comercial Paulista\n");
@@ -120,20 +123,21 @@ TEST_F(FiscalDatabaseTest, AFileThatIsNotADatabaseIsRefusedAndKept) {
     EXPECT_EQ(contents(path), before);
 }
 
-TEST_F(FiscalDatabaseTest, CheckSaysWhatIsWrong) {
+TEST_F(FiscalDatabaseTest, CheckSaysWhatIsWrong)
+{
     const QString missing = databaseErrorOf([&] { checkDatabase(path); });
     EXPECT_TRUE(missing.contains(u"não existe"_s) && missing.contains(u"--init"_s)) << missing.toStdString();
 
     createDatabase(path, {u"CREATE TABLE EMPRESA (CDEMPRESA VARCHAR(2))"_s});
     const QString noTables = databaseErrorOf([&] { checkDatabase(path); });
-    EXPECT_TRUE(noTables.contains(u"IMPOSTONFE"_s) && noTables.contains(u"NOTAFISCAL"_s))
-        << noTables.toStdString();
+    EXPECT_TRUE(noTables.contains(u"IMPOSTONFE"_s) && noTables.contains(u"NOTAFISCAL"_s)) << noTables.toStdString();
 
     const QString directory = databaseErrorOf([&] { checkDatabase(dir.path()); });
     EXPECT_TRUE(directory.contains(u"não é um arquivo"_s)) << directory.toStdString();
 }
 
-TEST_F(FiscalDatabaseTest, AFailedCreationLeavesNoFile) {
+TEST_F(FiscalDatabaseTest, AFailedCreationLeavesNoFile)
+{
     const QString message = databaseErrorOf([&] {
         createDatabase(path, {schemaScript(), u"INSERT INTO TABELAQUENAOEXISTE VALUES (1)"_s});
     });

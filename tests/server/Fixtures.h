@@ -2,6 +2,8 @@
 
 #include <QString>
 
+using namespace Qt::StringLiterals;
+
 // INSERT statements for TestServer fixtures: the rows each test needs, and nothing else.
 namespace fixture {
 
@@ -19,11 +21,10 @@ struct Invoice {
     QString model;
     QString number;
     QString date; // entry/exit date; issued the day before
-    QString status = QStringLiteral("N");
+    QString status = u"N"_s;
 };
 QString invoice(const Invoice& invoice);
 QString item(int seq, int item, const QString& cfop, double accountingValue);
-QString itemTax(int seq, int item, const QString& tax, double base, double value, double exempt = 0,
-                double other = 0);
+QString itemTax(int seq, int item, const QString& tax, double base, double value, double exempt = 0, double other = 0);
 
 } // namespace fixture

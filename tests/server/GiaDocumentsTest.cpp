@@ -20,7 +20,8 @@ const QString otherSp = u"900012345112"_s;
 //   205 exit under the other registration
 //   206 bonus exit (type BN) on 1 January, 5910
 //   207 exit whose item carries PIS only
-QStringList invoices() {
+QStringList invoices()
+{
     using namespace fixture;
     return {tax(u"01"_s, u"ICMS"_s, u"E"_s),
             tax(u"02"_s, u"ICMSST"_s, u"E"_s),
@@ -65,13 +66,15 @@ struct GiaCall {
     QString types;
 };
 
-protocol::RpcResponse gia(const TestServer& server, const GiaCall& c) {
+protocol::RpcResponse gia(const TestServer& server, const GiaCall& c)
+{
     return call(server, u"getDadosGia"_s,
                 {u"01"_s, c.registration, c.start, c.end, c.tax, c.direction, c.cfop, c.models, c.types});
 }
 
 // "CFOP/number" of each row, in order.
-QStringList documents(const protocol::DataPacket& packet) {
+QStringList documents(const protocol::DataPacket& packet)
+{
     const QStringList cfops = column(packet, u"CDFISCOPERNF"_s);
     const QStringList numbers = column(packet, u"NRNOTAFISC"_s);
     QStringList keys;
@@ -82,7 +85,8 @@ QStringList documents(const protocol::DataPacket& packet) {
 
 } // namespace
 
-TEST(GiaDocuments, OneRowPerInvoiceAndCfopSelectedByEveryFilter) {
+TEST(GiaDocuments, OneRowPerInvoiceAndCfopSelectedByEveryFilter)
+{
     const TestServer server(invoices());
     struct Case {
         const char* name;
@@ -98,9 +102,7 @@ TEST(GiaDocuments, OneRowPerInvoiceAndCfopSelectedByEveryFilter) {
         {"one CFOP", {.cfop = u"5102"_s}, {u"5102/000202"_s}},
         {"one model", {.models = u"65"_s}, {u"5102/000202"_s}},
         {"one operation type", {.types = u"SBN"_s}, {u"5910/000206"_s}},
-        {"models and types together",
-         {.models = u"55"_s, .types = u"ECO,SVD"_s},
-         {u"1102/000101"_s, u"2102/000101"_s}},
+        {"models and types together", {.models = u"55"_s, .types = u"ECO,SVD"_s}, {u"1102/000101"_s, u"2102/000101"_s}},
         {"an unknown model", {.models = u"99"_s}, {}},
         {"no start", {.start = QJsonValue::Null}, byCfop},
         {"no end: February too",
@@ -118,7 +120,8 @@ TEST(GiaDocuments, OneRowPerInvoiceAndCfopSelectedByEveryFilter) {
     }
 }
 
-TEST(GiaDocuments, ValuesAreTheInvoiceCfopTotalsOfTheTaxWithStAndIpi) {
+TEST(GiaDocuments, ValuesAreTheInvoiceCfopTotalsOfTheTaxWithStAndIpi)
+{
     const TestServer server(invoices());
     const protocol::DataPacket packet = gia(server, {.direction = u"0"_s}).data;
     ASSERT_EQ(packet.rows.size(), 2);
@@ -133,7 +136,8 @@ TEST(GiaDocuments, ValuesAreTheInvoiceCfopTotalsOfTheTaxWithStAndIpi) {
     EXPECT_EQ(packet.rows[1], cfop2102);
 }
 
-TEST(GiaDocuments, TheListsComeBackAsApplied) {
+TEST(GiaDocuments, TheListsComeBackAsApplied)
+{
     const TestServer server(invoices());
     struct Case {
         const char* name;

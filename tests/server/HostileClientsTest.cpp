@@ -20,7 +20,8 @@ namespace {
 // A client socket that sends whatever a test says, at the pace it says.
 class RawClient {
 public:
-    explicit RawClient(int port) : m_socket(::socket(AF_INET, SOCK_STREAM, 0)) {
+    explicit RawClient(int port) : m_socket(::socket(AF_INET, SOCK_STREAM, 0))
+    {
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -32,12 +33,14 @@ public:
     RawClient& operator=(const RawClient&) = delete;
 
     void send(std::string_view data) { ::send(m_socket, data.data(), data.size(), MSG_NOSIGNAL); }
-    bool readable(int ms) {
+    bool readable(int ms)
+    {
         pollfd entry{m_socket, POLLIN, 0};
         return ::poll(&entry, 1, ms) > 0;
     }
     // What the server sends until it closes the connection, or nothing more comes for ms.
-    std::string receive(int ms) {
+    std::string receive(int ms)
+    {
         std::string data;
         char buffer[65536];
         while (readable(ms)) {
@@ -49,7 +52,8 @@ public:
         return data;
     }
     // Whether the server has closed the connection (by now, without a byte of answer).
-    bool closedWithoutAnswer() {
+    bool closedWithoutAnswer()
+    {
         char byte = 0;
         return readable(0) && ::recv(m_socket, &byte, 1, MSG_DONTWAIT) <= 0;
     }
@@ -64,7 +68,8 @@ struct Answer {
 };
 
 // The HTTP answers in text, in order.
-std::vector<Answer> answersIn(const std::string& text) {
+std::vector<Answer> answersIn(const std::string& text)
+{
     std::vector<Answer> answers;
     for (std::size_t at = text.find("HTTP/1.1 "); at != std::string::npos; at = text.find("HTTP/1.1 ", at)) {
         const std::size_t headEnd = text.find("\r\n\r\n", at);
@@ -78,13 +83,16 @@ std::vector<Answer> answersIn(const std::string& text) {
     return answers;
 }
 
-std::string callBody(const QString& method, const QJsonArray& params) {
-    return QJsonDocument(QJsonObject{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, 7}, {u"method"_s, method}, {u"params"_s, params}})
+std::string callBody(const QString& method, const QJsonArray& params)
+{
+    return QJsonDocument(
+               QJsonObject{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, 7}, {u"method"_s, method}, {u"params"_s, params}})
         .toJson(QJsonDocument::Compact)
         .toStdString();
 }
 
-std::string httpPost(const std::string& body, const std::string& headers = {}, bool close = true) {
+std::string httpPost(const std::string& body, const std::string& headers = {}, bool close = true)
+{
     return "POST /rlx58200.rdmConferenciaFiscal HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/json\r\n" +
            std::string(close ? "Connection: close\r\n" : "") + headers +
            "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
@@ -93,7 +101,8 @@ std::string httpPost(const std::string& body, const std::string& headers = {}, b
 const std::string lookup = callBody(u"GetImpoGrup"_s, {u""_s, u"T"_s});
 
 // 5,000 different codes in fewer characters than a list may hold: one character each.
-QString fiveThousandCodes() {
+QString fiveThousandCodes()
+{
     QStringList codes;
     for (char16_t code = 0; code < 5000; ++code)
         codes.append(QString(QChar(char16_t(0x4E00 + code))));
@@ -101,7 +110,8 @@ QString fiveThousandCodes() {
 }
 
 // A lookup as the screen makes it, answered within a second whatever the other clients do.
-void expectServed(const TestServer& server) {
+void expectServed(const TestServer& server)
+{
     QElapsedTimer timer;
     timer.start();
     const protocol::RpcResponse answer = call(server, u"GetImpoGrup"_s, {u""_s, u"T"_s});
@@ -111,12 +121,13 @@ void expectServed(const TestServer& server) {
 
 // Connections that send the head of a request a byte at a time and never finish it: the server closes each
 // at its request deadline, and serves the others meanwhile.
-void expectTricklersClosed(const TestServer& server, std::chrono::milliseconds deadline) {
+void expectTricklersClosed(const TestServer& server, std::chrono::milliseconds deadline)
+{
     std::vector<std::unique_ptr<RawClient>> tricklers;
     for (int i = 0; i < 200; ++i)
         tricklers.push_back(std::make_unique<RawClient>(server.port()));
-    const std::string head = "POST /rlx58200.rdmConferenciaFiscal HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Lento: " +
-                             std::string(200, 'a');
+    const std::string head =
+        "POST /rlx58200.rdmConferenciaFiscal HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Lento: " + std::string(200, 'a');
     std::thread trickle([&] {
         const auto end = std::chrono::steady_clock::now() + deadline + 1s;
         for (std::size_t i = 0; i < head.size() && std::chrono::steady_clock::now() < end; ++i) {
@@ -136,7 +147,8 @@ void expectTricklersClosed(const TestServer& server, std::chrono::milliseconds d
 
 } // namespace
 
-TEST(HostileClients, EachGetsItsAnswerAtOnceAndANormalCallIsServedMeanwhile) {
+TEST(HostileClients, EachGetsItsAnswerAtOnceAndANormalCallIsServedMeanwhile)
+{
     fiscal::HttpLimits limits;
     limits.requestDeadline = 2s;
     const TestServer server({u"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS próprio', 'E')"_s,
@@ -152,17 +164,24 @@ TEST(HostileClients, EachGetsItsAnswerAtOnceAndANormalCallIsServedMeanwhile) {
     };
     const QString codes = fiveThousandCodes();
     const Case cases[] = {
-        {"an encoded body", httpPost(lookup, "Content-Encoding: gzip\r\n"), {415}, protocol::RpcErrorCode::InvalidRequest},
+        {"an encoded body",
+         httpPost(lookup, "Content-Encoding: gzip\r\n"),
+         {415},
+         protocol::RpcErrorCode::InvalidRequest},
         {"a header flood", httpPost(lookup), {431}, protocol::RpcErrorCode::InvalidRequest, Pace::HeaderFlood},
         {"a list of 5,000 codes",
-         httpPost(callBody(u"getDadosGia"_s, {u"01"_s, u""_s, QJsonValue::Null, QJsonValue::Null, u"01"_s, u"2"_s, u""_s,
-                                              codes, codes})),
+         httpPost(callBody(u"getDadosGia"_s,
+                           {u"01"_s, u""_s, QJsonValue::Null, QJsonValue::Null, u"01"_s, u"2"_s, u""_s, codes, codes})),
          {200},
          0},
-        {"a byte-order mark", httpPost(callBody(u"GetImpoGrup"_s, {u"\ufffe\u3000\u3100"_s, u""_s})), {200},
+        {"a byte-order mark",
+         httpPost(callBody(u"GetImpoGrup"_s, {u"\ufffe\u3000\u3100"_s, u""_s})),
+         {200},
          protocol::RpcErrorCode::InvalidParams},
         {"a scalar body", httpPost("1"), {200}, protocol::RpcErrorCode::InvalidRequest},
-        {"a body nested 100,000 deep", httpPost(std::string(100000, '[') + std::string(100000, ']')), {200},
+        {"a body nested 100,000 deep",
+         httpPost(std::string(100000, '[') + std::string(100000, ']')),
+         {200},
          protocol::RpcErrorCode::ParseError},
         {"a POST without length",
          "POST /rlx58200.rdmConferenciaFiscal HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n" + lookup,

@@ -18,16 +18,13 @@ struct Layout {
 };
 
 // Each method's packet carries the persistent fields of the dataset it is loaded into, in order.
-QList<Layout> layouts() {
+QList<Layout> layouts()
+{
     const auto text = [](const char* name, int size) {
         return FieldDef{QString::fromLatin1(name), FieldType::String, size};
     };
-    const auto dateTime = [](const char* name) {
-        return FieldDef{QString::fromLatin1(name), FieldType::DateTime, 0};
-    };
-    const auto amount = [](const char* name) {
-        return FieldDef{QString::fromLatin1(name), FieldType::Float, 0};
-    };
+    const auto dateTime = [](const char* name) { return FieldDef{QString::fromLatin1(name), FieldType::DateTime, 0}; };
+    const auto amount = [](const char* name) { return FieldDef{QString::fromLatin1(name), FieldType::Float, 0}; };
     return {
         {"cdsImpo",
          u"GetImpoGrup"_s,
@@ -36,8 +33,7 @@ QList<Layout> layouts() {
         {"cdsLivro",
          u"GetLivroMag"_s,
          {u""_s},
-         {text("CDLIVROMAG", 10), text("NMLIVROMAG", 50), text("CDIMPOSTOLIVRO", 2),
-          text("IDORGARRECAD", 1)}},
+         {text("CDLIVROMAG", 10), text("NMLIVROMAG", 50), text("CDIMPOSTOLIVRO", 2), text("IDORGARRECAD", 1)}},
         {"cdsDataInicial",
          u"GetDtIni"_s,
          {u"01"_s, sp, u"01"_s},
@@ -67,7 +63,8 @@ QList<Layout> layouts() {
 
 } // namespace
 
-TEST(PacketLayout, EveryMethodAnswersWithItsDatasetsFieldsAndTheSampleDataFitsThem) {
+TEST(PacketLayout, EveryMethodAnswersWithItsDatasetsFieldsAndTheSampleDataFitsThem)
+{
     const TestServer server({}, TestServer::Data::SampleData);
     for (const Layout& layout : layouts()) {
         SCOPED_TRACE(layout.dataset);

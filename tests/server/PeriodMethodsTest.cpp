@@ -12,7 +12,8 @@ const QString sp = u"123456785119"_s;
 
 // Company 01, registration sp, ICMS: three months and one long period that starts first and ends last;
 // a PIS map kept without registration; maps of another tax and another company.
-QStringList maps() {
+QStringList maps()
+{
     using fixture::map;
     return {map(u"01"_s, sp, u"01"_s, u"ICMS 02/2025"_s, u"2025-02-01"_s, u"2025-02-28"_s),
             map(u"01"_s, sp, u"01"_s, u"ICMS 03/2025"_s, u"2025-03-01"_s, u"2025-03-31"_s),
@@ -24,17 +25,14 @@ QStringList maps() {
 }
 
 // A date-time cell of a packet.
-QVariant day(int year, int month, int dayOfMonth) {
-    return QDate(year, month, dayOfMonth).startOfDay();
-}
+QVariant day(int year, int month, int dayOfMonth) { return QDate(year, month, dayOfMonth).startOfDay(); }
 
-QJsonValue date(const char* iso) {
-    return iso ? QJsonValue(QString::fromLatin1(iso)) : QJsonValue(QJsonValue::Null);
-}
+QJsonValue date(const char* iso) { return iso ? QJsonValue(QString::fromLatin1(iso)) : QJsonValue(QJsonValue::Null); }
 
 } // namespace
 
-TEST(PeriodMethods, GetDtIniGivesTheMapsOfCompanyRegistrationAndTaxByStart) {
+TEST(PeriodMethods, GetDtIniGivesTheMapsOfCompanyRegistrationAndTaxByStart)
+{
     const TestServer server(maps());
     struct Case {
         const char* name;
@@ -57,11 +55,12 @@ TEST(PeriodMethods, GetDtIniGivesTheMapsOfCompanyRegistrationAndTaxByStart) {
     }
 
     const protocol::DataPacket first = call(server, u"GetDtIni"_s, {u"01"_s, sp, u"01"_s}).data;
-    EXPECT_EQ(first.rows[0], (QVariantList{u"15/12/2024"_s, day(2025, 4, 15), u"ICMS especial"_s,
-                                           day(2024, 12, 15), u"01"_s}));
+    EXPECT_EQ(first.rows[0],
+              (QVariantList{u"15/12/2024"_s, day(2025, 4, 15), u"ICMS especial"_s, day(2024, 12, 15), u"01"_s}));
 }
 
-TEST(PeriodMethods, GetDtFimGivesThePeriodsEndingOnOrAfterTheStartByEnd) {
+TEST(PeriodMethods, GetDtFimGivesThePeriodsEndingOnOrAfterTheStartByEnd)
+{
     const TestServer server(maps());
     struct Case {
         const char* name;
@@ -72,9 +71,7 @@ TEST(PeriodMethods, GetDtFimGivesThePeriodsEndingOnOrAfterTheStartByEnd) {
         {"inside February", date("2025-02-10"), {u"28/02/2025"_s, u"31/03/2025"_s, u"15/04/2025"_s}},
         {"on an end date", date("2025-02-28"), {u"28/02/2025"_s, u"31/03/2025"_s, u"15/04/2025"_s}},
         {"the day after an end", date("2025-03-01"), {u"31/03/2025"_s, u"15/04/2025"_s}},
-        {"no start: every period",
-         date(nullptr),
-         {u"31/01/2025"_s, u"28/02/2025"_s, u"31/03/2025"_s, u"15/04/2025"_s}},
+        {"no start: every period", date(nullptr), {u"31/01/2025"_s, u"28/02/2025"_s, u"31/03/2025"_s, u"15/04/2025"_s}},
         {"after every period", date("2025-04-16"), {}},
     };
     for (const Case& c : cases) {
@@ -83,13 +80,13 @@ TEST(PeriodMethods, GetDtFimGivesThePeriodsEndingOnOrAfterTheStartByEnd) {
         EXPECT_EQ(column(packet, u"DTFINAL"_s), c.ends);
     }
 
-    const protocol::DataPacket march =
-        call(server, u"GetDtFim"_s, {u"01"_s, sp, date("2025-03-20"), u"01"_s}).data;
+    const protocol::DataPacket march = call(server, u"GetDtFim"_s, {u"01"_s, sp, date("2025-03-20"), u"01"_s}).data;
     EXPECT_EQ(march.rows[0], (QVariantList{day(2025, 3, 1), day(2025, 3, 31), u"ICMS 03/2025"_s, u"01"_s,
                                            u"01/03/2025"_s, u"31/03/2025"_s}));
 }
 
-TEST(PeriodMethods, ReportPeriodsMustBeginAndEndWhereAMapDoes) {
+TEST(PeriodMethods, ReportPeriodsMustBeginAndEndWhereAMapDoes)
+{
     const TestServer server(maps());
     struct Case {
         const char* name;
@@ -116,6 +113,5 @@ TEST(PeriodMethods, ReportPeriodsMustBeginAndEndWhereAMapDoes) {
 
     EXPECT_EQ(call(server, u"GetVdDataIni"_s, {u"01"_s, sp, date("2024-12-15"), u"01"_s}).data.rows,
               (QList<QVariantList>{{day(2024, 12, 15), u"15/12/2024"_s}}));
-    EXPECT_TRUE(
-        call(server, u"GetVdDataIni"_s, {u"01"_s, sp, date("2024-12-15"), u"04"_s}).data.rows.isEmpty());
+    EXPECT_TRUE(call(server, u"GetVdDataIni"_s, {u"01"_s, sp, date("2024-12-15"), u"04"_s}).data.rows.isEmpty());
 }

@@ -3,9 +3,9 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSqlQuery>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -18,12 +18,14 @@ namespace {
 // fiscal-server as a user starts it, with its stderr collected.
 class Program {
 public:
-    explicit Program(const QStringList& arguments) {
+    explicit Program(const QStringList& arguments)
+    {
         m_process.setReadChannel(QProcess::StandardError);
         m_process.start(QString::fromUtf8(FISCAL_SERVER_BIN), arguments);
         m_process.waitForStarted();
     }
-    ~Program() {
+    ~Program()
+    {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.kill();
             m_process.waitForFinished();
@@ -31,7 +33,8 @@ public:
     }
 
     // The port it listens on, once it says so; 0 when it ends or stays silent.
-    int waitForPort() {
+    int waitForPort()
+    {
         const QRegularExpression listening(u"escutando em http://127\\.0\\.0\\.1:(\\d+)/"_s);
         while (m_process.waitForReadyRead(10000) || m_process.bytesAvailable() > 0) {
             m_stderr += QString::fromLocal8Bit(m_process.readAllStandardError());
@@ -42,7 +45,8 @@ public:
     }
 
     // The exit code, once it has ended by itself or after signal; -1 when it does not end in 10 s.
-    int finish(int signal = 0) {
+    int finish(int signal = 0)
+    {
         if (signal)
             ::kill(static_cast<pid_t>(m_process.processId()), signal);
         if (!m_process.waitForFinished(10000))
@@ -58,32 +62,38 @@ private:
     QString m_stderr;
 };
 
-QByteArray taxList(int port) {
+QByteArray taxList(int port)
+{
     httplib::Client client("127.0.0.1", port);
-    const httplib::Result answer = client.Post(
-        "/rlx58200.rdmConferenciaFiscal",
-        R"({"jsonrpc":"2.0","id":1,"method":"GetImpoGrup","params":["","T"]})", "application/json");
+    const httplib::Result answer =
+        client.Post("/rlx58200.rdmConferenciaFiscal",
+                    R"({"jsonrpc":"2.0","id":1,"method":"GetImpoGrup","params":["","T"]})", "application/json");
     return answer ? QByteArray::fromStdString(answer->body) : QByteArray();
 }
 
 // The invoices in the database at path; -1 when it cannot be read.
-int invoiceCount(const QString& path) {
+int invoiceCount(const QString& path)
+{
     fiscal::ScopedConnection connection(path, u"QSQLITE_OPEN_READONLY"_s);
     QSqlQuery query(connection.database());
     return query.exec(u"SELECT COUNT(*) FROM NOTAFISCAL"_s) && query.next() ? query.value(0).toInt() : -1;
 }
 
-void removeDatabase(const QString& path) {
+void removeDatabase(const QString& path)
+{
     for (const QString& suffix : {u""_s, u"-wal"_s, u"-shm"_s})
         QFile::remove(path + suffix);
 }
 
 } // namespace
 
-TEST(Program, AnInitKilledMidwayLeavesNoHalfMadeDatabase) {
+TEST(Program, AnInitKilledMidwayLeavesNoHalfMadeDatabase)
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(u"fiscal.db"_s);
-    const auto initialise = [&] { return std::make_unique<Program>(QStringList{u"--db"_s, path, u"--init"_s, u"--listen"_s, u"127.0.0.1:0"_s}); };
+    const auto initialise = [&] {
+        return std::make_unique<Program>(QStringList{u"--db"_s, path, u"--init"_s, u"--listen"_s, u"127.0.0.1:0"_s});
+    };
     QElapsedTimer timer;
     timer.start();
     ASSERT_GT(initialise()->waitForPort(), 0);
@@ -109,7 +119,8 @@ TEST(Program, AnInitKilledMidwayLeavesNoHalfMadeDatabase) {
     EXPECT_EQ(protocol::RpcResponse::fromJson(taxList(port)).data.rows.size(), 6);
 }
 
-TEST(Program, InitCreatesTheDatabaseServesAndEndsCleanlyOnEitherSignal) {
+TEST(Program, InitCreatesTheDatabaseServesAndEndsCleanlyOnEitherSignal)
+{
     QTemporaryDir dir;
     const QString path = dir.filePath(u"var/fiscal.db"_s);
     ASSERT_TRUE(QDir().mkpath(dir.filePath(u"var"_s)));
@@ -126,7 +137,8 @@ TEST(Program, InitCreatesTheDatabaseServesAndEndsCleanlyOnEitherSignal) {
     }
 }
 
-TEST(Program, RefusesToStartWithAClearMessage) {
+TEST(Program, RefusesToStartWithAClearMessage)
+{
     QTemporaryDir dir;
     const QString notADatabase = dir.filePath(u"notas.csv"_s);
     QFile file(notADatabase);
@@ -141,9 +153,7 @@ TEST(Program, RefusesToStartWithAClearMessage) {
         QString message;
     };
     const Case cases[] = {
-        {"a file that is not a database",
-         {u"--db"_s, notADatabase, u"--init"_s},
-         u"não é um banco de dados"_s},
+        {"a file that is not a database", {u"--db"_s, notADatabase, u"--init"_s}, u"não é um banco de dados"_s},
         {"a missing database without --init", {u"--db"_s, dir.filePath(u"falta.db"_s)}, u"--init"_s},
         {"no database", {}, u"--db"_s},
         {"a bad address", {u"--db"_s, busy.databasePath(), u"--listen"_s, u"8211"_s}, u"HOST:PORT"_s},

@@ -11,26 +11,25 @@ using namespace protocol;
 
 namespace {
 
-std::string request(const QString& method, const QJsonArray& params, const QJsonValue& id = 9) {
+std::string request(const QString& method, const QJsonArray& params, const QJsonValue& id = 9)
+{
     return QJsonDocument(
-               QJsonObject{
-                   {u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, id}, {u"method"_s, method}, {u"params"_s, params}})
+               QJsonObject{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, id}, {u"method"_s, method}, {u"params"_s, params}})
         .toJson(QJsonDocument::Compact)
         .toStdString();
 }
 
-QJsonArray gia(const QString& direction, const QString& models = {}) {
-    return {u"01"_s, u"123456785119"_s, u"2025-01-01"_s, u"2025-01-31"_s, u"01"_s, direction, u""_s, models,
-            u""_s};
+QJsonArray gia(const QString& direction, const QString& models = {})
+{
+    return {u"01"_s, u"123456785119"_s, u"2025-01-01"_s, u"2025-01-31"_s, u"01"_s, direction, u""_s, models, u""_s};
 }
 
-QStringList taxes() {
-    return {fixture::tax(u"01"_s, u"ICMS"_s, u"E"_s), fixture::tax(u"04"_s, u"PIS"_s, u"F"_s)};
-}
+QStringList taxes() { return {fixture::tax(u"01"_s, u"ICMS"_s, u"E"_s), fixture::tax(u"04"_s, u"PIS"_s, u"F"_s)}; }
 
 } // namespace
 
-TEST(RequestCheck, EveryMalformedRequestGetsItsErrorAndTheServerStaysUp) {
+TEST(RequestCheck, EveryMalformedRequestGetsItsErrorAndTheServerStaysUp)
+{
     const TestServer server(taxes());
     struct Case {
         const char* name;
@@ -42,10 +41,8 @@ TEST(RequestCheck, EveryMalformedRequestGetsItsErrorAndTheServerStaysUp) {
     const QString longText(1001, u'1');
     const Case cases[] = {
         {"not JSON", "{\"jsonrpc\":\"2.0\",", 200, RpcErrorCode::ParseError},
-        {"a batch", "[" + request(u"GetImpoGrup"_s, {u""_s, u"T"_s}) + "]", 200,
-         RpcErrorCode::InvalidRequest},
-        {"no id", R"({"jsonrpc":"2.0","method":"GetImpoGrup","params":["","T"]})", 200,
-         RpcErrorCode::InvalidRequest},
+        {"a batch", "[" + request(u"GetImpoGrup"_s, {u""_s, u"T"_s}) + "]", 200, RpcErrorCode::InvalidRequest},
+        {"no id", R"({"jsonrpc":"2.0","method":"GetImpoGrup","params":["","T"]})", 200, RpcErrorCode::InvalidRequest},
         {"an object for id", request(u"GetImpoGrup"_s, {u""_s, u"T"_s}, QJsonObject{}), 200,
          RpcErrorCode::InvalidRequest},
         {"version 1.0", R"({"jsonrpc":"1.0","id":1,"method":"GetLivroMag","params":[""]})", 200,
@@ -54,8 +51,7 @@ TEST(RequestCheck, EveryMalformedRequestGetsItsErrorAndTheServerStaysUp) {
         {"method not a text", R"({"jsonrpc":"2.0","id":1,"method":5,"params":[""]})", 200,
          RpcErrorCode::InvalidRequest},
         {"unknown method", request(u"GetImpostos"_s, {}), 200, RpcErrorCode::MethodNotFound},
-        {"method in the wrong case", request(u"getimpogrup"_s, {u""_s, u"T"_s}), 200,
-         RpcErrorCode::MethodNotFound},
+        {"method in the wrong case", request(u"getimpogrup"_s, {u""_s, u"T"_s}), 200, RpcErrorCode::MethodNotFound},
         {"too few arguments", request(u"GetImpoGrup"_s, {u""_s}), 200, RpcErrorCode::InvalidParams},
         {"too many arguments", request(u"GetLivroMag"_s, {u""_s, u""_s}), 200, RpcErrorCode::InvalidParams},
         {"named arguments", R"({"jsonrpc":"2.0","id":1,"method":"GetLivroMag","params":{"code":""}})", 200,
@@ -70,19 +66,18 @@ TEST(RequestCheck, EveryMalformedRequestGetsItsErrorAndTheServerStaysUp) {
          RpcErrorCode::InvalidParams},
         {"number for a date", request(u"GetDtFim"_s, {u"01"_s, u""_s, 20250101, u"04"_s}), 200,
          RpcErrorCode::InvalidParams},
-        {"text over 1000 characters", request(u"GetLivroMag"_s, {longText}), 200,
-         RpcErrorCode::InvalidParams},
+        {"text over 1000 characters", request(u"GetLivroMag"_s, {longText}), 200, RpcErrorCode::InvalidParams},
         {"text of 1000 characters", request(u"GetLivroMag"_s, {longText.left(1000)}), 200, 0},
         {"list over 10000 characters", request(u"getDadosGia"_s, gia(u"2"_s, QString(10001, u'5'))), 200,
          RpcErrorCode::InvalidParams},
         {"list of 10000 characters", request(u"getDadosGia"_s, gia(u"2"_s, QString(10000, u'5'))), 200, 0},
         {"unknown direction", request(u"getDadosGia"_s, gia(u"3"_s)), 200, RpcErrorCode::InvalidParams},
-        {"body over 1 MiB", request(u"GetLivroMag"_s, {QString(600 * 1024, u'x'), QString(600 * 1024, u'x')}),
-         413, RpcErrorCode::InvalidRequest},
+        {"body over 1 MiB", request(u"GetLivroMag"_s, {QString(600 * 1024, u'x'), QString(600 * 1024, u'x')}), 413,
+         RpcErrorCode::InvalidRequest},
         {"unknown server name", request(u"GetImpoGrup"_s, {u""_s, u"T"_s}), 404, RpcErrorCode::MethodNotFound,
          "/rlx58200.rdmOutroModulo"},
-        {"a look-alike server name", request(u"GetImpoGrup"_s, {u""_s, u"T"_s}), 404,
-         RpcErrorCode::MethodNotFound, "/rlx58200xrdmConferenciaFiscal"},
+        {"a look-alike server name", request(u"GetImpoGrup"_s, {u""_s, u"T"_s}), 404, RpcErrorCode::MethodNotFound,
+         "/rlx58200xrdmConferenciaFiscal"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -100,7 +95,8 @@ TEST(RequestCheck, EveryMalformedRequestGetsItsErrorAndTheServerStaysUp) {
     EXPECT_EQ(afterwards.data.rows.size(), 2);
 }
 
-TEST(RequestCheck, AFailureKeepsTheIdOfTheRequest) {
+TEST(RequestCheck, AFailureKeepsTheIdOfTheRequest)
+{
     const TestServer server(taxes());
     const httplib::Result answer = post(server, request(u"GetLivroMag"_s, {}, u"pedido-7"_s));
     ASSERT_TRUE(answer);
@@ -109,7 +105,8 @@ TEST(RequestCheck, AFailureKeepsTheIdOfTheRequest) {
     EXPECT_EQ(response.error->message, u"GetLivroMag recebe 1 argumentos, não 0."_s);
 }
 
-TEST(RequestCheck, ValuesNeverBecomeSql) {
+TEST(RequestCheck, ValuesNeverBecomeSql)
+{
     const TestServer server(taxes());
     struct Case {
         const char* name;
@@ -130,7 +127,8 @@ TEST(RequestCheck, ValuesNeverBecomeSql) {
     EXPECT_EQ(call(server, u"GetImpoGrup"_s, {u""_s, u"T"_s}).data.rows.size(), 2);
 }
 
-TEST(RequestCheck, ADatabaseFailureIsAServerErrorWhoseEngineTextOnlyTheLogShows) {
+TEST(RequestCheck, ADatabaseFailureIsAServerErrorWhoseEngineTextOnlyTheLogShows)
+{
     const TestServer server(taxes() << u"DROP TABLE LIVROMAG"_s);
     const RpcResponse broken = call(server, u"GetLivroMag"_s, {u""_s});
     ASSERT_TRUE(broken.failed());
@@ -142,7 +140,8 @@ TEST(RequestCheck, ADatabaseFailureIsAServerErrorWhoseEngineTextOnlyTheLogShows)
     EXPECT_EQ(call(server, u"GetImpoGrup"_s, {u""_s, u"T"_s}).data.rows.size(), 2);
 }
 
-TEST(RequestCheck, EachRequestLogsOneLineWithMethodTimeAndOutcome) {
+TEST(RequestCheck, EachRequestLogsOneLineWithMethodTimeAndOutcome)
+{
     const TestServer server(taxes());
     call(server, u"GetImpoGrup"_s, {u""_s, u"T"_s});
     call(server, u"GetImpoGrup"_s, {u""_s});
@@ -161,7 +160,8 @@ TEST(RequestCheck, EachRequestLogsOneLineWithMethodTimeAndOutcome) {
         EXPECT_FALSE(line.contains(u'\n') || line.contains(u'\r')) << line.toStdString();
 }
 
-TEST(RequestCheck, ProbesAnswerText) {
+TEST(RequestCheck, ProbesAnswerText)
+{
     const TestServer server;
     httplib::Client client(server.host().toStdString(), server.port());
     const httplib::Result root = client.Get("/");

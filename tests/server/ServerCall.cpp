@@ -2,13 +2,15 @@
 
 #include <gtest/gtest.h>
 
-httplib::Result post(const TestServer& server, const std::string& body, const std::string& path) {
+httplib::Result post(const TestServer& server, const std::string& body, const std::string& path)
+{
     httplib::Client client(server.host().toStdString(), server.port());
     client.set_read_timeout(std::chrono::seconds(10));
     return client.Post(path, body, "application/json");
 }
 
-protocol::RpcResponse call(const TestServer& server, const QString& method, const QJsonArray& params) {
+protocol::RpcResponse call(const TestServer& server, const QString& method, const QJsonArray& params)
+{
     protocol::RpcRequest request;
     request.id = 1;
     request.method = method;
@@ -22,7 +24,8 @@ protocol::RpcResponse call(const TestServer& server, const QString& method, cons
     return protocol::RpcResponse::fromJson(QByteArray::fromStdString(answer->body));
 }
 
-QStringList column(const protocol::DataPacket& packet, const QString& field) {
+QStringList column(const protocol::DataPacket& packet, const QString& field)
+{
     const int index = packet.fieldIndex(field);
     EXPECT_GE(index, 0) << field.toStdString();
     QStringList cells;
@@ -31,10 +34,9 @@ QStringList column(const protocol::DataPacket& packet, const QString& field) {
     return cells;
 }
 
-void PrintTo(const QVariant& value, std::ostream* out) {
+void PrintTo(const QVariant& value, std::ostream* out)
+{
     *out << value.typeName() << "(" << value.toString().toStdString() << ")";
 }
 
-void PrintTo(const QString& value, std::ostream* out) {
-    *out << '"' << value.toStdString() << '"';
-}
+void PrintTo(const QString& value, std::ostream* out) { *out << '"' << value.toStdString() << '"'; }

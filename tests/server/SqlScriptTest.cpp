@@ -4,7 +4,8 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(SqlScript, SplitsAtSemicolonsThatEndStatements) {
+TEST(SqlScript, SplitsAtSemicolonsThatEndStatements)
+{
     struct Case {
         const char* name;
         QString script;

@@ -20,10 +20,7 @@ QStringList ScriptedDialogs::texts(const QString& kind) const
 
 void ScriptedDialogs::showError(const QString& text) { shown.append({u"error"_s, {}, text}); }
 
-void ScriptedDialogs::showFailure(const QString& text)
-{
-    shown.append({u"error"_s, {}, text, {}, true});
-}
+void ScriptedDialogs::showFailure(const QString& text) { shown.append({u"error"_s, {}, text, {}, true}); }
 
 void ScriptedDialogs::showInformation(const QString& text) { shown.append({u"information"_s, {}, text}); }
 
@@ -33,8 +30,7 @@ std::optional<int> ScriptedDialogs::pickRow(const QString& title, TDataSet& data
     return m_picks.isEmpty() ? std::nullopt : m_picks.dequeue();
 }
 
-std::optional<QList<int>> ScriptedDialogs::chooseRows(const QString& title, TDataSet& dataSet,
-                                                      const QList<int>& ticked)
+std::optional<QList<int>> ScriptedDialogs::chooseRows(const QString& title, TDataSet& dataSet, const QList<int>& ticked)
 {
     shown.append({u"choose"_s, title, DataSetModel(dataSet, true).labels().join(u'|'), ticked});
     return m_chooses.isEmpty() ? std::nullopt : m_chooses.dequeue();

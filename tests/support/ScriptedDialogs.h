@@ -14,10 +14,10 @@
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        QString kind;  // "error", "information", "pick", "choose", "save", "print", "text", "edit"
-        QString title; // pick, choose: the title; save, text: the caption; edit: the report's title
-        QString text;  // error, information: the text; pick, choose: the column labels joined by "|";
-                       // save: the suggested name; text: the prompt
+        QString kind;           // "error", "information", "pick", "choose", "save", "print", "text", "edit"
+        QString title;          // pick, choose: the title; save, text: the caption; edit: the report's title
+        QString text;           // error, information: the text; pick, choose: the column labels joined by "|";
+                                // save: the suggested name; text: the prompt
         QList<int> ticked = {}; // choose: the rows ticked when the list opened
         bool failure = false;   // error: shown as a failure of the action rather than a complaint about a field
     };

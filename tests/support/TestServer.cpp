@@ -7,19 +7,25 @@
 
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 TestServer::TestServer(const QStringList& fixtures, Data data, const fiscal::HttpLimits& limits)
-    : m_databasePath(m_dir.filePath(QStringLiteral("fiscal.db"))) {
+    : m_databasePath(m_dir.filePath(u"fiscal.db"_s))
+{
     QStringList scripts{fiscal::schemaScript()};
     if (data == Data::SampleData)
         scripts.append(fiscal::sampleScript());
     if (!fixtures.isEmpty())
-        scripts.append(fixtures.join(QStringLiteral(";\n")));
+        scripts.append(fixtures.join(u";\n"_s));
     fiscal::createDatabase(m_databasePath, scripts);
 
-    m_server = std::make_unique<fiscal::FiscalServer>(m_databasePath, [this](const QString& line) {
-        const std::lock_guard lock(m_logMutex);
-        m_log.append(line);
-    }, limits);
+    m_server = std::make_unique<fiscal::FiscalServer>(
+        m_databasePath,
+        [this](const QString& line) {
+            const std::lock_guard lock(m_logMutex);
+            m_log.append(line);
+        },
+        limits);
     if (!m_server->bind(host(), 0))
         throw std::runtime_error("TestServer: no free loopback port");
     m_port = m_server->port();
@@ -27,23 +33,21 @@ TestServer::TestServer(const QStringList& fixtures, Data data, const fiscal::Htt
     m_thread = std::thread([this] { m_server->serve(); });
 }
 
-TestServer::~TestServer() {
-    stop();
+TestServer::~TestServer() { stop(); }
+
+QString TestServer::url() const
+{
+    return u"http://%1:%2/%3"_s.arg(host()).arg(m_port).arg(fiscal::RdmConferenciaFiscal::serverName());
 }
 
-QString TestServer::url() const {
-    return QStringLiteral("http://%1:%2/%3")
-        .arg(host())
-        .arg(m_port)
-        .arg(fiscal::RdmConferenciaFiscal::serverName());
-}
-
-QStringList TestServer::log() const {
+QStringList TestServer::log() const
+{
     const std::lock_guard lock(m_logMutex);
     return m_log;
 }
 
-void TestServer::stop() {
+void TestServer::stop()
+{
     if (!m_thread.joinable())
         return;
     m_server->stop();

@@ -9,6 +9,8 @@
 #include <mutex>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 namespace fiscal {
 class FiscalServer;
 }
@@ -31,7 +33,7 @@ public:
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
 
-    QString host() const { return QStringLiteral("127.0.0.1"); }
+    QString host() const { return u"127.0.0.1"_s; }
     int port() const { return m_port; }
     QString url() const; // http://127.0.0.1:PORT/rlx58200.rdmConferenciaFiscal
     QString databasePath() const { return m_databasePath; }

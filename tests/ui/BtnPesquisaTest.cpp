@@ -20,8 +20,8 @@ protected:
             source.SetDataSet(dataSet.get());
         };
         button->OnAfterPesq = [this](QObject* sender) {
-            log.entries.append(u"after:"_s + sender->objectName() + u'='
-                               + dataSet->FieldByName(u"CDIMPOSTONFE"_s)->AsString());
+            log.entries.append(u"after:"_s + sender->objectName() + u'=' +
+                               dataSet->FieldByName(u"CDIMPOSTONFE"_s)->AsString());
         };
         button->OnClick = log.recorder(u"click"_s);
     }

@@ -68,8 +68,7 @@ TEST_F(ChangeEvents, TypedTextFiresThroughTheGuard)
     };
     QTest::keyClicks(&edit, u"ab"_s);
     QTest::keyClicks(&mask, u"1"_s);
-    EXPECT_EQ(log.entries,
-              (QStringList{u"change:edtInscricao"_s, u"change:edtInscricao"_s, u"change:medEmpresa"_s}));
+    EXPECT_EQ(log.entries, (QStringList{u"change:edtInscricao"_s, u"change:edtInscricao"_s, u"change:medEmpresa"_s}));
     EXPECT_EQ(dialogs->texts(u"error"_s), QStringList{u"falhou"_s}) << "shown by the guard, not thrown into Qt";
     EXPECT_EQ(mask.text(), u"1"_s);
 }
@@ -130,8 +129,7 @@ TEST_F(ChangeEvents, RadioClickFiresWheneverItBecomesChecked)
     lista.setChecked(true);
     EXPECT_FALSE(todos.isChecked()) << "the group stays exclusive";
     lista.setChecked(false);
-    EXPECT_EQ(log.entries, (QStringList{u"click:rdbTodosMod"_s, u"click:rdbListaMod"_s}))
-        << "unchecking fires nothing";
+    EXPECT_EQ(log.entries, (QStringList{u"click:rdbTodosMod"_s, u"click:rdbListaMod"_s})) << "unchecking fires nothing";
 
     showForm();
     log.entries.clear();

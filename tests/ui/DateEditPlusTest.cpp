@@ -87,8 +87,7 @@ TEST_F(DateEditPlus, ValidDateShowsInTheValidColour)
 
 TEST_F(DateEditPlus, CalendarShowsTheWeekdayNamesAndWritesThePickedDay)
 {
-    const QStringList names{u"Domingo"_s, u"Segunda"_s, u"Terça"_s, u"Quarta"_s,
-                            u"Quinta"_s,  u"Sexta"_s,   u"Sábado"_s};
+    const QStringList names{u"Domingo"_s, u"Segunda"_s, u"Terça"_s, u"Quarta"_s, u"Quinta"_s, u"Sexta"_s, u"Sábado"_s};
     TDateEditPlus edit(form.get(), u"depInicial"_s);
     edit.setWeekdayNames(names);
     edit.SetDate(QDate(2026, 1, 15));

@@ -28,7 +28,9 @@ TEST(DispatchGuard, EachKindOfExceptionEndsTheActionAsDocumented)
         {"completes", [] {}, true, {}},
         {"silent abort", [] { throw EAbort(); }, false, {}},
         {"host error", [] { throw EServerError(u"Imposto não cadastrado."_s); }, false, {u"Imposto não cadastrado."_s}},
-        {"standard exception, UTF-8", [] { throw std::runtime_error("Conexão recusada"); }, false,
+        {"standard exception, UTF-8",
+         [] { throw std::runtime_error("Conexão recusada"); },
+         false,
          {u"Conexão recusada"_s}},
         {"anything else", [] { throw 42; }, false, {u"Erro inesperado."_s}},
     };
@@ -55,7 +57,8 @@ TEST(DispatchGuard, ExceptionFromAHandlerReachedThroughQtIsShownAndTheLoopGoesOn
     QObject context;
     QMetaObject::invokeMethod(
         &context, [] { Dispatch([] { throw EDatabaseError(u"tabela ausente"_s); }); }, Qt::QueuedConnection);
-    QMetaObject::invokeMethod(&context, [&] { ++after; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &context, [&] { ++after; }, Qt::QueuedConnection);
     QCoreApplication::processEvents();
     EXPECT_EQ(dialogs.texts(u"error"_s), QStringList{u"tabela ausente"_s});
     EXPECT_EQ(after, 1);

@@ -2,13 +2,13 @@
 #include "Exceptions.h"
 #include "HostSettings.h"
 #include "TApplication.h"
-#include "TDBConnection.h"
-#include "TdtmDBGeral.h"
 #include "TComboBox.h"
+#include "TDBConnection.h"
 #include "TEdit.h"
 #include "TGroupBox.h"
 #include "TLabel.h"
 #include "TMessages.h"
+#include "TdtmDBGeral.h"
 #include "UiTest.h"
 
 #include <QDir>
@@ -141,15 +141,15 @@ TEST_F(ReportFormTest, MissingDefinitionsFailTheCreationWithTheMessageOfTheTable
         QString message;
     } cases[] = {
         {"missing folder", [&] { QDir(reports.filePath(u"RLX582"_s)).removeRecursively(); },
-         u"O arquivo contendo a definição do relatório de código 'RLX582' não foi encontrado no diretório '%1'."_s
-             .arg(reports.filePath(u"RLX582"_s))},
+         u"O arquivo contendo a definição do relatório de código 'RLX582' não foi encontrado no diretório '%1'."_s.arg(
+             reports.filePath(u"RLX582"_s))},
         {"no definition in the folder",
          [&] {
              for (const QString& file : QDir(reports.filePath(u"RLX582"_s)).entryList({u"*.json"_s}))
                  QFile::remove(reports.filePath(u"RLX582/"_s + file));
          },
-         u"O arquivo contendo a definição do relatório de código 'RLX582' não foi encontrado no diretório '%1'."_s
-             .arg(reports.filePath(u"RLX582"_s))},
+         u"O arquivo contendo a definição do relatório de código 'RLX582' não foi encontrado no diretório '%1'."_s.arg(
+             reports.filePath(u"RLX582"_s))},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -250,9 +250,8 @@ TEST_F(ReportFormTest, InheritedControlsAndTheirPlaces)
         QString name;
         QString parent;
     } controls[] = {
-        {u"grbDadosRel"_s, u"frmSample"_s}, {u"bvlSeparator"_s, u"grbDadosRel"_s},
-        {u"panRelat"_s, u"grbDadosRel"_s},  {u"cbbReportNames"_s, u"panRelat"_s},
-        {u"lblCodTela"_s, u"panRelat"_s},   {u"panMenu"_s, u"frmSample"_s},
+        {u"grbDadosRel"_s, u"frmSample"_s},   {u"bvlSeparator"_s, u"grbDadosRel"_s}, {u"panRelat"_s, u"grbDadosRel"_s},
+        {u"cbbReportNames"_s, u"panRelat"_s}, {u"lblCodTela"_s, u"panRelat"_s},      {u"panMenu"_s, u"frmSample"_s},
         {u"lblCodRel"_s, u"panMenu"_s},
     };
     for (const auto& c : controls) {

@@ -11,6 +11,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 // A fresh scripted dialogs service and a shown, active top-level form for each test.
 class UiTest : public ::testing::Test {
 protected:
@@ -18,7 +20,7 @@ protected:
     {
         dialogs = &ScriptedDialogs::reset();
         form = std::make_unique<QWidget>();
-        form->setObjectName(QStringLiteral("form"));
+        form->setObjectName(u"form"_s);
         form->resize(400, 300);
     }
 
@@ -54,14 +56,14 @@ struct EventLog {
 inline std::unique_ptr<TClientDataSet> TaxDataSet(const QList<QVariantList>& rows)
 {
     using protocol::FieldType;
-    auto dataSet = std::make_unique<TClientDataSet>(nullptr, QStringLiteral("cdsImpo"));
-    dataSet->AddField({QStringLiteral("CDIMPOSTONFE"), FieldType::String, 2, QStringLiteral("Codigo")});
-    dataSet->AddField({QStringLiteral("SGIMPOSTONFE"), FieldType::String, 10, QStringLiteral("Sigla")});
-    dataSet->AddField({QStringLiteral("IDORGARRECADNFE"), FieldType::String, 1, {}, false});
+    auto dataSet = std::make_unique<TClientDataSet>(nullptr, u"cdsImpo"_s);
+    dataSet->AddField({u"CDIMPOSTONFE"_s, FieldType::String, 2, u"Codigo"_s});
+    dataSet->AddField({u"SGIMPOSTONFE"_s, FieldType::String, 10, u"Sigla"_s});
+    dataSet->AddField({u"IDORGARRECADNFE"_s, FieldType::String, 1, {}, false});
     protocol::DataPacket packet;
-    packet.fields = {{QStringLiteral("CDIMPOSTONFE"), FieldType::String, 2},
-                     {QStringLiteral("SGIMPOSTONFE"), FieldType::String, 10},
-                     {QStringLiteral("IDORGARRECADNFE"), FieldType::String, 1}};
+    packet.fields = {{u"CDIMPOSTONFE"_s, FieldType::String, 2},
+                     {u"SGIMPOSTONFE"_s, FieldType::String, 10},
+                     {u"IDORGARRECADNFE"_s, FieldType::String, 1}};
     packet.rows = rows;
     dataSet->SetData(packet);
     return dataSet;
@@ -69,7 +71,5 @@ inline std::unique_ptr<TClientDataSet> TaxDataSet(const QList<QVariantList>& row
 
 inline std::unique_ptr<TClientDataSet> TaxDataSet()
 {
-    return TaxDataSet({{QStringLiteral("01"), QStringLiteral("ICMS"), QStringLiteral("E")},
-                       {QStringLiteral("02"), QStringLiteral("IPI"), QStringLiteral("E")},
-                       {QStringLiteral("06"), QStringLiteral("ISS"), QStringLiteral("M")}});
+    return TaxDataSet({{u"01"_s, u"ICMS"_s, u"E"_s}, {u"02"_s, u"IPI"_s, u"E"_s}, {u"06"_s, u"ISS"_s, u"M"_s}});
 }

@@ -5,6 +5,8 @@
 
 #include <QtGlobal>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 void show(const QString& text) noexcept
@@ -29,7 +31,7 @@ bool Dispatch(const std::function<void()>& action) noexcept
     } catch (const std::exception& e) {
         show(QString::fromUtf8(e.what()));
     } catch (...) {
-        show(QStringLiteral("Erro inesperado."));
+        show(u"Erro inesperado."_s);
     }
     return false;
 }

@@ -6,6 +6,8 @@
 
 #include <QPainter>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QPixmap magnifier(const QColor& lens, const QColor& handle)
@@ -28,7 +30,7 @@ TBtnPesquisa::TBtnPesquisa(QWidget* parent, const QString& name) : QToolButton(p
 {
     setObjectName(name);
     setFocusPolicy(Qt::NoFocus);
-    setToolTip(QStringLiteral("Pesquisar"));
+    setToolTip(u"Pesquisar"_s);
     setIcon(searchGlyph());
     setIconSize(QSize(16, 16));
     resize(21, 21);

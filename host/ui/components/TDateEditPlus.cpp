@@ -14,6 +14,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A Qt input mask holding the format's digits (each may be left blank while typing), or the empty text when the
@@ -35,11 +37,11 @@ QString maskForDateFormat(const QString& format)
             return {};
         } else {
             for (qsizetype k = 0; k < run; ++k)
-                hostMask += QStringLiteral("\\") + c;
+                hostMask += u"\\"_s + c;
         }
         i += run;
     }
-    return TMaskEdit::toQtInputMask(hostMask + QStringLiteral(";1; "));
+    return TMaskEdit::toQtInputMask(hostMask + u";1; "_s);
 }
 
 QPixmap calendarGlyph()
@@ -65,9 +67,9 @@ class TDateEditPlus::CalendarPopup : public QFrame {
 public:
     explicit CalendarPopup(TDateEditPlus* owner) : QFrame(owner, Qt::Popup), m_calendar(new QCalendarWidget(this))
     {
-        setObjectName(QStringLiteral("calendarPopup"));
+        setObjectName(u"calendarPopup"_s);
         setFrameShape(QFrame::Box);
-        m_calendar->setObjectName(QStringLiteral("calendar"));
+        m_calendar->setObjectName(u"calendar"_s);
         m_calendar->setFirstDayOfWeek(Qt::Sunday);
         m_calendar->setHorizontalHeaderFormat(QCalendarWidget::NoHorizontalHeader);
         m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
@@ -114,16 +116,13 @@ private:
 };
 
 TDateEditPlus::TDateEditPlus(QWidget* parent, const QString& name)
-    : QWidget(parent),
-      FocusEvents(this),
-      m_edit(new QLineEdit(this)),
-      m_button(new QToolButton(this)),
+    : QWidget(parent), FocusEvents(this), m_edit(new QLineEdit(this)), m_button(new QToolButton(this)),
       m_format(HostSettings::current().shortDateFormat)
 {
     setObjectName(name);
-    m_edit->setObjectName(name + QStringLiteral("Edit"));
+    m_edit->setObjectName(name + u"Edit"_s);
     m_edit->setInputMask(maskForDateFormat(m_format));
-    m_button->setObjectName(name + QStringLiteral("Button"));
+    m_button->setObjectName(name + u"Button"_s);
     m_button->setFocusPolicy(Qt::NoFocus);
     m_button->setIcon(calendarGlyph());
     m_button->setIconSize(QSize(16, 16));
@@ -162,7 +161,7 @@ void TDateEditPlus::CheckValidDate()
     if (EmptyString(typed) || GetDate().isValid())
         return;
     SetFocus();
-    MensErro(QStringLiteral("'%1' não é uma data válida.").arg(typed.trimmed()), true);
+    MensErro(u"'%1' não é uma data válida."_s.arg(typed.trimmed()), true);
 }
 
 void TDateEditPlus::setValidColor(TColor color)

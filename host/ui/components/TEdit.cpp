@@ -1,9 +1,8 @@
 #include "TEdit.h"
 
 TEdit::TEdit(QWidget* parent, const QString& name)
-    : QLineEdit(parent),
-      FocusEvents(this),
-      m_changes(new TextChanges(this, [this] { return text(); }, [this] { Fire(OnChange, this); }))
+    : QLineEdit(parent), FocusEvents(this), m_changes(new TextChanges(
+                                                this, [this] { return text(); }, [this] { Fire(OnChange, this); }))
 {
     setObjectName(name);
 }

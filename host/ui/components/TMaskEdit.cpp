@@ -1,8 +1,9 @@
 #include "TMaskEdit.h"
 
-
 #include <QFocusEvent>
 #include <QHash>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -38,9 +39,9 @@ QList<Position> positionsOf(const QString& qtMask)
         const QChar c = mask.at(i);
         if (c == u'\\' && i + 1 < mask.size()) {
             positions.append({false, mask.at(++i)});
-        } else if (QStringLiteral("><!{}[]").contains(c)) {
+        } else if (u"><!{}[]"_s.contains(c)) {
             continue;
-        } else if (QStringLiteral("AaNnXx90DdHhBb#").contains(c)) {
+        } else if (u"AaNnXx90DdHhBb#"_s.contains(c)) {
             positions.append({true, QChar()});
         } else {
             positions.append({false, c});
@@ -78,7 +79,7 @@ QString TMaskEdit::toQtInputMask(const QString& hostMask)
         {u'0', u'9'}, {u'9', u'0'}, {u'#', u'#'}, {u'L', u'A'}, {u'l', u'a'}, {u'A', u'N'},
         {u'a', u'n'}, {u'C', u'X'}, {u'c', u'x'}, {u'>', u'>'}, {u'<', u'<'},
     };
-    static const QString qtSpecial = QStringLiteral("AaNnXx90DdHhBb#><!{}[]\\");
+    static const QString qtSpecial = u"AaNnXx90DdHhBb#><!{}[]\\"_s;
     const MaskFields fields = splitHostMask(hostMask);
     QString qtMask;
     for (qsizetype i = 0; i < fields.mask.size(); ++i) {
@@ -102,9 +103,8 @@ QString TMaskEdit::toQtInputMask(const QString& hostMask)
 }
 
 TMaskEdit::TMaskEdit(QWidget* parent, const QString& name)
-    : QLineEdit(parent),
-      FocusEvents(this),
-      m_changes(new TextChanges(this, [this] { return text(); }, [this] { Fire(OnChange, this); }))
+    : QLineEdit(parent), FocusEvents(this), m_changes(new TextChanges(
+                                                this, [this] { return text(); }, [this] { Fire(OnChange, this); }))
 {
     setObjectName(name);
 }

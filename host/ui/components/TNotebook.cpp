@@ -2,6 +2,8 @@
 
 #include "Exceptions.h"
 
+using namespace Qt::StringLiterals;
+
 TNotebook::TNotebook(QWidget* parent, const QString& name) : QStackedWidget(parent) { setObjectName(name); }
 
 QWidget* TNotebook::addPage(const QString& caption)
@@ -21,7 +23,7 @@ QString TNotebook::pageCaption(int index) const
 void TNotebook::setPageIndex(int index)
 {
     if (index < 0 || index >= count())
-        throw EHostConfigError(QStringLiteral("%1: página %2 inexistente.").arg(objectName()).arg(index));
+        throw EHostConfigError(u"%1: página %2 inexistente."_s.arg(objectName()).arg(index));
     if (index == currentIndex())
         return;
     setCurrentIndex(index);

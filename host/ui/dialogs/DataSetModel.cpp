@@ -3,13 +3,9 @@
 #include "TDataSet.h"
 
 DataSetModel::DataSetModel(TDataSet& dataSet, bool checkable, QObject* parent)
-    : QAbstractTableModel(parent),
-      m_dataSet(dataSet),
-      m_fields(visibleFieldsOf(dataSet)),
-      m_checked(dataSet.RecordCount(), false),
-      m_checkable(checkable)
-{
-}
+    : QAbstractTableModel(parent), m_dataSet(dataSet), m_fields(visibleFieldsOf(dataSet)),
+      m_checked(dataSet.RecordCount(), false), m_checkable(checkable)
+{}
 
 QList<TField*> DataSetModel::visibleFieldsOf(const TDataSet& dataSet)
 {
@@ -20,10 +16,7 @@ QList<TField*> DataSetModel::visibleFieldsOf(const TDataSet& dataSet)
     return fields;
 }
 
-int DataSetModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : m_dataSet.RecordCount();
-}
+int DataSetModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_dataSet.RecordCount(); }
 
 int DataSetModel::columnCount(const QModelIndex& parent) const
 {

@@ -32,8 +32,7 @@ public:
     // Multiple-choice list (check boxes) over the visible fields, the rows of ticked checked when it opens; a filter
     // box; Space ticks or unticks the current row, Enter confirms, Esc cancels. Returns the chosen row indexes in
     // list order (possibly empty), or nullopt when cancelled.
-    virtual std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet,
-                                                 const QList<int>& ticked) = 0;
+    virtual std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet, const QList<int>& ticked) = 0;
     // File to save to; the empty text when cancelled. A name typed without an extension gets the extension of the
     // filter chosen, and an existing file is only taken once the user agrees to replace it.
     virtual QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) = 0;

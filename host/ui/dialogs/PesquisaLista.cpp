@@ -5,8 +5,7 @@
 
 #include <algorithm>
 
-bool PesquisaLista(TDataSource* source, const QString& keyField, const QString& titleAndMessage, bool,
-                   QString& output)
+bool PesquisaLista(TDataSource* source, const QString& keyField, const QString& titleAndMessage, bool, QString& output)
 {
     const qsizetype bar = titleAndMessage.indexOf(u'|');
     const QString title = bar < 0 ? titleAndMessage : titleAndMessage.left(bar);

@@ -12,25 +12,23 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 PickListDialog::PickListDialog(const QString& title, TDataSet& dataSet, bool checkable, QWidget* parent)
-    : QDialog(parent),
-      m_model(new DataSetModel(dataSet, checkable, this)),
-      m_proxy(new QSortFilterProxyModel(this)),
-      m_filter(new QLineEdit(this)),
-      m_view(new QTableView(this)),
-      m_checkable(checkable)
+    : QDialog(parent), m_model(new DataSetModel(dataSet, checkable, this)), m_proxy(new QSortFilterProxyModel(this)),
+      m_filter(new QLineEdit(this)), m_view(new QTableView(this)), m_checkable(checkable)
 {
     setWindowTitle(title);
     m_proxy->setSourceModel(m_model);
     m_proxy->setFilterKeyColumn(-1);
     m_proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
 
-    m_filter->setObjectName(QStringLiteral("filter"));
-    m_filter->setPlaceholderText(QStringLiteral("Filtrar"));
+    m_filter->setObjectName(u"filter"_s);
+    m_filter->setPlaceholderText(u"Filtrar"_s);
     m_filter->setClearButtonEnabled(true);
     m_filter->installEventFilter(this);
 
-    m_view->setObjectName(QStringLiteral("rows"));
+    m_view->setObjectName(u"rows"_s);
     m_view->setModel(m_proxy);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -44,9 +42,10 @@ PickListDialog::PickListDialog(const QString& title, TDataSet& dataSet, bool che
     for (int column = 0; column < widths.size(); ++column) {
         // Room for as many digits as the display width (digits are wider than the average character), never
         // narrower than the column's caption.
-        const int width = std::max(m_view->fontMetrics().horizontalAdvance(QString(widths[column], u'0')) + 2 * charWidth,
-                                   m_view->horizontalHeader()->sectionSizeHint(column)) +
-                          (checkable && column == 0 ? 24 : 0);
+        const int width =
+            std::max(m_view->fontMetrics().horizontalAdvance(QString(widths[column], u'0')) + 2 * charWidth,
+                     m_view->horizontalHeader()->sectionSizeHint(column)) +
+            (checkable && column == 0 ? 24 : 0);
         m_view->setColumnWidth(column, width);
         total += width;
     }

@@ -16,6 +16,8 @@
 #include <QPrinter>
 #include <QRegularExpression>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QWidget* dialogParent() { return QApplication::activeWindow(); }
@@ -75,7 +77,7 @@ namespace {
 // The extensions of a filter such as "PDF (*.pdf)": {"pdf"}.
 QStringList extensionsOf(const QString& filter)
 {
-    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    static const QRegularExpression pattern(u"\\*\\.(\\w+)"_s);
     QStringList extensions;
     for (const QRegularExpressionMatch& match : pattern.globalMatch(filter))
         extensions.append(match.captured(1).toLower());
@@ -103,7 +105,7 @@ bool QtDialogs::choosePrinter(QPrinter& printer)
 {
     const ReturnFocusOnClose returnFocus;
     QPrintDialog dialog(&printer, dialogParent());
-    dialog.setWindowTitle(QStringLiteral("Imprimir"));
+    dialog.setWindowTitle(u"Imprimir"_s);
     return dialog.exec() == QDialog::Accepted;
 }
 

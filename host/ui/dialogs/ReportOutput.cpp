@@ -1,10 +1,10 @@
 #include "ReportOutput.h"
 
+#include "BusyCursor.h"
 #include "Dialogs.h"
 #include "PagePainter.h"
 #include "ReportFiles.h"
 #include "ReportProgress.h"
-#include "BusyCursor.h"
 
 #include "Exceptions.h"
 

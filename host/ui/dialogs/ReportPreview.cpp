@@ -26,12 +26,8 @@ constexpr double Border = 24; // pixels around the page
 } // namespace
 
 ReportPreview::ReportPreview(std::shared_ptr<const ReportLayout> layout, QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      m_layout(std::move(layout)),
-      m_scroll(new QScrollArea(this)),
-      m_view(new QLabel),
-      m_pageNumber(new QSpinBox),
-      m_zoomChoice(new QComboBox)
+    : QWidget(parent, Qt::Window), m_layout(std::move(layout)), m_scroll(new QScrollArea(this)), m_view(new QLabel),
+      m_pageNumber(new QSpinBox), m_zoomChoice(new QComboBox)
 {
     setObjectName(u"ReportPreview"_s);
     setAttribute(Qt::WA_DeleteOnClose);

@@ -30,10 +30,9 @@ void TApplication::attach(TfrmDadosGerRel* form)
     connect(form, &TfrmDadosGerRel::Hidden, this, [this, form] { formHidden(form); });
     if (!m_mdiArea)
         return;
-    QMdiSubWindow* window = m_mdiArea->addSubWindow(form, Qt::SubWindow | Qt::WindowTitleHint
-                                                              | Qt::WindowSystemMenuHint
-                                                              | Qt::WindowMinimizeButtonHint
-                                                              | Qt::WindowCloseButtonHint);
+    QMdiSubWindow* window =
+        m_mdiArea->addSubWindow(form, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     window->setAttribute(Qt::WA_DeleteOnClose, false);
 }
 

@@ -1,5 +1,6 @@
 #include "TReportDesignerDialog.h"
 
+#include "BusyCursor.h"
 #include "Dialogs.h"
 #include "Exceptions.h"
 #include "ReportCatalogue.h"
@@ -10,7 +11,6 @@
 #include "ReportPreview.h"
 #include "ReportProgress.h"
 #include "ReportRunner.h"
-#include "BusyCursor.h"
 #include "TDataSet.h"
 #include "TdtmDBGeral.h"
 
@@ -39,7 +39,8 @@ std::shared_ptr<const ReportLayout> TReportDesignerDialog::Run(const ReportDefin
 void TReportDesignerDialog::Preview(const QString& definitionFile)
 {
     auto* owner = qobject_cast<QWidget*>(parent());
-    auto* preview = new ReportPreview(Run(ReportDefinition::fromFile(definitionFile)), owner ? owner->window() : nullptr);
+    auto* preview =
+        new ReportPreview(Run(ReportDefinition::fromFile(definitionFile)), owner ? owner->window() : nullptr);
     preview->show();
     preview->activateWindow();
     preview->setFocus(); // the keys page and zoom from the start

@@ -45,10 +45,7 @@ QToolButton* outputButton(QWidget* parent, const QString& name, const QString& c
 
 } // namespace
 
-TfrmDadosGerRel::TfrmDadosGerRel(QWidget* parent) : QWidget(parent)
-{
-    buildControls();
-}
+TfrmDadosGerRel::TfrmDadosGerRel(QWidget* parent) : QWidget(parent) { buildControls(); }
 
 TfrmDadosGerRel::~TfrmDadosGerRel() = default;
 
@@ -78,8 +75,7 @@ void TfrmDadosGerRel::buildControls()
     panMenu->setGeometry(0, 276, 468, 27);
     lblCodRel = new TLabel(panMenu, u"lblCodRel"_s);
     lblCodRel->setGeometry(4, 7, 34, 13);
-    sbtPrint = outputButton(panMenu, u"sbtPrint"_s, u"Imprimir"_s, u"document-print"_s,
-                            QStyle::SP_FileIcon, 70);
+    sbtPrint = outputButton(panMenu, u"sbtPrint"_s, u"Imprimir"_s, u"document-print"_s, QStyle::SP_FileIcon, 70);
     sbtPreview = outputButton(panMenu, u"sbtPreview"_s, u"Visualizar"_s, u"document-print-preview"_s,
                               QStyle::SP_FileDialogContentsView, 169);
     sbtSalvarComo = outputButton(panMenu, u"sbtSalvarComo"_s, u"Salvar como"_s, u"document-save-as"_s,
@@ -104,7 +100,8 @@ void TfrmDadosGerRel::buildControls()
     rpddPadrao->NewTitleCaption = msgPadrao->Msg(u"NovoCaption"_s);
     rpddPadrao->NewTitlePrompt = msgPadrao->Msg(u"NovoPrompt"_s);
     // A report added in the editor is in the list at once, the chosen one staying chosen.
-    connect(rpddPadrao, &TReportDesignerDialog::DefinitionAdded, this, [this] { Dispatch([this] { fillReportNames(); }); });
+    connect(rpddPadrao, &TReportDesignerDialog::DefinitionAdded, this,
+            [this] { Dispatch([this] { fillReportNames(); }); });
 }
 
 void TfrmDadosGerRel::FormCreate(QObject*) { fillReportNames(); }

@@ -313,11 +313,11 @@ void ReportDefinition::check() const
                 invalid(fileName, u"o cabeçalho cita a consulta \"%1\", que não existe"_s.arg(match.captured(1)));
 }
 
-void ReportDefinition::checkHeaderFields(const QHash<QString, QStringList>& queryFields) const
+void ReportDefinition::checkHeaderFields(const std::function<QStringList(const QString& query)>& fieldsOf) const
 {
     for (const QString& line : header)
         for (const QRegularExpressionMatch& match : headerQueryFields().globalMatch(line))
-            if (!queryFields.value(match.captured(1).toUpper()).contains(match.captured(2), Qt::CaseInsensitive))
+            if (!fieldsOf(match.captured(1)).contains(match.captured(2), Qt::CaseInsensitive))
                 invalid(fileName, u"o cabeçalho cita o campo \"%1\", que a consulta \"%2\" não devolve"_s.arg(
                                       match.captured(2), match.captured(1)));
 }

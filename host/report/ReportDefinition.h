@@ -2,12 +2,13 @@
 
 #include "hostfw_report_export.h"
 
-#include <QHash>
 #include <QJsonObject>
 #include <QList>
 #include <QPageLayout>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 // How the values of a column are written: as they are; amounts "1.234,56"; dates dd/MM/yyyy; whole numbers; CFOP
 // codes "9.999".
@@ -78,8 +79,8 @@ struct HOSTFW_REPORT_EXPORT ReportDefinition {
     void check() const;
     // The fields of the detail, known once it has run, hold every column and group field.
     void checkFields(const QStringList& detailFields) const;
-    // The fields of the queries (by upper-case name), known once they have run, hold every field the header cites.
-    void checkHeaderFields(const QHash<QString, QStringList>& queryFields) const;
+    // The fields of the queries, known once they have run, hold every field the header cites.
+    void checkHeaderFields(const std::function<QStringList(const QString& query)>& fieldsOf) const;
 
     // The definition as the outputs show it: without its hidden columns, nor subtotals and totals on them.
     ReportDefinition shownPart() const;

@@ -169,20 +169,18 @@ ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading 
     ReportData data;
     data.definition = definition.shownPart();
     QHash<QString, ReportTable> results;
-    QHash<QString, QStringList> queryFields;
     for (const ReportQueryDefinition& query : definition.queries) {
         const bool isDetail = query.name.compare(definition.detail, Qt::CaseInsensitive) == 0;
         const Reading reading = isDetail || detailReading == Reading::FieldsOnly ? detailReading : Reading::FirstRow;
         try {
             const ReportTable table = runQuery(query, reading, data, progress);
             results.insert(query.name.toUpper(), table);
-            queryFields.insert(query.name.toUpper(), table.fields);
         } catch (const EHostError& e) {
             throw EReportRunError(u"O relatório \"%1\" não pôde ser executado (consulta \"%2\"): %3"_s.arg(
                 definition.title, query.name, e.message()));
         }
     }
-    definition.checkHeaderFields(queryFields);
+    definition.checkHeaderFields([&results](const QString& query) { return results.value(query.toUpper()).fields; });
 
     if (results.contains(definition.detail.toUpper())) {
         data.detail = results.value(definition.detail.toUpper());

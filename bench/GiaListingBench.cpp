@@ -70,7 +70,8 @@ void GetDadosGiaBesideSqlite(benchmark::State& state)
     const QVariantList byValue = giaArguments().mid(0, 7);
     QString stListaMod, stListaTp;
 
-    fiscal::ScopedConnection connection(server.databasePath(), u"QSQLITE_OPEN_READONLY"_s);
+    fiscal::ScopedConnection connection(database::DatabaseAddress::parse(server.databasePath()),
+                                       database::Access::ReadOnly);
     const fiscal::GiaFilter filter = fiscal::GiaFilter::fromArguments(giaArguments());
     QList<QVariantList> rows;
 

@@ -1,5 +1,6 @@
 -- Fiscal database: the host's local tables and the fiscal tables read by the application server and the reports.
--- SQLite. Codes are texts; dates are ISO texts 'YYYY-MM-DD'; amounts are REAL with two decimals.
+-- SQLite as written; PostgreSQL with postgresql.sql after it. Codes are texts; dates are dates (ISO texts
+-- 'YYYY-MM-DD' in SQLite); amounts have two decimals (REAL in SQLite, NUMERIC(15,2) in PostgreSQL).
 -- An empty registration ('') marks what is kept per company rather than per registration (federal taxes).
 
 -- Local tables of the host -------------------------------------------------------------------------------------

@@ -10,6 +10,7 @@ PACKAGES=(
   libcpp-httplib-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev libsqlite3-dev poppler-utils unzip clang-format
   xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2 curl sqlite3
+  postgresql libqt6sql6-psql
 )
 
 # Installs the Debian packages that are missing; does nothing when all are there.
@@ -41,4 +42,50 @@ check_format() {
 build_all() {
   cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$BUILD_DIR" -j2
+}
+
+# A private PostgreSQL cluster for the tests: a temporary folder, a free loopback port, owned by an unprivileged
+# user (the server refuses to run as root; CI runs as root). Exports FISCAL_TEST_POSTGRESQL, the address of its
+# maintenance database, and FISCAL_TEST_POSTGRESQL_RESTART, a command that restarts it.
+start_test_cluster() {
+  local bin owner port
+  bin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)
+  TEST_CLUSTER_DIR=$(mktemp -d /tmp/fiscal-pg.XXXXXX)
+  owner=$(id -un)
+  if [ "$(id -u)" -eq 0 ]; then
+    owner=postgres
+    chown "$owner" "$TEST_CLUSTER_DIR"
+  fi
+  port=$(free_port)
+  cat >"$TEST_CLUSTER_DIR/pg_ctl" <<SCRIPT
+#!/usr/bin/env bash
+# pg_ctl of the test cluster, run as its owner.
+if [ "\$(id -un)" = "$owner" ]; then exec "$bin/pg_ctl" -D "$TEST_CLUSTER_DIR/data" -w -l "$TEST_CLUSTER_DIR/log" "\$@"; fi
+exec runuser -u "$owner" -- "$bin/pg_ctl" -D "$TEST_CLUSTER_DIR/data" -w -l "$TEST_CLUSTER_DIR/log" "\$@"
+SCRIPT
+  chmod 755 "$TEST_CLUSTER_DIR/pg_ctl"
+  local as_owner=()
+  [ "$owner" != "$(id -un)" ] && as_owner=(runuser -u "$owner" --)
+  "${as_owner[@]}" "$bin/initdb" -D "$TEST_CLUSTER_DIR/data" -U fiscal -A trust -E UTF8 --locale=C.UTF-8 >/dev/null
+  "$TEST_CLUSTER_DIR/pg_ctl" start -o "-p $port -k $TEST_CLUSTER_DIR -c listen_addresses=127.0.0.1 -c fsync=off" \
+    >/dev/null
+  export FISCAL_TEST_POSTGRESQL="postgresql://fiscal@127.0.0.1:$port/postgres"
+  export FISCAL_TEST_POSTGRESQL_RESTART="$TEST_CLUSTER_DIR/pg_ctl restart -m fast"
+  echo "PostgreSQL de teste em 127.0.0.1:$port ($TEST_CLUSTER_DIR)"
+}
+
+stop_test_cluster() {
+  [ -n "${TEST_CLUSTER_DIR:-}" ] || return 0
+  "$TEST_CLUSTER_DIR/pg_ctl" stop -m immediate >/dev/null 2>&1 || true
+  rm -rf "$TEST_CLUSTER_DIR"
+  TEST_CLUSTER_DIR=
+}
+
+# A loopback TCP port nothing listens on.
+free_port() {
+  local port
+  while :; do
+    port=$((20000 + RANDOM % 30000))
+    (echo >"/dev/tcp/127.0.0.1/$port") 2>/dev/null || { echo "$port"; return; }
+  done
 }

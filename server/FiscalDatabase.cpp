@@ -1,6 +1,7 @@
 #include "FiscalDatabase.h"
 
 #include "DatabaseError.h"
+#include "SampleData.h"
 #include "ScopedConnection.h"
 #include "SqlScript.h"
 
@@ -13,6 +14,10 @@
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
+
+using database::Access;
+using database::DatabaseAddress;
+using database::Engine;
 
 namespace fiscal {
 
@@ -43,9 +48,71 @@ bool isNewFile(const QString& path)
     return !info.exists() || (info.isFile() && info.size() == 0);
 }
 
+// The served tables that the connected database lacks.
+QStringList missingTables(ScopedConnection& connection, const QString& name)
+{
+    QSqlQuery query(connection.database());
+    const QString tables = connection.engine() == Engine::PostgreSQL
+                               ? u"SELECT table_name FROM information_schema.tables "
+                                 "WHERE table_schema = current_schema()"_s
+                               : u"SELECT name FROM sqlite_master WHERE type = 'table'"_s;
+    if (!query.exec(tables))
+        throw DatabaseError(u"%1 não é um banco de dados legível: %2"_s.arg(name, query.lastError().text()));
+    QStringList missing = servedTables;
+    while (query.next())
+        missing.removeAll(query.value(0).toString().toUpper());
+    return missing;
+}
+
+void throwWhenMissing(const QStringList& missing, const QString& name)
+{
+    if (!missing.isEmpty())
+        throw DatabaseError(u"O banco de dados %1 não traz as tabelas fiscais %2."_s.arg(name, missing.join(u", "_s)));
+}
+
+void fillPostgreSqlTables(QSqlDatabase& database, bool withSampleData, const QStringList& extraScripts)
+{
+    executeSqlScripts(database, {schemaScript(), postgresqlScript()});
+    if (withSampleData)
+        copySampleData(database);
+    executeSqlScripts(database, extraScripts);
+}
+
+InitOutcome initSqliteFile(const QString& path)
+{
+    if (!isNewFile(path)) {
+        checkDatabase(path);
+        return InitOutcome::AlreadyThere;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath()); // var/ on a fresh checkout
+    createDatabase(path, {schemaScript(), sampleScript()});
+    return InitOutcome::Created;
+}
+
+InitOutcome initPostgreSql(const DatabaseAddress& address)
+{
+    ScopedConnection connection(address, Access::ReadWrite);
+    QSqlDatabase& database = connection.database();
+    InitOutcome outcome = InitOutcome::AlreadyThere;
+    inTransaction(database, [&] {
+        // Servers started together wait here for the first, then find its tables.
+        if (QSqlQuery query(database); !query.exec(u"SELECT pg_advisory_xact_lock(58200)"_s))
+            throw DatabaseError(u"Não foi possível reservar o banco de dados %1: %2"_s.arg(address.text(),
+                                                                                           query.lastError().text()));
+        const QStringList missing = missingTables(connection, address.text());
+        if (missing.size() < servedTables.size())
+            return throwWhenMissing(missing, address.text());
+        fillPostgreSqlTables(database, true, {});
+        outcome = InitOutcome::Created;
+    });
+    return outcome;
+}
+
 } // namespace
 
 QString schemaScript() { return resourceText(u"schema.sql"_s); }
+
+QString postgresqlScript() { return resourceText(u"postgresql.sql"_s); }
 
 QString sampleScript() { return resourceText(u"sample.sql"_s); }
 
@@ -60,7 +127,7 @@ void createDatabase(const QString& path, const QStringList& scripts)
     removeDatabaseFiles(building);
     try {
         {
-            ScopedConnection connection(building);
+            ScopedConnection connection(DatabaseAddress::parse(building), Access::ReadWrite);
             QSqlQuery(connection.database()).exec(u"PRAGMA journal_mode=WAL"_s);
             runSqlScripts(connection.database(), scripts);
         } // the last connection's close folds the journal back into the file
@@ -73,35 +140,32 @@ void createDatabase(const QString& path, const QStringList& scripts)
     }
 }
 
-InitOutcome initDatabase(const QString& path)
+void createPostgreSqlTables(const QString& address, bool withSampleData, const QStringList& extraScripts)
 {
-    if (isNewFile(path)) {
-        QDir().mkpath(QFileInfo(path).absolutePath()); // var/ on a fresh checkout
-        createDatabase(path, {schemaScript(), sampleScript()});
-        return InitOutcome::Created;
-    }
-    checkDatabase(path);
-    return InitOutcome::AlreadyThere;
+    ScopedConnection connection(databaseAddress(address), Access::ReadWrite);
+    inTransaction(connection.database(),
+                  [&] { fillPostgreSqlTables(connection.database(), withSampleData, extraScripts); });
 }
 
-void checkDatabase(const QString& path)
+InitOutcome initDatabase(const QString& address)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw DatabaseError(
-            u"O banco de dados fiscal %1 não existe (--init cria um novo com os dados de exemplo)."_s.arg(path));
-    if (!info.isFile())
-        throw DatabaseError(u"%1 não é um arquivo."_s.arg(path));
+    const DatabaseAddress parsed = databaseAddress(address);
+    return parsed.engine() == Engine::PostgreSQL ? initPostgreSql(parsed) : initSqliteFile(address);
+}
 
-    ScopedConnection connection(path, u"QSQLITE_OPEN_READONLY"_s);
-    QSqlQuery query(connection.database());
-    if (!query.exec(u"SELECT name FROM sqlite_master WHERE type = 'table'"_s))
-        throw DatabaseError(u"%1 não é um banco de dados SQLite legível: %2"_s.arg(path, query.lastError().text()));
-    QStringList missing = servedTables;
-    while (query.next())
-        missing.removeAll(query.value(0).toString().toUpper());
-    if (!missing.isEmpty())
-        throw DatabaseError(u"O banco de dados %1 não traz as tabelas fiscais %2."_s.arg(path, missing.join(u", "_s)));
+void checkDatabase(const QString& address)
+{
+    const DatabaseAddress parsed = databaseAddress(address);
+    if (parsed.engine() == Engine::SQLite) {
+        const QFileInfo info(address);
+        if (!info.exists())
+            throw DatabaseError(
+                u"O banco de dados fiscal %1 não existe (--init cria um novo com os dados de exemplo)."_s.arg(address));
+        if (!info.isFile())
+            throw DatabaseError(u"%1 não é um arquivo."_s.arg(address));
+    }
+    ScopedConnection connection(parsed, Access::ReadOnly);
+    throwWhenMissing(missingTables(connection, address), address);
 }
 
 } // namespace fiscal

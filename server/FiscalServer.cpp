@@ -148,6 +148,7 @@ RpcResponse FiscalServer::run(const RemoteCall& call, QString& detail) const
     } catch (const RpcFailure& failure) {
         return RpcResponse::failure(call.id, failure.error().code, failure.error().message);
     } catch (const DatabaseError& error) {
+        dropReadOnlyConnection(m_databasePath);
         detail = error.message();
         return RpcResponse::failure(call.id, RpcErrorCode::ServerFailure,
                                     u"O servidor de aplicação não conseguiu ler o banco de dados fiscal; "

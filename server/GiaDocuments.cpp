@@ -4,6 +4,7 @@
 #include "JsonRpc.h"
 #include "PacketQuery.h"
 #include "ScopedConnection.h"
+#include "ServerDialect.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -82,19 +83,17 @@ QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filt
           LEFT JOIN ITEMNFIMPOSTO IPI ON IPI.NRSEQNOTAFISC = I.NRSEQNOTAFISC AND IPI.NRITEM = I.NRITEM
                 AND IPI.CDIMPOSTO = (SELECT CDIMPOSTONFE FROM IMPOSTONFE WHERE SGIMPOSTONFE = 'IPI')
          WHERE N.CDEMPRESA = ? AND N.CDINSCRICAO = ? AND N.IDSITUACAO = 'N'
-           AND (? IS NULL OR N.DTENTRSAID >= ?)
-           AND (? IS NULL OR N.DTENTRSAID <= ?)
+           AND N.DTENTRSAID >= COALESCE(?, N.DTENTRSAID)
+           AND N.DTENTRSAID <= COALESCE(?, N.DTENTRSAID)
            AND N.IDENTRSAIDOP IN (%1)
            AND (? = '' OR I.CDFISCOPERIT = ?)
-           AND (? = '[]' OR N.CDMODDOCFISC IN (SELECT value FROM json_each(?)))
-           AND (? = '[]' OR N.IDENTRSAIDOP || N.CDTIPOOPER IN (SELECT value FROM json_each(?)))
+           AND (? = '[]' OR N.CDMODDOCFISC IN (SELECT value FROM %2))
+           AND (? = '[]' OR N.IDENTRSAIDOP || N.CDTIPOOPER IN (SELECT value FROM %2))
          GROUP BY N.NRSEQNOTAFISC, I.CDFISCOPERIT
          ORDER BY I.CDFISCOPERIT, N.DTENTRSAID, N.NRNOTAFISC, N.NRSEQNOTAFISC)"_s.arg(
-        filter.directions.size() == 1 ? u"?"_s : u"?, ?"_s);
+        filter.directions.size() == 1 ? u"?"_s : u"?, ?"_s, dialect::jsonTexts(connection.engine()));
 
-    QVariantList values{
-        filter.tax,          filter.company,     filter.registration, sqlDate(filter.start), sqlDate(filter.start),
-        sqlDate(filter.end), sqlDate(filter.end)};
+    QVariantList values{filter.tax, filter.company, filter.registration, sqlDate(filter.start), sqlDate(filter.end)};
     for (const QString& direction : filter.directions)
         values.append(direction);
     const QString models = jsonArray(filter.models);

@@ -8,7 +8,7 @@ using protocol::FieldType;
 
 namespace fiscal {
 
-ScopedConnection& RdmConferenciaFiscal::connection() const { return readOnlyConnection(m_databasePath); }
+ScopedConnection& RdmConferenciaFiscal::connection() const { return readOnlyConnection(m_database); }
 
 protocol::DataPacket RdmConferenciaFiscal::GetImpoGrup(const QString& code, const QString& allFlag) const
 {

@@ -26,7 +26,8 @@ class RdmConferenciaFiscal {
 public:
     static QString serverName() { return u"rlx58200.rdmConferenciaFiscal"_s; }
 
-    explicit RdmConferenciaFiscal(const QString& databasePath) : m_databasePath(databasePath) {}
+    // database: the --db value.
+    explicit RdmConferenciaFiscal(const QString& database) : m_database(database) {}
 
     // allFlag "T": every tax ordered by code; otherwise the tax whose code equals code, or no row. (cdsImpo)
     protocol::DataPacket GetImpoGrup(const QString& code, const QString& allFlag) const;
@@ -54,7 +55,7 @@ public:
 private:
     ScopedConnection& connection() const;
 
-    QString m_databasePath;
+    QString m_database;
 };
 
 } // namespace fiscal

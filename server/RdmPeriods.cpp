@@ -1,6 +1,7 @@
 #include "RdmConferenciaFiscal.h"
 
 #include "PacketQuery.h"
+#include "ServerDialect.h"
 
 using namespace Qt::StringLiterals;
 
@@ -16,12 +17,13 @@ protocol::DataPacket RdmConferenciaFiscal::GetDtIni(const QString& company, cons
         {u"NMMAPAAPUR"_s, FieldType::String, 30}, {u"DTINIPERIODO"_s, FieldType::DateTime, 0},
         {u"CDIMPOSTO"_s, FieldType::String, 2},
     };
-    static const QString sql = uR"(
-        SELECT strftime('%d/%m/%Y', DTINIPERIODO), DTFIMPERIODO, NMMAPAAPUR, DTINIPERIODO, CDIMPOSTO
+    ScopedConnection& database = connection();
+    const QString sql = uR"(
+        SELECT %1, DTFIMPERIODO, NMMAPAAPUR, DTINIPERIODO, CDIMPOSTO
           FROM MAPAAPUR
          WHERE CDEMPRESA = ? AND CDINSCRICAO = ? AND CDIMPOSTO = ?
-         ORDER BY DTINIPERIODO)"_s;
-    return runPacketQuery(connection().prepared(sql, {company, registration, tax}), fields);
+         ORDER BY DTINIPERIODO)"_s.arg(dialect::brazilianDate(database.engine(), u"DTINIPERIODO"_s));
+    return runPacketQuery(database.prepared(sql, {company, registration, tax}), fields);
 }
 
 protocol::DataPacket RdmConferenciaFiscal::GetDtFim(const QString& company, const QString& registration,
@@ -32,15 +34,15 @@ protocol::DataPacket RdmConferenciaFiscal::GetDtFim(const QString& company, cons
         {u"NMMAPAAPUR"_s, FieldType::String, 30},    {u"CDIMPOSTO"_s, FieldType::String, 2},
         {u"DTINICIAL"_s, FieldType::String, 10},     {u"DTFINAL"_s, FieldType::String, 10},
     };
-    static const QString sql = uR"(
-        SELECT DTINIPERIODO, DTFIMPERIODO, NMMAPAAPUR, CDIMPOSTO,
-               strftime('%d/%m/%Y', DTINIPERIODO), strftime('%d/%m/%Y', DTFIMPERIODO)
+    ScopedConnection& database = connection();
+    const QString sql = uR"(
+        SELECT DTINIPERIODO, DTFIMPERIODO, NMMAPAAPUR, CDIMPOSTO, %1, %2
           FROM MAPAAPUR
          WHERE CDEMPRESA = ? AND CDINSCRICAO = ? AND CDIMPOSTO = ?
-           AND (? IS NULL OR DTFIMPERIODO >= ?)
-         ORDER BY DTFIMPERIODO)"_s;
-    return runPacketQuery(connection().prepared(sql, {company, registration, tax, sqlDate(start), sqlDate(start)}),
-                          fields);
+           AND DTFIMPERIODO >= COALESCE(?, DTFIMPERIODO)
+         ORDER BY DTFIMPERIODO)"_s.arg(dialect::brazilianDate(database.engine(), u"DTINIPERIODO"_s),
+                                       dialect::brazilianDate(database.engine(), u"DTFIMPERIODO"_s));
+    return runPacketQuery(database.prepared(sql, {company, registration, tax, sqlDate(start)}), fields);
 }
 
 protocol::DataPacket RdmConferenciaFiscal::GetVdDataIni(const QString& company, const QString& registration,
@@ -50,12 +52,13 @@ protocol::DataPacket RdmConferenciaFiscal::GetVdDataIni(const QString& company, 
         {u"DTINIPERIODO"_s, FieldType::DateTime, 0},
         {u"DTINICIAL"_s, FieldType::String, 10},
     };
-    static const QString sql = uR"(
-        SELECT DTINIPERIODO, strftime('%d/%m/%Y', DTINIPERIODO)
+    ScopedConnection& database = connection();
+    const QString sql = uR"(
+        SELECT DTINIPERIODO, %1
           FROM MAPAAPUR
          WHERE CDEMPRESA = ? AND CDINSCRICAO = ? AND CDIMPOSTO = ? AND DTINIPERIODO = ?
-         ORDER BY DTINIPERIODO)"_s;
-    return runPacketQuery(connection().prepared(sql, {company, registration, tax, sqlDate(date)}), fields);
+         ORDER BY DTINIPERIODO)"_s.arg(dialect::brazilianDate(database.engine(), u"DTINIPERIODO"_s));
+    return runPacketQuery(database.prepared(sql, {company, registration, tax, sqlDate(date)}), fields);
 }
 
 protocol::DataPacket RdmConferenciaFiscal::GetVdDataFinal(const QString& company, const QString& registration,
@@ -65,12 +68,13 @@ protocol::DataPacket RdmConferenciaFiscal::GetVdDataFinal(const QString& company
         {u"DTFIMPERIODO"_s, FieldType::DateTime, 0},
         {u"DTFINAL"_s, FieldType::String, 10},
     };
-    static const QString sql = uR"(
-        SELECT DTFIMPERIODO, strftime('%d/%m/%Y', DTFIMPERIODO)
+    ScopedConnection& database = connection();
+    const QString sql = uR"(
+        SELECT DTFIMPERIODO, %1
           FROM MAPAAPUR
          WHERE CDEMPRESA = ? AND CDINSCRICAO = ? AND CDIMPOSTO = ? AND DTFIMPERIODO = ?
-         ORDER BY DTFIMPERIODO)"_s;
-    return runPacketQuery(connection().prepared(sql, {company, registration, tax, sqlDate(date)}), fields);
+         ORDER BY DTFIMPERIODO)"_s.arg(dialect::brazilianDate(database.engine(), u"DTFIMPERIODO"_s));
+    return runPacketQuery(database.prepared(sql, {company, registration, tax, sqlDate(date)}), fields);
 }
 
 } // namespace fiscal

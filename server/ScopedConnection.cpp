@@ -19,19 +19,32 @@ QString uniqueConnectionName()
     return u"fiscal-%1"_s.arg(++counter);
 }
 
+std::map<QString, std::unique_ptr<ScopedConnection>>& threadConnections()
+{
+    thread_local std::map<QString, std::unique_ptr<ScopedConnection>> connections;
+    return connections;
+}
+
 } // namespace
 
-ScopedConnection::ScopedConnection(const QString& path, const QString& options)
-    : m_path(path), m_name(uniqueConnectionName())
+database::DatabaseAddress databaseAddress(const QString& text)
 {
-    m_database = QSqlDatabase::addDatabase(u"QSQLITE"_s, m_name);
-    m_database->setDatabaseName(path);
-    m_database->setConnectOptions(options);
+    try {
+        return database::DatabaseAddress::parse(text);
+    } catch (const database::BadDatabaseAddress& error) {
+        throw DatabaseError(error.message());
+    }
+}
+
+ScopedConnection::ScopedConnection(const database::DatabaseAddress& address, database::Access access)
+    : m_engine(address.engine()), m_name(uniqueConnectionName())
+{
+    m_database = address.addConnection(m_name, access);
     if (!m_database->open()) {
         const QString error = m_database->lastError().text();
         m_database.reset();
         QSqlDatabase::removeDatabase(m_name);
-        throw DatabaseError(u"Não foi possível abrir o banco de dados fiscal %1: %2"_s.arg(path, error));
+        throw DatabaseError(u"Não foi possível abrir o banco de dados fiscal %1: %2"_s.arg(address.text(), error));
     }
 }
 
@@ -59,13 +72,14 @@ QSqlQuery& ScopedConnection::prepared(const QString& sql, const QVariantList& va
     return *statement;
 }
 
-ScopedConnection& readOnlyConnection(const QString& path)
+ScopedConnection& readOnlyConnection(const QString& address)
 {
-    thread_local std::map<QString, std::unique_ptr<ScopedConnection>> connections;
-    auto& connection = connections[path];
+    auto& connection = threadConnections()[address];
     if (!connection)
-        connection = std::make_unique<ScopedConnection>(path, u"QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"_s);
+        connection = std::make_unique<ScopedConnection>(databaseAddress(address), database::Access::ReadOnly);
     return *connection;
 }
+
+void dropReadOnlyConnection(const QString& address) { threadConnections().erase(address); }
 
 } // namespace fiscal

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DatabaseAddress.h"
+
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -9,18 +11,20 @@
 
 namespace fiscal {
 
-// An SQLite connection of its own (a unique connection name) that is closed and unregistered when the object
-// goes. Use it on the thread that created it. Throws DatabaseError when the file cannot be opened.
+// The database a --db value names. Throws DatabaseError when it names none.
+database::DatabaseAddress databaseAddress(const QString& text);
+
+// A connection of its own (a unique connection name) to the fiscal database, closed and unregistered when the
+// object goes. Use it on the thread that created it. Throws DatabaseError when the database cannot be opened.
 class ScopedConnection {
 public:
-    // options: Qt's SQLite connect options, e.g. "QSQLITE_OPEN_READONLY".
-    ScopedConnection(const QString& path, const QString& options = {});
+    ScopedConnection(const database::DatabaseAddress& address, database::Access access);
     ~ScopedConnection();
     ScopedConnection(const ScopedConnection&) = delete;
     ScopedConnection& operator=(const ScopedConnection&) = delete;
 
     QSqlDatabase& database() { return *m_database; }
-    const QString& path() const { return m_path; }
+    database::Engine engine() const { return m_engine; }
 
     // The forward-only query for sql with values bound by position, in order. Statements are prepared once
     // per connection and kept: the remote methods run the same few texts (values are never part of a text)
@@ -28,14 +32,18 @@ public:
     QSqlQuery& prepared(const QString& sql, const QVariantList& values);
 
 private:
-    QString m_path;
+    database::Engine m_engine;
     QString m_name;
     std::optional<QSqlDatabase> m_database;
     QHash<QString, QSqlQuery> m_statements;
 };
 
-// This thread's read-only connection to the database at path, opened on first use and kept until the thread
-// ends. The serving threads read the fiscal database only through it.
-ScopedConnection& readOnlyConnection(const QString& path);
+// This thread's read-only connection to the database at address (a --db value), opened on first use and kept
+// until the thread ends or a statement on it fails. The serving threads read the fiscal database only through it.
+ScopedConnection& readOnlyConnection(const QString& address);
+
+// Closes this thread's read-only connection to address, if open: after a failure, a PostgreSQL connection may be
+// broken (the server restarted), and the next call must open a new one rather than fail again.
+void dropReadOnlyConnection(const QString& address);
 
 } // namespace fiscal

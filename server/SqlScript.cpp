@@ -64,28 +64,37 @@ QStringList splitSqlStatements(const QString& script)
     return statements;
 }
 
-void runSqlScripts(QSqlDatabase& database, const QStringList& scripts)
+void inTransaction(QSqlDatabase& database, const std::function<void()>& work)
 {
     if (!database.transaction())
         throw DatabaseError(u"Não foi possível iniciar a transação em %1: %2"_s.arg(database.databaseName(),
                                                                                     database.lastError().text()));
-    QSqlQuery query(database);
-    QStringList statements;
-    for (const QString& script : scripts)
-        statements += splitSqlStatements(script);
-    for (const QString& statement : std::as_const(statements)) {
-        if (!query.exec(statement)) {
-            const QString error = query.lastError().text();
-            query.finish();
-            database.rollback();
-            throw DatabaseError(
-                u"Falha no comando SQL em %1: %2\n%3"_s.arg(database.databaseName(), error, statement.left(400)));
-        }
+    try {
+        work();
+    } catch (...) {
+        database.rollback();
+        throw;
     }
-    query.finish();
     if (!database.commit())
         throw DatabaseError(
             u"Não foi possível gravar em %1: %2"_s.arg(database.databaseName(), database.lastError().text()));
+}
+
+void executeSqlScripts(QSqlDatabase& database, const QStringList& scripts)
+{
+    QSqlQuery query(database);
+    for (const QString& script : scripts) {
+        for (const QString& statement : splitSqlStatements(script)) {
+            if (!query.exec(statement))
+                throw DatabaseError(u"Falha no comando SQL em %1: %2\n%3"_s.arg(
+                    database.databaseName(), query.lastError().text(), statement.left(400)));
+        }
+    }
+}
+
+void runSqlScripts(QSqlDatabase& database, const QStringList& scripts)
+{
+    inTransaction(database, [&] { executeSqlScripts(database, scripts); });
 }
 
 } // namespace fiscal

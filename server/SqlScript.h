@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace fiscal {
 
@@ -11,8 +12,15 @@ namespace fiscal {
 // blank statements are dropped.
 QStringList splitSqlStatements(const QString& script);
 
-// Runs every statement of the scripts on the database, in order, in one transaction: all of it or nothing.
-// Throws DatabaseError naming the statement that failed.
+// Runs work in one transaction on the database: committed when it returns, rolled back when it throws.
+// Throws DatabaseError, or what work throws.
+void inTransaction(QSqlDatabase& database, const std::function<void()>& work);
+
+// Runs every statement of the scripts on the database, in order. Throws DatabaseError naming the statement that
+// failed.
+void executeSqlScripts(QSqlDatabase& database, const QStringList& scripts);
+
+// The same in one transaction: all of it or nothing.
 void runSqlScripts(QSqlDatabase& database, const QStringList& scripts);
 
 } // namespace fiscal

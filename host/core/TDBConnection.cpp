@@ -1,10 +1,12 @@
 #include "TDBConnection.h"
 
+#include "DatabaseAddress.h"
 #include "Exceptions.h"
 #include "HostSettings.h"
 
 #include <QSqlError>
 #include <QUuid>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -37,16 +39,54 @@ void TDBConnection::SetConnected(bool connected)
         QSqlDatabase::database(m_connectionName, false).close();
 }
 
+namespace {
+
+// Throws EDatabaseError when the address names no database.
+database::DatabaseAddress parsedAddress(const QString& address)
+{
+    try {
+        return database::DatabaseAddress::parse(address);
+    } catch (const database::BadDatabaseAddress& error) {
+        throw EDatabaseError(error.message());
+    }
+}
+
+} // namespace
+
+QString TDBConnection::address() const
+{
+    return m_databaseName.isEmpty() ? HostSettings::current().databasePath : m_databaseName;
+}
+
+QString TDBConnection::DriverName() const
+{
+    if (!m_driverName.isEmpty())
+        return m_driverName;
+    try {
+        return parsedAddress(address()).driverName();
+    } catch (const EDatabaseError&) {
+        return {}; // Database() tells why
+    }
+}
+
 QSqlDatabase TDBConnection::Database()
 {
-    QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
-                          ? QSqlDatabase::database(m_connectionName, false)
-                          : QSqlDatabase::addDatabase(m_driverName, m_connectionName);
+    const std::optional<database::DatabaseAddress> parsed =
+        m_driverName.isEmpty() ? std::optional(parsedAddress(address())) : std::nullopt;
+    const QString driver = parsed ? parsed->driverName() : m_driverName;
+    if (QSqlDatabase::contains(m_connectionName) &&
+        QSqlDatabase::database(m_connectionName, false).driverName() != driver)
+        QSqlDatabase::removeDatabase(m_connectionName); // the address moved to another engine since
+    QSqlDatabase db = QSqlDatabase::contains(m_connectionName) ? QSqlDatabase::database(m_connectionName, false)
+                                                               : QSqlDatabase::addDatabase(driver, m_connectionName);
     if (db.isOpen())
         return db;
-    db.setDatabaseName(m_databaseName.isEmpty() ? HostSettings::current().databasePath : m_databaseName);
+    if (parsed)
+        parsed->applyTo(db, database::Access::ReadWrite);
+    else
+        db.setDatabaseName(address());
     if (!db.open())
         throw EDatabaseError(
-            u"Não foi possível abrir o banco de dados '%1': %2"_s.arg(db.databaseName(), db.lastError().text()));
+            u"Não foi possível abrir o banco de dados '%1': %2"_s.arg(address(), db.lastError().text()));
     return db;
 }

@@ -11,19 +11,22 @@ using namespace Qt::StringLiterals;
 class HOSTFW_CORE_EXPORT TDBConnection : public QObject {
     Q_OBJECT
 public:
-    // driverName: a Qt Sql driver ("QSQLITE", "QPSQL", ...). databaseName empty: HostSettings::current().databasePath
-    // at the time the connection opens.
-    TDBConnection(QObject* parent, const QString& name, const QString& driverName = u"QSQLITE"_s,
+    // driverName: a Qt Sql driver ("QSQLITE", "QOCI", ...), or empty for the driver of the database's address (an
+    // SQLite file, or postgresql://USER@HOST[:PORT]/DB). databaseName empty: HostSettings::current().databasePath at
+    // the time the connection opens.
+    TDBConnection(QObject* parent, const QString& name, const QString& driverName = {},
                   const QString& databaseName = {});
     ~TDBConnection() override;
 
     // The open database; opens it first when it is closed. EDatabaseError with the driver's text when it cannot.
     QSqlDatabase Database();
-    QString DriverName() const { return m_driverName; }
+    QString DriverName() const;
     bool Connected() const;
     void SetConnected(bool connected);
 
 private:
+    QString address() const;
+
     QString m_connectionName;
     QString m_driverName;
     QString m_databaseName;

@@ -94,7 +94,8 @@ protected:
     {
         using namespace Qt::StringLiterals;
         QSqlQuery query(dtmDBGeral()->adcGeral->Database());
-        ASSERT_TRUE(query.exec(u"DROP TABLE "_s + table)) << qPrintable(query.lastError().text());
+        const QString dependents = TestDatabase::onPostgreSql() ? u" CASCADE"_s : QString();
+        ASSERT_TRUE(query.exec(u"DROP TABLE "_s + table + dependents)) << qPrintable(query.lastError().text());
     }
 
     // The server is down: nothing answers on its port.

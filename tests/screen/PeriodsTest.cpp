@@ -168,6 +168,8 @@ TEST_F(PeriodsTest, AFailedPickShowsOneMessageAndKeepsTheDate)
          &TfrmConFisc::depInicial, &TfrmConFisc::cdsDataInicial, u"'' não é uma data válida."_s, 4},
     };
     for (const Case& c : cases) {
+        if (c.failure == NoDate && TestDatabase::onPostgreSql())
+            continue; // a PostgreSQL date column holds dates only
         SCOPED_TRACE(c.name);
         TfrmConFisc& screen = start(c.failure == NoDate ? QStringList{UnreadablePeriod} : QStringList{});
         screen.medImposto->setText(u"01"_s);

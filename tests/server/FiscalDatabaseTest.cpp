@@ -14,7 +14,7 @@ namespace {
 
 QVariant scalar(const QString& path, const QString& sql)
 {
-    ScopedConnection connection(path, u"QSQLITE_OPEN_READONLY"_s);
+    ScopedConnection connection(database::DatabaseAddress::parse(path), database::Access::ReadOnly);
     QSqlQuery query(connection.database());
     if (!query.exec(sql) || !query.next()) {
         ADD_FAILURE() << sql.toStdString();

@@ -74,7 +74,7 @@ QByteArray taxList(int port)
 // The invoices in the database at path; -1 when it cannot be read.
 int invoiceCount(const QString& path)
 {
-    fiscal::ScopedConnection connection(path, u"QSQLITE_OPEN_READONLY"_s);
+    fiscal::ScopedConnection connection(database::DatabaseAddress::parse(path), database::Access::ReadOnly);
     QSqlQuery query(connection.database());
     return query.exec(u"SELECT COUNT(*) FROM NOTAFISCAL"_s) && query.next() ? query.value(0).toInt() : -1;
 }

@@ -1,7 +1,5 @@
 #include "TestServer.h"
 
-#include "DatabaseError.h"
-#include "FiscalDatabase.h"
 #include "FiscalServer.h"
 #include "RdmConferenciaFiscal.h"
 
@@ -10,17 +8,10 @@
 using namespace Qt::StringLiterals;
 
 TestServer::TestServer(const QStringList& fixtures, Data data, const fiscal::HttpLimits& limits)
-    : m_databasePath(m_dir.filePath(u"fiscal.db"_s))
+    : m_database(fixtures, data)
 {
-    QStringList scripts{fiscal::schemaScript()};
-    if (data == Data::SampleData)
-        scripts.append(fiscal::sampleScript());
-    if (!fixtures.isEmpty())
-        scripts.append(fixtures.join(u";\n"_s));
-    fiscal::createDatabase(m_databasePath, scripts);
-
     m_server = std::make_unique<fiscal::FiscalServer>(
-        m_databasePath,
+        m_database.address(),
         [this](const QString& line) {
             const std::lock_guard lock(m_logMutex);
             m_log.append(line);

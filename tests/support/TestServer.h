@@ -1,10 +1,10 @@
 #pragma once
 
 #include "HttpServer.h"
+#include "TestDatabase.h"
 
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -15,9 +15,8 @@ namespace fiscal {
 class FiscalServer;
 }
 
-// The real application server, started in this process on a free loopback port over a temporary fiscal
-// database made from data/schema.sql (and the sample data when asked) followed by the test's fixture
-// statements:
+// The real application server, started in this process on a free loopback port over a TestDatabase made from
+// data/schema.sql (and the sample data when asked) followed by the test's fixture statements:
 //
 //   TestServer server({"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS próprio', 'E')"});
 //   connection.Port = server.port();
@@ -25,7 +24,7 @@ class FiscalServer;
 // The server stops, and the database goes, with the object.
 class TestServer {
 public:
-    enum class Data { SchemaOnly, SampleData };
+    using Data = TestDatabase::Data;
 
     explicit TestServer(const QStringList& fixtures = {}, Data data = Data::SchemaOnly,
                         const fiscal::HttpLimits& limits = {});
@@ -36,7 +35,8 @@ public:
     QString host() const { return u"127.0.0.1"_s; }
     int port() const { return m_port; }
     QString url() const; // http://127.0.0.1:PORT/rlx58200.rdmConferenciaFiscal
-    QString databasePath() const { return m_databasePath; }
+    // The --db value of its database.
+    QString databasePath() const { return m_database.address(); }
 
     // The lines the server has logged so far, one per request.
     QStringList log() const;
@@ -45,8 +45,7 @@ public:
     void stop();
 
 private:
-    QTemporaryDir m_dir;
-    QString m_databasePath;
+    TestDatabase m_database;
     std::unique_ptr<fiscal::FiscalServer> m_server;
     std::thread m_thread;
     int m_port = 0;

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <stdexcept>
+
+namespace database {
+
+// A --db value that names no database; the message says what is wrong and how to write it.
+class BadDatabaseAddress : public std::runtime_error {
+public:
+    explicit BadDatabaseAddress(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message)
+    {}
+    const QString& message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+enum class Engine { SQLite, PostgreSQL };
+enum class Access { ReadWrite, ReadOnly };
+
+// The fiscal database as --db names it: "postgresql://USER@HOST[:PORT]/DBNAME" for a PostgreSQL database, anything
+// else the path of an SQLite file. A PostgreSQL password never goes in the address: libpq takes it from PGPASSWORD
+// or ~/.pgpass, so that it shows in no command line and no log line.
+class DatabaseAddress {
+public:
+    // Throws BadDatabaseAddress.
+    static DatabaseAddress parse(const QString& text);
+
+    Engine engine() const { return m_engine; }
+    // As given: a path, or the URL (which holds no password).
+    const QString& text() const { return m_text; }
+    // The Qt Sql driver: "QSQLITE" or "QPSQL".
+    QString driverName() const;
+
+    // A new, unopened Qt Sql connection named connectionName to this database. ReadOnly: the connection cannot
+    // write, whatever its statements say. A PostgreSQL connection gives up after 5 s when the server does not
+    // answer.
+    QSqlDatabase addConnection(const QString& connectionName, Access access) const;
+    // The same settings on a closed connection of driverName(), before it opens again.
+    void applyTo(QSqlDatabase& database, Access access) const;
+
+private:
+    Engine m_engine = Engine::SQLite;
+    QString m_text;
+    QString m_user;
+    QString m_host;
+    int m_port = 5432;
+    QString m_name;
+};
+
+} // namespace database

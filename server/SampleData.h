@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QSqlDatabase>
+
+namespace fiscal {
+
+// Fills the fiscal tables of database, just created and empty, with the sample data. The sample script is written
+// for SQLite: it is run on a database in memory, whose rows are then copied table by table, so that every engine
+// gets the same rows from the one script. Identity columns go on after the highest number copied.
+// Throws DatabaseError.
+void copySampleData(QSqlDatabase& database);
+
+} // namespace fiscal

@@ -1,0 +1,85 @@
+#include "TestDatabase.h"
+
+#include "DatabaseAddress.h"
+#include "DatabaseError.h"
+#include "FiscalDatabase.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <atomic>
+#include <stdexcept>
+
+namespace {
+
+QString maintenanceAddress()
+{
+    const QString address = qEnvironmentVariable("FISCAL_TEST_POSTGRESQL");
+    if (address.isEmpty())
+        throw std::runtime_error("FISCAL_TEST_ENGINE=postgresql sem FISCAL_TEST_POSTGRESQL: rode scripts/test, que "
+                                 "inicia um PostgreSQL de teste e define as duas");
+    return address;
+}
+
+// Runs one statement on the maintenance database (CREATE/DROP DATABASE cannot run inside a transaction).
+void maintain(const QString& sql)
+{
+    const QString name = u"test-maintenance"_s;
+    {
+        QSqlDatabase db = database::DatabaseAddress::parse(maintenanceAddress())
+                              .addConnection(name, database::Access::ReadWrite);
+        QSqlQuery query(db);
+        if (!db.open() || !query.exec(sql))
+            throw std::runtime_error(
+                (sql + u": "_s + (db.isOpen() ? query.lastError() : db.lastError()).text()).toStdString());
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+} // namespace
+
+bool TestDatabase::onPostgreSql() { return qEnvironmentVariable("FISCAL_TEST_ENGINE") == u"postgresql"; }
+
+bool TestDatabase::restartPostgreSql()
+{
+    const QStringList command = QProcess::splitCommand(qEnvironmentVariable("FISCAL_TEST_POSTGRESQL_RESTART"));
+    return !command.isEmpty() && QProcess::execute(command.first(), command.mid(1)) == 0;
+}
+
+TestDatabase::TestDatabase(const QStringList& fixtures, Data data)
+{
+    const bool sample = data == Data::SampleData;
+    if (!onPostgreSql()) {
+        m_address = m_dir.filePath(u"fiscal.db"_s);
+        QStringList scripts{fiscal::schemaScript()};
+        if (sample)
+            scripts.append(fiscal::sampleScript());
+        if (!fixtures.isEmpty())
+            scripts.append(fixtures.join(u";\n"_s));
+        fiscal::createDatabase(m_address, scripts);
+        return;
+    }
+    static std::atomic<int> counter{0};
+    m_postgreSqlName = u"fiscal_teste_%1_%2"_s.arg(QCoreApplication::applicationPid()).arg(++counter);
+    maintain(u"CREATE DATABASE "_s + m_postgreSqlName);
+    QUrl url(maintenanceAddress());
+    url.setPath(u'/' + m_postgreSqlName);
+    m_address = url.toString();
+    // Fixtures hold only the rows a test needs, not their parents (SQLite does not enforce foreign keys unless
+    // asked): PostgreSQL is told not to enforce them either while they run.
+    fiscal::createPostgreSqlTables(m_address, sample,
+                                   QStringList{u"SET LOCAL session_replication_role = replica"_s} + fixtures);
+}
+
+TestDatabase::~TestDatabase()
+{
+    if (m_postgreSqlName.isEmpty())
+        return;
+    try {
+        maintain(u"DROP DATABASE %1 WITH (FORCE)"_s.arg(m_postgreSqlName));
+    } catch (const std::exception&) {
+        // the cluster goes at the end of the run anyway
+    }
+}

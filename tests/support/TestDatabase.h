@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+// A new fiscal database for one test, on the engine the test run is for, gone with the object:
+// - an SQLite file in a temporary folder;
+// - with FISCAL_TEST_ENGINE=postgresql, a new database on the PostgreSQL server whose maintenance database
+//   FISCAL_TEST_POSTGRESQL names (scripts/test starts one and sets both).
+// It holds the schema, the sample data when asked, then the test's fixture statements.
+class TestDatabase {
+public:
+    enum class Data { SchemaOnly, SampleData };
+
+    TestDatabase(const QStringList& fixtures, Data data);
+    ~TestDatabase();
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+
+    // The --db value: the file's path or the postgresql:// URL.
+    const QString& address() const { return m_address; }
+
+    static bool onPostgreSql();
+    // Restarts the test PostgreSQL server (FISCAL_TEST_POSTGRESQL_RESTART); false when it did not come back.
+    static bool restartPostgreSql();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_address;
+    QString m_postgreSqlName;
+};

@@ -46,7 +46,7 @@ build_all() {
 
 # A private PostgreSQL cluster for the tests: a temporary folder, a free loopback port, owned by an unprivileged
 # user (the server refuses to run as root; CI runs as root). Exports FISCAL_TEST_POSTGRESQL, the address of its
-# maintenance database, and FISCAL_TEST_POSTGRESQL_RESTART, a command that restarts it.
+# maintenance database, and FISCAL_TEST_PG_CTL, its pg_ctl (stop, start, restart) run as its owner.
 start_test_cluster() {
   local bin owner port
   bin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)
@@ -60,17 +60,24 @@ start_test_cluster() {
   cat >"$TEST_CLUSTER_DIR/pg_ctl" <<SCRIPT
 #!/usr/bin/env bash
 # pg_ctl of the test cluster, run as its owner.
+cd "$TEST_CLUSTER_DIR"
 if [ "\$(id -un)" = "$owner" ]; then exec "$bin/pg_ctl" -D "$TEST_CLUSTER_DIR/data" -w -l "$TEST_CLUSTER_DIR/log" "\$@"; fi
 exec runuser -u "$owner" -- "$bin/pg_ctl" -D "$TEST_CLUSTER_DIR/data" -w -l "$TEST_CLUSTER_DIR/log" "\$@"
 SCRIPT
   chmod 755 "$TEST_CLUSTER_DIR/pg_ctl"
   local as_owner=()
   [ "$owner" != "$(id -un)" ] && as_owner=(runuser -u "$owner" --)
-  "${as_owner[@]}" "$bin/initdb" -D "$TEST_CLUSTER_DIR/data" -U fiscal -A trust -E UTF8 --locale=C.UTF-8 >/dev/null
-  "$TEST_CLUSTER_DIR/pg_ctl" start -o "-p $port -k $TEST_CLUSTER_DIR -c listen_addresses=127.0.0.1 -c fsync=off" \
-    >/dev/null
+  (cd "$TEST_CLUSTER_DIR" && "${as_owner[@]}" "$bin/initdb" -D "$TEST_CLUSTER_DIR/data" -U fiscal -A trust -E UTF8 \
+    --locale=C.UTF-8 >/dev/null)
+  cat >>"$TEST_CLUSTER_DIR/data/postgresql.conf" <<CONF
+port = $port
+listen_addresses = '127.0.0.1'
+unix_socket_directories = '$TEST_CLUSTER_DIR'
+fsync = off
+CONF
+  "$TEST_CLUSTER_DIR/pg_ctl" start >/dev/null
   export FISCAL_TEST_POSTGRESQL="postgresql://fiscal@127.0.0.1:$port/postgres"
-  export FISCAL_TEST_POSTGRESQL_RESTART="$TEST_CLUSTER_DIR/pg_ctl restart -m fast"
+  export FISCAL_TEST_PG_CTL="$TEST_CLUSTER_DIR/pg_ctl"
   echo "PostgreSQL de teste em 127.0.0.1:$port ($TEST_CLUSTER_DIR)"
 }
 

@@ -143,22 +143,40 @@ void FiscalServer::call(const std::string& body, const HttpReply& reply)
 RpcResponse FiscalServer::run(const RemoteCall& call, QString& detail) const
 {
     try {
-        MethodResult result = call.method->run(RdmConferenciaFiscal(m_databasePath), call.arguments);
-        return RpcResponse::success(call.id, std::move(result.data), std::move(result.out));
+        try {
+            return runMethod(call);
+        } catch (const DatabaseError&) {
+            if (readOnlyConnectionAnswers(m_databasePath))
+                throw;
+            // The connection was lost (the database server restarted, say): every thread opens a new one, this
+            // call first. The methods only read, so running one again is safe.
+            reopenReadOnlyConnections();
+            return runMethod(call);
+        }
     } catch (const RpcFailure& failure) {
         return RpcResponse::failure(call.id, failure.error().code, failure.error().message);
     } catch (const DatabaseError& error) {
-        dropReadOnlyConnection(m_databasePath);
         detail = error.message();
-        return RpcResponse::failure(call.id, RpcErrorCode::ServerFailure,
-                                    u"O servidor de aplicação não conseguiu ler o banco de dados fiscal; "
-                                    "avise o administrador (o motivo está no registro do servidor)."_s);
+        const bool reachable = readOnlyConnectionAnswers(m_databasePath);
+        reopenReadOnlyConnections();
+        return RpcResponse::failure(
+            call.id, RpcErrorCode::ServerFailure,
+            reachable ? u"O servidor de aplicação não conseguiu ler o banco de dados fiscal; avise o administrador "
+                        "(o motivo está no registro do servidor)."_s
+                      : u"O servidor de aplicação perdeu a conexão com o banco de dados fiscal; tente de novo em "
+                        "instantes (se persistir, avise o administrador)."_s);
     } catch (const std::exception& error) {
         detail = QString::fromUtf8(error.what());
         return RpcResponse::failure(call.id, RpcErrorCode::ServerFailure,
                                     u"Falha interna do servidor de aplicação; avise o administrador "
                                     "(o motivo está no registro do servidor)."_s);
     }
+}
+
+RpcResponse FiscalServer::runMethod(const RemoteCall& call) const
+{
+    MethodResult result = call.method->run(RdmConferenciaFiscal(m_databasePath), call.arguments);
+    return RpcResponse::success(call.id, std::move(result.data), std::move(result.out));
 }
 
 HttpResponse FiscalServer::refuse(int status, const std::string& method, const std::string& target)

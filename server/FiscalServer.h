@@ -56,6 +56,7 @@ private:
     void call(const std::string& body, const HttpReply& reply);
     // The call's result, or the error a caller can act on; detail receives what only the log shows.
     protocol::RpcResponse run(const RemoteCall& call, QString& detail) const;
+    protocol::RpcResponse runMethod(const RemoteCall& call) const;
     void log(const QString& line) const;
 
     const HttpLimits m_limits;

@@ -19,9 +19,17 @@ QString uniqueConnectionName()
     return u"fiscal-%1"_s.arg(++counter);
 }
 
-std::map<QString, std::unique_ptr<ScopedConnection>>& threadConnections()
+struct ThreadConnection {
+    std::unique_ptr<ScopedConnection> open;
+    int generation = 0;
+};
+
+// Raised by reopenReadOnlyConnections(): a thread's connection of an older generation is reopened before use.
+std::atomic<int> connectionGeneration{0};
+
+std::map<QString, ThreadConnection>& threadConnections()
 {
-    thread_local std::map<QString, std::unique_ptr<ScopedConnection>> connections;
+    thread_local std::map<QString, ThreadConnection> connections;
     return connections;
 }
 
@@ -74,12 +82,23 @@ QSqlQuery& ScopedConnection::prepared(const QString& sql, const QVariantList& va
 
 ScopedConnection& readOnlyConnection(const QString& address)
 {
-    auto& connection = threadConnections()[address];
-    if (!connection)
-        connection = std::make_unique<ScopedConnection>(databaseAddress(address), database::Access::ReadOnly);
-    return *connection;
+    ThreadConnection& connection = threadConnections()[address];
+    const int generation = connectionGeneration;
+    if (!connection.open || connection.generation != generation) {
+        connection.open.reset();
+        connection.open = std::make_unique<ScopedConnection>(databaseAddress(address), database::Access::ReadOnly);
+        connection.generation = generation;
+    }
+    return *connection.open;
 }
 
-void dropReadOnlyConnection(const QString& address) { threadConnections().erase(address); }
+bool readOnlyConnectionAnswers(const QString& address)
+{
+    const auto connection = threadConnections().find(address);
+    return connection != threadConnections().end() && connection->second.open &&
+           QSqlQuery(connection->second.open->database()).exec(u"SELECT 1"_s);
+}
+
+void reopenReadOnlyConnections() { ++connectionGeneration; }
 
 } // namespace fiscal

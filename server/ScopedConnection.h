@@ -39,11 +39,16 @@ private:
 };
 
 // This thread's read-only connection to the database at address (a --db value), opened on first use and kept
-// until the thread ends or a statement on it fails. The serving threads read the fiscal database only through it.
+// until the thread ends or reopenReadOnlyConnections() is called. The serving threads read the fiscal database only
+// through it.
 ScopedConnection& readOnlyConnection(const QString& address);
 
-// Closes this thread's read-only connection to address, if open: after a failure, a PostgreSQL connection may be
-// broken (the server restarted), and the next call must open a new one rather than fail again.
-void dropReadOnlyConnection(const QString& address);
+// Whether this thread's read-only connection to address is open and answers a trivial statement; false when it
+// could not be opened, or has been lost (a PostgreSQL server restarted or down).
+bool readOnlyConnectionAnswers(const QString& address);
+
+// Every thread opens a new read-only connection on its next call: after a failure a PostgreSQL connection may be
+// broken, and calls that follow must not fail again on it.
+void reopenReadOnlyConnections();
 
 } // namespace fiscal

@@ -89,16 +89,35 @@ QString TADOIBQuery::ActiveSQL() const
 void TADOIBQuery::Open()
 {
     m_rows->Close();
+    QSqlQuery query = execute();
+    if (!query.isActive()) {
+        const QString error = query.lastError().text();
+        query = QSqlQuery();
+        if (!m_connection->CloseWhenLost())
+            throw EDatabaseError(u"%1: %2"_s.arg(objectName(), error));
+        // The connection was lost (its database server restarted, say): once more, on a new one.
+        query = execute();
+        if (!query.isActive())
+            throw EDatabaseError(u"%1: a conexão com o banco de dados foi perdida; tente de novo."_s.arg(objectName()));
+    }
+    readRows(query);
+}
+
+QSqlQuery TADOIBQuery::execute()
+{
     const SqlParameters sql = SqlParameters::parse(ActiveSQL());
     QSqlQuery query(m_connection->Database());
     query.setForwardOnly(true);
-    if (!query.prepare(sql.positionalSql))
-        throw EDatabaseError(u"%1: %2"_s.arg(objectName(), query.lastError().text()));
-    for (const QString& name : sql.occurrences)
-        query.addBindValue(m_params.ParamByName(name)->Value());
-    if (!query.exec())
-        throw EDatabaseError(u"%1: %2"_s.arg(objectName(), query.lastError().text()));
+    if (query.prepare(sql.positionalSql)) {
+        for (const QString& name : sql.occurrences)
+            query.addBindValue(m_params.ParamByName(name)->Value());
+        query.exec();
+    }
+    return query;
+}
 
+void TADOIBQuery::readRows(QSqlQuery& query)
+{
     const QSqlRecord record = query.record();
     if (m_rows->Fields().isEmpty())
         for (int i = 0; i < record.count(); ++i)

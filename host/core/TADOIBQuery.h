@@ -5,6 +5,7 @@
 #include "TParams.h"
 
 #include <QObject>
+#include <QSqlQuery>
 #include <QStringList>
 
 class TDataSet;
@@ -56,6 +57,9 @@ public:
     TDataSet* Query() const;
 
 private:
+    // The query prepared, bound and run; not active when it failed (its lastError() says why).
+    QSqlQuery execute();
+    void readRows(QSqlQuery& query);
     void updateParams();
 
     QStringList m_sql;

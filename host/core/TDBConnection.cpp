@@ -5,6 +5,7 @@
 #include "HostSettings.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QUuid>
 #include <optional>
 
@@ -52,6 +53,17 @@ database::DatabaseAddress parsedAddress(const QString& address)
 }
 
 } // namespace
+
+bool TDBConnection::CloseWhenLost()
+{
+    if (!QSqlDatabase::contains(m_connectionName))
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (db.isOpen() && QSqlQuery(db).exec(u"SELECT 1"_s))
+        return false;
+    db.close();
+    return true;
+}
 
 QString TDBConnection::address() const
 {

@@ -23,6 +23,9 @@ public:
     QString DriverName() const;
     bool Connected() const;
     void SetConnected(bool connected);
+    // After a failed statement: closes the connection when it no longer answers (its database server restarted,
+    // say), so that the next use opens a new one instead of failing again. True when it was lost.
+    bool CloseWhenLost();
 
 private:
     QString address() const;

@@ -100,11 +100,13 @@ private:
 };
 
 // The driver's failure, or EAbort when the user stopped the statement.
-[[noreturn]] void fail(const QSqlQuery& query, const StatementProgress& watch)
+[[noreturn]] void fail(const QSqlQuery& query, const StatementProgress& watch, TDBConnection& connection)
 {
     if (watch.cancelled())
         throw EAbort();
-    throw EDatabaseError(query.lastError().text());
+    const QString error = query.lastError().text();
+    connection.CloseWhenLost();
+    throw EDatabaseError(error);
 }
 
 // "{P_NAME}" becomes the parameter's value, "{query.FIELD}" that field of the query's first row.
@@ -222,11 +224,11 @@ ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, Reading r
     QSqlQuery statement(database);
     statement.setForwardOnly(true);
     if (!statement.prepare(sql.positionalSql))
-        fail(statement, watch);
+        fail(statement, watch, m_connection);
     for (const QString& name : sql.occurrences)
         statement.addBindValue(params.ParamByName(name)->Value());
     if (!statement.exec())
-        fail(statement, watch);
+        fail(statement, watch, m_connection);
 
     ReportTable result;
     const QSqlRecord record = statement.record();
@@ -244,6 +246,6 @@ ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, Reading r
             Advance(progress, u"Lendo registros"_s, result.rows.size(), 0);
     }
     if (statement.lastError().isValid())
-        fail(statement, watch);
+        fail(statement, watch, m_connection);
     return result;
 }

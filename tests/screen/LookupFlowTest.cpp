@@ -1,6 +1,7 @@
 // A user at the keyboard: codes typed into the real widgets, Tab to leave them, the focus and texts as they show.
 #include "LookupFixture.h"
 
+#include "Dispatch.h"
 #include "TComboBox.h"
 
 using namespace Qt::StringLiterals;
@@ -8,6 +9,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using LookupFlowTest = LookupTest;
+using PostgreSqlRestartTest = LookupTest;
 
 // Runs the exit handlers queued by a focus change.
 void Settle()
@@ -84,4 +86,24 @@ TEST_F(LookupFlowTest, TypingCodesAndTabbingShowsTheirNamesAndOffersTheRegistrat
     EXPECT_EQ(focused(), screen.medEmpresa) << "an empty field may be left";
     EXPECT_EQ(screen.edtInscricao->text(), QString()) << "a new tax clears the registration";
     EXPECT_EQ(errors().size(), 1);
+}
+
+// The database server restarts under the screen: the lookups that follow, on the server and local, work as before.
+TEST_F(PostgreSqlRestartTest, TheLookupsAfterADatabaseRestartWork)
+{
+    TfrmConFisc& screen = start();
+    const auto leaveTaxAndCompany = [&](const QString& tax, const QString& company) {
+        screen.medImposto->setText(tax);
+        Dispatch([&] { screen.medImpostoExit(screen.medImposto); });
+        screen.medEmpresa->setText(company);
+        Dispatch([&] { screen.medEmpresaExit(screen.medEmpresa); });
+    };
+    leaveTaxAndCompany(u"01"_s, u"01"_s);
+
+    ASSERT_TRUE(TestDatabase::controlPostgreSql(u"restart"_s));
+    leaveTaxAndCompany(u"03"_s, u"02"_s);
+    EXPECT_EQ(screen.edtNmEmpresa->text(), u"Metalúrgica Gaúcha S.A."_s);
+    leaveTaxAndCompany(u"06"_s, u"03"_s);
+    EXPECT_EQ(screen.edtNmEmpresa->text(), u"Serviços Paulistanos Ltda."_s);
+    EXPECT_TRUE(errors().isEmpty()) << qPrintable(errors().join(u'\n'));
 }

@@ -42,10 +42,15 @@ void maintain(const QString& sql)
 
 bool TestDatabase::onPostgreSql() { return qEnvironmentVariable("FISCAL_TEST_ENGINE") == u"postgresql"; }
 
-bool TestDatabase::restartPostgreSql()
+bool TestDatabase::controlPostgreSql(const QString& action)
 {
-    const QStringList command = QProcess::splitCommand(qEnvironmentVariable("FISCAL_TEST_POSTGRESQL_RESTART"));
-    return !command.isEmpty() && QProcess::execute(command.first(), command.mid(1)) == 0;
+    QProcess pgCtl;
+    pgCtl.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QStringList arguments{action};
+    if (action != u"start"_s)
+        arguments << u"-m"_s << u"fast"_s; // without waiting for the clients to leave
+    pgCtl.start(qEnvironmentVariable("FISCAL_TEST_PG_CTL"), arguments);
+    return pgCtl.waitForFinished(60000) && pgCtl.exitStatus() == QProcess::NormalExit && pgCtl.exitCode() == 0;
 }
 
 TestDatabase::TestDatabase(const QStringList& fixtures, Data data)

@@ -24,8 +24,9 @@ public:
     const QString& address() const { return m_address; }
 
     static bool onPostgreSql();
-    // Restarts the test PostgreSQL server (FISCAL_TEST_POSTGRESQL_RESTART); false when it did not come back.
-    static bool restartPostgreSql();
+    // Runs the test PostgreSQL server's pg_ctl (FISCAL_TEST_PG_CTL) with "stop", "start" or "restart", waiting
+    // until it is done; false when it failed.
+    static bool controlPostgreSql(const QString& action);
 
 private:
     QTemporaryDir m_dir;

@@ -8,10 +8,17 @@
 using namespace Qt::StringLiterals;
 
 TestServer::TestServer(const QStringList& fixtures, Data data, const fiscal::HttpLimits& limits)
-    : m_database(fixtures, data)
+    : m_database(std::make_shared<TestDatabase>(fixtures, data))
+{
+    start(limits);
+}
+
+TestServer::TestServer(std::shared_ptr<TestDatabase> database) : m_database(std::move(database)) { start({}); }
+
+void TestServer::start(const fiscal::HttpLimits& limits)
 {
     m_server = std::make_unique<fiscal::FiscalServer>(
-        m_database.address(),
+        m_database->address(),
         [this](const QString& line) {
             const std::lock_guard lock(m_logMutex);
             m_log.append(line);

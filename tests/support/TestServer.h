@@ -28,6 +28,8 @@ public:
 
     explicit TestServer(const QStringList& fixtures = {}, Data data = Data::SchemaOnly,
                         const fiscal::HttpLimits& limits = {});
+    // Another server on the database of a TestServer (its database()), as servers behind a load balancer.
+    explicit TestServer(std::shared_ptr<TestDatabase> database);
     ~TestServer();
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
@@ -36,7 +38,8 @@ public:
     int port() const { return m_port; }
     QString url() const; // http://127.0.0.1:PORT/rlx58200.rdmConferenciaFiscal
     // The --db value of its database.
-    QString databasePath() const { return m_database.address(); }
+    QString databasePath() const { return m_database->address(); }
+    const std::shared_ptr<TestDatabase>& database() const { return m_database; }
 
     // The lines the server has logged so far, one per request.
     QStringList log() const;
@@ -45,7 +48,9 @@ public:
     void stop();
 
 private:
-    TestDatabase m_database;
+    void start(const fiscal::HttpLimits& limits);
+
+    std::shared_ptr<TestDatabase> m_database;
     std::unique_ptr<fiscal::FiscalServer> m_server;
     std::thread m_thread;
     int m_port = 0;

@@ -71,7 +71,7 @@ void GetDadosGiaBesideSqlite(benchmark::State& state)
     QString stListaMod, stListaTp;
 
     fiscal::ScopedConnection connection(database::DatabaseAddress::parse(server.databasePath()),
-                                       database::Access::ReadOnly);
+                                        database::Access::ReadOnly);
     const fiscal::GiaFilter filter = fiscal::GiaFilter::fromArguments(giaArguments());
     QList<QVariantList> rows;
 

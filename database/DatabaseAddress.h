@@ -9,8 +9,7 @@ namespace database {
 // A --db value that names no database; the message says what is wrong and how to write it.
 class BadDatabaseAddress : public std::runtime_error {
 public:
-    explicit BadDatabaseAddress(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message)
+    explicit BadDatabaseAddress(const QString& message) : std::runtime_error(message.toStdString()), m_message(message)
     {}
     const QString& message() const { return m_message; }
 

@@ -97,8 +97,8 @@ InitOutcome initPostgreSql(const DatabaseAddress& address)
     inTransaction(database, [&] {
         // Servers started together wait here for the first, then find its tables.
         if (QSqlQuery query(database); !query.exec(u"SELECT pg_advisory_xact_lock(58200)"_s))
-            throw DatabaseError(u"Não foi possível reservar o banco de dados %1: %2"_s.arg(address.text(),
-                                                                                           query.lastError().text()));
+            throw DatabaseError(
+                u"Não foi possível reservar o banco de dados %1: %2"_s.arg(address.text(), query.lastError().text()));
         const QStringList missing = missingTables(connection, address.text());
         if (missing.size() < servedTables.size())
             return throwWhenMissing(missing, address.text());

@@ -12,8 +12,7 @@ QString brazilianDate(database::Engine engine, const QString& column)
 
 QString jsonTexts(database::Engine engine)
 {
-    return engine == database::Engine::PostgreSQL ? u"json_array_elements_text(CAST(? AS json))"_s
-                                                  : u"json_each(?)"_s;
+    return engine == database::Engine::PostgreSQL ? u"json_array_elements_text(CAST(? AS json))"_s : u"json_each(?)"_s;
 }
 
 } // namespace fiscal::dialect

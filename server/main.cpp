@@ -103,15 +103,17 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Servidor de aplicação da Conferência Fiscal (JSON-RPC sobre HTTP)."_s);
     parser.addHelpOption();
-    const QCommandLineOption dbOption(u"db"_s,
-                                      u"Banco de dados fiscal: arquivo SQLite, ou postgresql://USUARIO@SERVIDOR[:PORTA]/"
-                                      "BANCO (senha em PGPASSWORD ou ~/.pgpass)."_s,
-                                      u"PATH|URL"_s);
+    const QCommandLineOption dbOption(
+        u"db"_s,
+        u"Banco de dados fiscal: arquivo SQLite, ou postgresql://USUARIO@SERVIDOR[:PORTA]/"
+        "BANCO (senha em PGPASSWORD ou ~/.pgpass)."_s,
+        u"PATH|URL"_s);
     const QCommandLineOption listenOption(
         u"listen"_s, u"Endereço de escuta (padrão 127.0.0.1:8211; porta 0: qualquer porta livre)."_s, u"HOST:PORT"_s,
         u"127.0.0.1:8211"_s);
     const QCommandLineOption initOption(
-        u"init"_s, u"Cria as tabelas com os dados de exemplo se o arquivo for novo ou o banco PostgreSQL não as tiver."_s);
+        u"init"_s,
+        u"Cria as tabelas com os dados de exemplo se o arquivo for novo ou o banco PostgreSQL não as tiver."_s);
     parser.addOptions({dbOption, listenOption, initOption});
     parser.process(app);
 

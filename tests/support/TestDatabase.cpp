@@ -28,8 +28,8 @@ void maintain(const QString& sql)
 {
     const QString name = u"test-maintenance"_s;
     {
-        QSqlDatabase db = database::DatabaseAddress::parse(maintenanceAddress())
-                              .addConnection(name, database::Access::ReadWrite);
+        QSqlDatabase db =
+            database::DatabaseAddress::parse(maintenanceAddress()).addConnection(name, database::Access::ReadWrite);
         QSqlQuery query(db);
         if (!db.open() || !query.exec(sql))
             throw std::runtime_error(

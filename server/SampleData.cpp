@@ -96,9 +96,14 @@ void copySampleData(QSqlDatabase& database)
 {
     ScopedConnection sample(database::DatabaseAddress::parse(u":memory:"_s), database::Access::ReadWrite);
     runSqlScripts(sample.database(), {schemaScript(), sampleScript()});
-    for (const QString& table : tablesInCreationOrder(sample.database()))
-        copyTable(sample.database(), database, table);
-    continueIdentities(database);
+    copyTables(sample.database(), database);
+}
+
+void copyTables(QSqlDatabase& from, QSqlDatabase& to)
+{
+    for (const QString& table : tablesInCreationOrder(from))
+        copyTable(from, to, table);
+    continueIdentities(to);
 }
 
 } // namespace fiscal

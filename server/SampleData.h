@@ -10,4 +10,9 @@ namespace fiscal {
 // Throws DatabaseError.
 void copySampleData(QSqlDatabase& database);
 
+// Copies the rows of every table of the SQLite database from into the same tables of to (PostgreSQL, its fiscal
+// tables created and empty), then sets its identity columns to go on after the highest number copied.
+// Throws DatabaseError.
+void copyTables(QSqlDatabase& from, QSqlDatabase& to);
+
 } // namespace fiscal

@@ -3,6 +3,9 @@
 #include "DatabaseAddress.h"
 #include "DatabaseError.h"
 #include "FiscalDatabase.h"
+#include "SampleData.h"
+#include "ScopedConnection.h"
+#include "SqlScript.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -66,6 +69,11 @@ TestDatabase::TestDatabase(const QStringList& fixtures, Data data)
         fiscal::createDatabase(m_address, scripts);
         return;
     }
+    createOnPostgreSql(fixtures, sample);
+}
+
+void TestDatabase::createOnPostgreSql(const QStringList& fixtures, bool withSampleData)
+{
     static std::atomic<int> counter{0};
     m_postgreSqlName = u"fiscal_teste_%1_%2"_s.arg(QCoreApplication::applicationPid()).arg(++counter);
     maintain(u"CREATE DATABASE "_s + m_postgreSqlName);
@@ -74,8 +82,22 @@ TestDatabase::TestDatabase(const QStringList& fixtures, Data data)
     m_address = url.toString();
     // Fixtures hold only the rows a test needs, not their parents (SQLite does not enforce foreign keys unless
     // asked): PostgreSQL is told not to enforce them either while they run.
-    fiscal::createPostgreSqlTables(m_address, sample,
+    fiscal::createPostgreSqlTables(m_address, withSampleData,
                                    QStringList{u"SET LOCAL session_replication_role = replica"_s} + fixtures);
+}
+
+std::shared_ptr<TestDatabase> TestDatabase::postgreSqlCopyOf(const QString& sqlitePath)
+{
+    auto copy = std::shared_ptr<TestDatabase>(new TestDatabase);
+    copy->createOnPostgreSql({}, false);
+    fiscal::ScopedConnection from(database::DatabaseAddress::parse(sqlitePath), database::Access::ReadOnly);
+    fiscal::ScopedConnection to(database::DatabaseAddress::parse(copy->m_address), database::Access::ReadWrite);
+    fiscal::inTransaction(to.database(), [&] {
+        QSqlQuery(to.database()).exec(u"SET LOCAL session_replication_role = replica"_s); // rows without parents
+        fiscal::copyTables(from.database(), to.database());
+    });
+    QSqlQuery(to.database()).exec(u"ANALYZE"_s); // plans as a database in use would have them
+    return copy;
 }
 
 TestDatabase::~TestDatabase()

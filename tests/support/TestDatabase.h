@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -16,6 +17,9 @@ public:
     enum class Data { SchemaOnly, SampleData };
 
     TestDatabase(const QStringList& fixtures, Data data);
+    // On PostgreSQL whatever the run is for, with the rows of the SQLite database at sqlitePath (which may hold
+    // rows that only SQLite's own SQL makes).
+    static std::shared_ptr<TestDatabase> postgreSqlCopyOf(const QString& sqlitePath);
     ~TestDatabase();
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;
@@ -29,6 +33,9 @@ public:
     static bool controlPostgreSql(const QString& action);
 
 private:
+    TestDatabase() = default;
+    void createOnPostgreSql(const QStringList& fixtures, bool withSampleData);
+
     QTemporaryDir m_dir;
     QString m_address;
     QString m_postgreSqlName;

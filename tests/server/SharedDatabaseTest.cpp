@@ -1,7 +1,10 @@
 // Several servers on one database, and the database going away under a running server.
+#include "FiscalDatabase.h"
 #include "ServerCall.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -54,4 +57,25 @@ TEST(PostgreSqlRestart, CallsWorkAfterARestartAndFailClearlyWhileTheDatabaseIsDo
     EXPECT_EQ(down.error->message, u"O servidor de aplicação perdeu a conexão com o banco de dados fiscal; tente de "
                                    "novo em instantes (se persistir, avise o administrador)."_s);
     everyCallAnswersAsBefore();
+}
+
+// --init on PostgreSQL: servers started together on an empty database create the tables once, with the sample data;
+// a filled database is left as it is.
+TEST(PostgreSqlInit, ServersStartedTogetherCreateTheTablesOnceAndLeaveThemAlone)
+{
+    const auto database = TestDatabase::emptyPostgreSql();
+    std::vector<fiscal::InitOutcome> outcomes(3);
+    std::vector<std::thread> servers;
+    for (auto& outcome : outcomes)
+        servers.emplace_back([&] { outcome = fiscal::initDatabase(database->address()); });
+    for (std::thread& server : servers)
+        server.join();
+    EXPECT_EQ(std::count(outcomes.begin(), outcomes.end(), fiscal::InitOutcome::Created), 1);
+
+    const TestServer server(database);
+    const QByteArray sample = call(server, u"GetDtIni"_s, {u"01"_s, u"123456785119"_s, u"01"_s}).toJson();
+    EXPECT_EQ(fiscal::initDatabase(database->address()), fiscal::InitOutcome::AlreadyThere);
+    const protocol::RpcResponse again = call(server, u"GetDtIni"_s, {u"01"_s, u"123456785119"_s, u"01"_s});
+    EXPECT_EQ(again.data.rows.size(), 24);
+    EXPECT_EQ(again.toJson(), sample);
 }

@@ -72,7 +72,7 @@ TestDatabase::TestDatabase(const QStringList& fixtures, Data data)
     createOnPostgreSql(fixtures, sample);
 }
 
-void TestDatabase::createOnPostgreSql(const QStringList& fixtures, bool withSampleData)
+void TestDatabase::createEmptyPostgreSql()
 {
     static std::atomic<int> counter{0};
     m_postgreSqlName = u"fiscal_teste_%1_%2"_s.arg(QCoreApplication::applicationPid()).arg(++counter);
@@ -80,10 +80,22 @@ void TestDatabase::createOnPostgreSql(const QStringList& fixtures, bool withSamp
     QUrl url(maintenanceAddress());
     url.setPath(u'/' + m_postgreSqlName);
     m_address = url.toString();
+}
+
+void TestDatabase::createOnPostgreSql(const QStringList& fixtures, bool withSampleData)
+{
+    createEmptyPostgreSql();
     // Fixtures hold only the rows a test needs, not their parents (SQLite does not enforce foreign keys unless
     // asked): PostgreSQL is told not to enforce them either while they run.
     fiscal::createPostgreSqlTables(m_address, withSampleData,
                                    QStringList{u"SET LOCAL session_replication_role = replica"_s} + fixtures);
+}
+
+std::shared_ptr<TestDatabase> TestDatabase::emptyPostgreSql()
+{
+    auto empty = std::shared_ptr<TestDatabase>(new TestDatabase);
+    empty->createEmptyPostgreSql();
+    return empty;
 }
 
 std::shared_ptr<TestDatabase> TestDatabase::postgreSqlCopyOf(const QString& sqlitePath)

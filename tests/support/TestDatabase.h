@@ -20,6 +20,8 @@ public:
     // On PostgreSQL whatever the run is for, with the rows of the SQLite database at sqlitePath (which may hold
     // rows that only SQLite's own SQL makes).
     static std::shared_ptr<TestDatabase> postgreSqlCopyOf(const QString& sqlitePath);
+    // A new PostgreSQL database without any table, whatever the run is for.
+    static std::shared_ptr<TestDatabase> emptyPostgreSql();
     ~TestDatabase();
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;
@@ -34,6 +36,7 @@ public:
 
 private:
     TestDatabase() = default;
+    void createEmptyPostgreSql();
     void createOnPostgreSql(const QStringList& fixtures, bool withSampleData);
 
     QTemporaryDir m_dir;

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "DatabaseAddress.h"
 #include "Exceptions.h"
 #include "HostSettings.h"
 
@@ -12,7 +13,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QCommandLineOption serverOption(u"server"_s, u"Servidor de aplicação (HOST:PORTA)."_s, u"HOST:PORT"_s);
-const QCommandLineOption dbOption(u"db"_s, u"Banco de dados local (SQLite)."_s, u"PATH"_s);
+const QCommandLineOption dbOption(u"db"_s,
+                                  u"Banco de dados local: arquivo SQLite, ou postgresql://USUARIO@SERVIDOR[:PORTA]/"
+                                  "BANCO (senha em PGPASSWORD ou ~/.pgpass)."_s,
+                                  u"PATH|URL"_s);
 const QCommandLineOption reportsOption(u"reports"_s, u"Pasta das definições de relatórios."_s, u"DIR"_s);
 const QCommandLineOption dateFormatOption(u"date-format"_s, u"Formato curto de data (padrão dd/MM/yyyy)."_s, u"FMT"_s);
 const QCommandLineOption openOption(u"open"_s, u"Módulo a abrir ao iniciar, por exemplo RLX58200."_s, u"MODULE"_s);
@@ -109,6 +113,16 @@ void AddOptions(QCommandLineParser& parser)
     parser.addOptions(batchDetails);
 }
 
+// The --db value, refused at once when it names no database (a password in a PostgreSQL URL, say).
+QString CheckedDatabaseAddress(const QString& value)
+{
+    try {
+        return database::DatabaseAddress::parse(value).text();
+    } catch (const database::BadDatabaseAddress& error) {
+        throw EHostConfigError(error.message());
+    }
+}
+
 } // namespace
 
 QString CommandLineHelp(const QString& programName)
@@ -136,7 +150,7 @@ AppOptions ParseCommandLine(const QStringList& arguments, const QString& program
     if (parser.isSet(serverOption))
         ReadServer(parser.value(serverOption), settings);
     if (parser.isSet(dbOption))
-        settings.databasePath = parser.value(dbOption);
+        settings.databasePath = CheckedDatabaseAddress(parser.value(dbOption));
     settings.reportsDir =
         parser.isSet(reportsOption) ? parser.value(reportsOption) : QDir::cleanPath(programDir + u"/../reports"_s);
     if (parser.isSet(dateFormatOption)) {

@@ -10,13 +10,15 @@ PACKAGES=(
   libcpp-httplib-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev libsqlite3-dev poppler-utils unzip clang-format
   xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2 curl sqlite3
-  postgresql libqt6sql6-psql
+  libqt6sql6-psql
 )
+# Only for the tests and the benchmarks, which start a PostgreSQL server of their own: scripts/run needs none.
+TEST_PACKAGES=(postgresql)
 
-# Installs the Debian packages that are missing; does nothing when all are there.
+# Installs the Debian packages that are missing, PACKAGES and those given; does nothing when all are there.
 install_missing_packages() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "${PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0

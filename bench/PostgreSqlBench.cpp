@@ -47,15 +47,21 @@ struct TwoEngines {
     TNetConnection sqliteClient, postgreSqlClient;
 };
 
-void GetImpoGrupOnPostgreSqlBesideSqlite(benchmark::State& state)
+// One call on the PostgreSQL server paired with the same call on the SQLite one.
+void besideSqlite(benchmark::State& state, const QStringList& fixtures, const QString& method,
+                  const QVariantList& arguments)
 {
     if (!postgreSqlAvailable(state))
         return;
-    TwoEngines engines(taxes);
-    const QVariantList arguments{u"06"_s, u""_s};
+    TwoEngines engines(fixtures);
     bench::measurePairs(
-        state, [&] { CheckResultServ(callOn(engines.postgreSqlClient, u"GetImpoGrup"_s, arguments), true, 0); },
-        [&] { CheckResultServ(callOn(engines.sqliteClient, u"GetImpoGrup"_s, arguments), true, 0); });
+        state, [&] { CheckResultServ(callOn(engines.postgreSqlClient, method, arguments), true, 0); },
+        [&] { CheckResultServ(callOn(engines.sqliteClient, method, arguments), true, 0); });
+}
+
+void GetImpoGrupOnPostgreSqlBesideSqlite(benchmark::State& state)
+{
+    besideSqlite(state, taxes, u"GetImpoGrup"_s, {u"06"_s, u""_s});
 }
 
 void GetImpoGrupOnPostgreSqlBesideDirectQuery(benchmark::State& state)
@@ -74,13 +80,7 @@ void GetImpoGrupOnPostgreSqlBesideDirectQuery(benchmark::State& state)
 
 void GetDadosGiaOnPostgreSqlBesideSqlite(benchmark::State& state)
 {
-    if (!postgreSqlAvailable(state))
-        return;
-    TwoEngines engines(bench::generatedInvoices());
-    const QVariantList arguments = bench::giaArguments().mid(0, 7);
-    bench::measurePairs(
-        state, [&] { CheckResultServ(callOn(engines.postgreSqlClient, u"getDadosGia"_s, arguments), true, 0); },
-        [&] { CheckResultServ(callOn(engines.sqliteClient, u"getDadosGia"_s, arguments), true, 0); });
+    besideSqlite(state, bench::generatedInvoices(), u"getDadosGia"_s, bench::giaArguments().mid(0, 7));
 }
 
 void GetDadosGiaOnPostgreSqlBesideDirectQuery(benchmark::State& state)

@@ -48,9 +48,8 @@ void appendUtf8(QByteArray& out, char32_t code)
 
 void JsonReader::fail(const char* what) const
 {
-    throw RpcFailure(
-        RpcErrorCode::ParseError,
-        u"A mensagem não é JSON válido (%1, posição %2)."_s.arg(QString::fromLatin1(what)).arg(m_position));
+    throw RpcFailure(RpcErrorCode::ParseError,
+                     u"A mensagem não é JSON válido (%1, posição %2)."_s.arg(QString::fromUtf8(what)).arg(m_position));
 }
 
 void JsonReader::skipBlanks()

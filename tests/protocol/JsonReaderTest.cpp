@@ -38,6 +38,8 @@ TEST(JsonReader, TextThatIsNotJsonIsAParseError)
             ADD_FAILURE() << "accepted";
         } catch (const RpcFailure& failure) {
             EXPECT_EQ(failure.error().code, RpcErrorCode::ParseError);
+            // "valor inválido", not its UTF-8 bytes read as Latin-1 ("invÃ¡lido").
+            EXPECT_FALSE(failure.error().message.contains(u'Ã')) << failure.error().message.toStdString();
         }
     }
 }

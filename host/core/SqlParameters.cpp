@@ -38,6 +38,12 @@ SqlParameters SqlParameters::parse(const QString& sql)
             i = end;
             continue;
         }
+        if (result.leadingWord.isEmpty() && isNameStart(sql.at(i))) {
+            qsizetype end = i + 1;
+            while (end < sql.size() && isNamePart(sql.at(end)))
+                ++end;
+            result.leadingWord = sql.mid(i, end - i).toUpper();
+        }
         if (sql.at(i) == u':' && i + 1 < sql.size() && isNameStart(sql.at(i + 1))) {
             qsizetype end = i + 1;
             while (end < sql.size() && isNamePart(sql.at(end)))

@@ -14,6 +14,9 @@ struct HOSTFW_CORE_EXPORT SqlParameters {
     QStringList occurrences;
     // Each name once, in the order of its first appearance.
     QStringList names;
+    // The first word of the statement outside comments and parentheses, in upper case ("SELECT", "WITH", "DELETE");
+    // empty when the text holds none.
+    QString leadingWord;
 
     static SqlParameters parse(const QString& sql);
 };

@@ -1,6 +1,8 @@
 #include "ReportRunner.h"
 
+#include "DatabaseFailure.h"
 #include "Exceptions.h"
+#include "ReadOnlyRun.h"
 #include "ReportProgress.h"
 #include "SqlDialect.h"
 #include "SqlParameters.h"
@@ -10,7 +12,6 @@
 
 #include <QHash>
 #include <QRegularExpression>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -23,54 +24,13 @@ namespace {
 
 constexpr int RowsPerStep = 1000;
 
-// Keeps the connection from writing while it lives (a report only reads), then puts back what it was.
-class ReadOnlySession {
-public:
-    explicit ReadOnlySession(const QSqlDatabase& database) : m_database(database), m_wasReadOnly(readOnly())
-    {
-        if (!set(true))
-            throw EDatabaseError(u"A conexão não pôde ser posta em modo somente leitura."_s);
-    }
-    ~ReadOnlySession() { set(m_wasReadOnly); }
-    ReadOnlySession(const ReadOnlySession&) = delete;
-    ReadOnlySession& operator=(const ReadOnlySession&) = delete;
-
-private:
-    bool readOnly()
-    {
-        QSqlQuery statement(m_database);
-        if (m_database.driverName() == u"QSQLITE")
-            return statement.exec(u"PRAGMA query_only"_s) && statement.next() && statement.value(0).toInt() == 1;
-        if (m_database.driverName() == u"QPSQL")
-            return statement.exec(u"SHOW default_transaction_read_only"_s) && statement.next() &&
-                   statement.value(0).toString() == u"on";
-        return false;
-    }
-
-    bool set(bool readOnly)
-    {
-        QSqlQuery statement(m_database);
-        if (m_database.driverName() == u"QSQLITE")
-            return statement.exec(readOnly ? u"PRAGMA query_only = 1"_s : u"PRAGMA query_only = 0"_s);
-        if (m_database.driverName() == u"QPSQL")
-            return statement.exec(
-                u"SET SESSION CHARACTERISTICS AS TRANSACTION %1"_s.arg(readOnly ? u"READ ONLY"_s : u"READ WRITE"_s));
-        return true;
-    }
-
-    QSqlDatabase m_database;
-    bool m_wasReadOnly;
-};
-
 // While it lives, a long SQLite statement reports to the progress as it works (the window stays painted and its
 // cancel button answers), and a cancel interrupts the statement. Other drivers run their statements to the end.
 class StatementProgress {
 public:
-    StatementProgress(const QSqlDatabase& database, ReportProgress& progress) : m_progress(progress)
+    StatementProgress(const QSqlDatabase& database, ReportProgress& progress)
+        : m_progress(progress), m_sqlite(sqliteHandle(database))
     {
-        const QVariant handle = database.driver()->handle();
-        if (database.driverName() == u"QSQLITE" && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-            m_sqlite = *static_cast<sqlite3* const*>(handle.constData());
         if (m_sqlite)
             sqlite3_progress_handler(m_sqlite, InstructionsPerStep, &StatementProgress::step, this);
     }
@@ -95,7 +55,7 @@ private:
     }
 
     ReportProgress& m_progress;
-    sqlite3* m_sqlite = nullptr;
+    sqlite3* m_sqlite;
     bool m_cancelled = false;
 };
 
@@ -104,7 +64,7 @@ private:
 {
     if (watch.cancelled())
         throw EAbort();
-    const QString error = query.lastError().text();
+    const QString error = database::failureText(query.lastError());
     connection.CloseWhenLost();
     throw EDatabaseError(error);
 }
@@ -145,6 +105,26 @@ void remember(const TParams& params, QList<ReportParameter>& parameters)
     }
 }
 
+// Whether the screen's dataset was loaded while the watch lives: a report lists a screen's data only when its run
+// fetched them, never what an earlier run left there.
+class FetchWatch {
+public:
+    explicit FetchWatch(TDataSet* dataSet)
+    {
+        if (dataSet)
+            m_connection = QObject::connect(dataSet, &TDataSet::dataChanged, [this] { m_happened = true; });
+    }
+    ~FetchWatch() { QObject::disconnect(m_connection); }
+    FetchWatch(const FetchWatch&) = delete;
+    FetchWatch& operator=(const FetchWatch&) = delete;
+
+    bool happened() const { return m_happened; }
+
+private:
+    QMetaObject::Connection m_connection;
+    bool m_happened = false;
+};
+
 } // namespace
 
 bool ExistParam(const TParams& Params, const QString& name) { return Params.FindParam(name) != nullptr; }
@@ -170,31 +150,43 @@ ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading 
 {
     ReportData data;
     data.definition = definition.shownPart();
+    TDataSet* screenData = screenDataSet(definition);
+    const FetchWatch fetched(screenData);
+    const auto failed = [&definition](const QString& where, const EHostError& e) {
+        return EReportRunError(
+            u"O relatório \"%1\" não pôde ser executado%2: %3"_s.arg(definition.title, where, e.message()));
+    };
     QHash<QString, ReportTable> results;
-    for (const ReportQueryDefinition& query : definition.queries) {
-        const bool isDetail = query.name.compare(definition.detail, Qt::CaseInsensitive) == 0;
-        const Reading reading = isDetail || detailReading == Reading::FieldsOnly ? detailReading : Reading::FirstRow;
-        try {
-            const ReportTable table = runQuery(query, reading, data, progress);
-            results.insert(query.name.toUpper(), table);
-        } catch (const EHostError& e) {
-            throw EReportRunError(u"O relatório \"%1\" não pôde ser executado (consulta \"%2\"): %3"_s.arg(
-                definition.title, query.name, e.message()));
+    try {
+        const ReadOnlyRun readOnly(m_connection.Database());
+        for (const ReportQueryDefinition& query : definition.queries) {
+            const bool isDetail = query.name.compare(definition.detail, Qt::CaseInsensitive) == 0;
+            const Reading reading =
+                isDetail || detailReading == Reading::FieldsOnly ? detailReading : Reading::FirstRow;
+            try {
+                results.insert(query.name.toUpper(), runQuery(query, reading, data, progress));
+            } catch (const EHostError& e) {
+                throw failed(u" (consulta \"%1\")"_s.arg(query.name), e);
+            }
         }
+    } catch (const EDatabaseError& e) {
+        throw failed({}, e);
     }
     definition.checkHeaderFields([&results](const QString& query) { return results.value(query.toUpper()).fields; });
 
-    if (results.contains(definition.detail.toUpper())) {
-        data.detail = results.value(definition.detail.toUpper());
-    } else if (TDataSet* dataSet = m_dataSets ? m_dataSets(definition.detail) : nullptr) {
-        for (const TField* field : dataSet->Fields())
+    if (screenData) {
+        for (const TField* field : screenData->Fields())
             data.detail.fields.append(field->FieldName());
-        if (detailReading == Reading::AllRows)
-            data.detail.rows = dataSet->Rows();
+        if (detailReading == Reading::AllRows) {
+            if (!fetched.happened())
+                throw EReportRunError(
+                    u"O relatório \"%1\" não foi gerado: ele lista \"%2\", dados que a tela só busca "
+                    "para o relatório a que pertencem, e não imprime os de uma execução anterior."_s.arg(
+                        definition.title, definition.detail));
+            data.detail.rows = screenData->Rows();
+        }
     } else {
-        throw EReportDefinitionError(
-            u"A definição de relatório '%1' é inválida: \"%2\" não é uma consulta nem uma fonte de dados da tela."_s
-                .arg(definition.fileName, definition.detail));
+        data.detail = results.value(definition.detail.toUpper());
     }
     definition.checkFields(data.detail.fields);
 
@@ -202,6 +194,18 @@ ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading 
         data.header.append(filledHeader(line, data.parameters, results));
     data.emitted = QDateTime::currentDateTime();
     return data;
+}
+
+TDataSet* ReportRunner::screenDataSet(const ReportDefinition& definition) const
+{
+    for (const ReportQueryDefinition& query : definition.queries)
+        if (query.name.compare(definition.detail, Qt::CaseInsensitive) == 0)
+            return nullptr;
+    if (TDataSet* dataSet = m_dataSets ? m_dataSets(definition.detail) : nullptr)
+        return dataSet;
+    throw EReportDefinitionError(
+        u"A definição de relatório '%1' é inválida: \"%2\" não é uma consulta nem uma fonte de dados da tela."_s.arg(
+            definition.fileName, definition.detail));
 }
 
 ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, Reading reading, ReportData& data,
@@ -219,7 +223,7 @@ ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, Reading r
         throw EAbort();
     remember(params, data.parameters);
 
-    const ReadOnlySession readOnly(database);
+    checkReadingStatement(sql);
     const StatementProgress watch(database, progress);
     QSqlQuery statement(database);
     statement.setForwardOnly(true);

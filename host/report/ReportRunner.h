@@ -14,12 +14,15 @@ HOSTFW_REPORT_EXPORT bool ExistParam(const TParams& Params, const QString& name)
 
 // Runs a report definition on a database connection. For each query, in order: its parameters are the ":NAME"
 // tokens of its text for the connection's dialect; BeforeGetQueryParams(Params, Allow) fills them (Allow starts
-// true); the values are bound, never spliced, and the query runs read-only. The detail is then the rows of the query
-// the definition names, or of the dataset DataSetByName gives for that name (a data source of the screen, filled
-// while the parameters were bound).
-// Allow false, or a cancelled progress, ends the run with EAbort. A query that fails, or a failure raised while its
-// parameters are bound, raises EReportRunError naming the report and the query; a detail that is neither a query nor
-// a known dataset, or lacks a column's field, raises EReportDefinitionError.
+// true); the values are bound, never spliced. The whole run only reads (ReadOnlyRun): each query must be one
+// statement that starts with SELECT, WITH or VALUES, and nothing it does can write to the database or its folder.
+// The detail is then the rows of the query the definition names, or of the dataset DataSetByName gives for that name
+// (a data source of the screen), which the run must have filled while the parameters were bound: rows an earlier run
+// left there are never printed.
+// Allow false, or a cancelled progress, ends the run with EAbort. A query that fails or does not only read, a failure
+// raised while its parameters are bound, or a screen dataset the run did not fill raises EReportRunError naming the
+// report (and the query); a detail that is neither a query nor a known dataset, or lacks a column's field, raises
+// EReportDefinitionError.
 class HOSTFW_REPORT_EXPORT ReportRunner {
 public:
     using TBeforeGetQueryParams = std::function<void(TParams& Params, bool& Allow)>;
@@ -41,6 +44,9 @@ private:
     // The query's rows (as reading says), its parameters recorded in data.
     ReportTable runQuery(const ReportQueryDefinition& query, Reading reading, ReportData& data,
                          ReportProgress& progress) const;
+    // The screen's dataset the detail names; nullptr when the detail is a query. EReportDefinitionError when it is
+    // neither.
+    TDataSet* screenDataSet(const ReportDefinition& definition) const;
 
     TDBConnection& m_connection;
     TBeforeGetQueryParams m_beforeGetQueryParams;

@@ -1,5 +1,6 @@
 #include "TADOIBQuery.h"
 
+#include "DatabaseFailure.h"
 #include "Exceptions.h"
 #include "SqlDialect.h"
 #include "SqlParameters.h"
@@ -91,7 +92,7 @@ void TADOIBQuery::Open()
     m_rows->Close();
     QSqlQuery query = execute();
     if (!query.isActive()) {
-        const QString error = query.lastError().text();
+        const QString error = database::failureText(query.lastError());
         query = QSqlQuery();
         if (!m_connection->CloseWhenLost())
             throw EDatabaseError(u"%1: %2"_s.arg(objectName(), error));
@@ -140,7 +141,7 @@ void TADOIBQuery::readRows(QSqlQuery& query)
         rows.append(std::move(row));
     }
     if (query.lastError().isValid())
-        throw EDatabaseError(u"%1: %2"_s.arg(objectName(), query.lastError().text()));
+        throw EDatabaseError(u"%1: %2"_s.arg(objectName(), database::failureText(query.lastError())));
     m_rows->ReplaceRows(std::move(rows));
 }
 

@@ -1,5 +1,6 @@
 #include "TDBTransaction.h"
 
+#include "DatabaseFailure.h"
 #include "Exceptions.h"
 #include "TDBConnection.h"
 
@@ -19,7 +20,7 @@ void TDBTransaction::StartTransaction()
         throw EDatabaseError(u"%1: a transação já está ativa."_s.arg(objectName()));
     QSqlDatabase db = m_database->Database();
     if (!db.transaction())
-        throw EDatabaseError(db.lastError().text());
+        throw EDatabaseError(database::failureText(db.lastError()));
     m_active = true;
 }
 
@@ -29,7 +30,7 @@ void TDBTransaction::Commit()
         throw EDatabaseError(u"%1: não há transação ativa."_s.arg(objectName()));
     QSqlDatabase db = m_database->Database();
     if (!db.commit())
-        throw EDatabaseError(db.lastError().text());
+        throw EDatabaseError(database::failureText(db.lastError()));
     m_active = false;
 }
 
@@ -40,5 +41,5 @@ void TDBTransaction::Rollback()
     QSqlDatabase db = m_database->Database();
     m_active = false;
     if (!db.rollback())
-        throw EDatabaseError(db.lastError().text());
+        throw EDatabaseError(database::failureText(db.lastError()));
 }

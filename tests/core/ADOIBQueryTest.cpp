@@ -40,6 +40,7 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         HostSettings::current().databasePath = dir.filePath(u"fiscal.db"_s);
+        QFile(HostSettings::current().databasePath).open(QIODevice::WriteOnly); // an empty database
         connection = dtmDBGeral()->adcGeral;
         connection->SetConnected(false);
         QFile schema(QString::fromUtf8(FISCAL_SOURCE_DIR "/data/schema.sql"));
@@ -178,6 +179,42 @@ TEST_F(ADOIBQueryTest, FailuresRaiseDatabaseErrorsAndLeaveTheDatasetClosed)
     } catch (const EDatabaseError& e) {
         EXPECT_TRUE(e.message().contains(u"NO_SUCH_TABLE"_s)) << qPrintable(e.message());
     }
+}
+
+TEST_F(ADOIBQueryTest, TheDatabasesOwnFailuresReadInPortuguese)
+{
+    QFile notADatabase(dir.filePath(u"planilha.db"_s));
+    ASSERT_TRUE(notADatabase.open(QIODevice::WriteOnly));
+    notADatabase.write(QByteArray(4096, 'x'));
+    notADatabase.close();
+    struct Case {
+        QString database;
+        QString sql;
+        QString message; // a part of it
+    };
+    const QList<Case> cases = {
+        {u"fiscal.db"_s, u"SELECT CDEMPRESA FROM NOTAS"_s, u"a tabela NOTAS não existe neste banco de dados"_s},
+        {u"fiscal.db"_s, u"SELECT CDNADA FROM EMPRESA"_s, u"a coluna CDNADA não existe neste banco de dados"_s},
+        {u"fiscal.db"_s, u"SELECT CDEMPRESA FROM EMPRESA WHERE"_s, u"erro de sintaxe no SQL"_s},
+        {u"planilha.db"_s, u"SELECT CDEMPRESA FROM EMPRESA"_s, u"o arquivo não é um banco de dados"_s},
+        {u"nao-existe.db"_s, u"SELECT CDEMPRESA FROM EMPRESA"_s, u"não existe"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(qPrintable(c.sql + u" @ "_s + c.database));
+        connection->SetConnected(false);
+        HostSettings::current().databasePath = dir.filePath(c.database);
+        TADOIBQuery query(nullptr, u"qry"_s);
+        query.setSQL({c.sql});
+        try {
+            query.Open();
+            ADD_FAILURE() << "no failure";
+        } catch (const EDatabaseError& e) {
+            EXPECT_TRUE(e.message().contains(c.message)) << qPrintable(e.message());
+            for (const QString& english : {u"no such"_s, u"syntax error"_s, u"not a database"_s})
+                EXPECT_FALSE(e.message().contains(english)) << qPrintable(e.message());
+        }
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"nao-existe.db"_s))) << "opening it created it";
 }
 
 TEST_F(ADOIBQueryTest, TheDialectTextFollowsTheConnectionDriver)

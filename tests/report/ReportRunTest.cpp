@@ -70,7 +70,7 @@ TEST_F(ReportRunTest, AFailingQueryIsOneMessageNamingTheReportAndTheQuery)
         QString driverSays;
     } cases[] = {
         {"unknown column", u"SELECT NADA FROM VENDA"_s, u"NADA"_s},
-        {"a query that writes", u"DELETE FROM VENDA"_s, u"readonly"_s},
+        {"a query that writes", u"DELETE FROM VENDA"_s, u"só lê dados"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,5 +1,6 @@
 #include "DatabaseAddress.h"
 
+#include <QFileInfo>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -47,6 +48,13 @@ DatabaseAddress DatabaseAddress::parse(const QString& text)
     address.m_port = url.port(5432);
     address.m_name = name;
     return address;
+}
+
+void DatabaseAddress::requireExistingFile() const
+{
+    if (m_engine == Engine::SQLite && !QFileInfo(m_text).isFile())
+        throw BadDatabaseAddress(u"O banco de dados \"%1\" não existe. Confira o caminho (um banco novo é criado pelo "
+                                 "servidor: fiscal-server --db ARQUIVO --init)."_s.arg(m_text));
 }
 
 QString DatabaseAddress::driverName() const { return m_engine == Engine::PostgreSQL ? u"QPSQL"_s : u"QSQLITE"_s; }

@@ -33,6 +33,9 @@ public:
     const QString& text() const { return m_text; }
     // The Qt Sql driver: "QSQLITE" or "QPSQL".
     QString driverName() const;
+    // Throws BadDatabaseAddress, naming the file, when the address is an SQLite file that does not exist: opening it
+    // would create an empty database instead of finding the fiscal one.
+    void requireExistingFile() const;
 
     // A new, unopened Qt Sql connection named connectionName to this database. ReadOnly: the connection cannot
     // write, whatever its statements say. A PostgreSQL connection gives up after 5 s when the server does not

@@ -1,6 +1,7 @@
 #include "TDBConnection.h"
 
 #include "DatabaseAddress.h"
+#include "DatabaseFailure.h"
 #include "Exceptions.h"
 #include "HostSettings.h"
 
@@ -42,14 +43,20 @@ void TDBConnection::SetConnected(bool connected)
 
 namespace {
 
-// Throws EDatabaseError when the address names no database.
-database::DatabaseAddress parsedAddress(const QString& address)
+// Runs action, raising what it finds wrong with the address as EDatabaseError.
+template <class Action>
+auto asDatabaseError(Action action)
 {
     try {
-        return database::DatabaseAddress::parse(address);
+        return action();
     } catch (const database::BadDatabaseAddress& error) {
         throw EDatabaseError(error.message());
     }
+}
+
+database::DatabaseAddress parsedAddress(const QString& address)
+{
+    return asDatabaseError([&] { return database::DatabaseAddress::parse(address); });
 }
 
 } // namespace
@@ -93,12 +100,13 @@ QSqlDatabase TDBConnection::Database()
                                                                : QSqlDatabase::addDatabase(driver, m_connectionName);
     if (db.isOpen())
         return db;
-    if (parsed)
+    if (parsed) {
+        asDatabaseError([&] { parsed->requireExistingFile(); }); // opening would create an empty one
         parsed->applyTo(db, database::Access::ReadWrite);
-    else
+    } else
         db.setDatabaseName(address());
     if (!db.open())
-        throw EDatabaseError(
-            u"Não foi possível abrir o banco de dados '%1': %2"_s.arg(address(), db.lastError().text()));
+        throw EDatabaseError(u"Não foi possível abrir o banco de dados '%1': %2"_s.arg(
+            address(), database::failureText(db.lastError())));
     return db;
 }

@@ -197,6 +197,7 @@ TEST_F(ReportFormTest, OutputButtonsTakeNoFocusAndRunTheChosenReport)
 {
     QTemporaryDir data;
     HostSettings::current().databasePath = data.filePath(u"local.db"_s);
+    QFile(HostSettings::current().databasePath).open(QIODevice::WriteOnly); // an empty database
     dtmDBGeral()->adcGeral->SetConnected(false);
     create();
     ASSERT_TRUE(QTest::qWaitForWindowActive(screen));

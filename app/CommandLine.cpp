@@ -56,17 +56,30 @@ void ReadServer(const QString& text, HostSettings& settings)
     settings.serverPort = port;
 }
 
-QVariant ReadPresets(const QString& text)
+QStringList ReadPresets(const QString& text)
 {
     const QStringList values = text.split(u';');
     if (values.size() != 5)
         throw EHostConfigError(
             u"--preset deve ter cinco valores separados por ';' (IMPOSTO;EMPRESA;INSCRICAO;DTINI;DTFIM): '%1'."_s.arg(
                 text));
+    return values;
+}
+
+// The presets as IniProc takes them: a list of five texts.
+QVariant PresetVariant(const QStringList& values)
+{
     QVariantList presets;
     for (const QString& value : values)
         presets.append(value);
     return presets;
+}
+
+// A file type the report can be saved as, by its suffix.
+bool IsReportFileName(const QString& fileName)
+{
+    static const QStringList types = {u"pdf"_s, u"csv"_s, u"xlsx"_s};
+    return types.contains(QFileInfo(fileName).suffix().toLower());
 }
 
 QStringList ReadCodes(const QString& text)
@@ -76,6 +89,16 @@ QStringList ReadCodes(const QString& text)
         if (!code.trimmed().isEmpty())
             codes.append(code.trimmed());
     return codes;
+}
+
+std::optional<QString> OptionalValue(const QCommandLineParser& parser, const QCommandLineOption& option)
+{
+    return parser.isSet(option) ? std::optional(parser.value(option)) : std::nullopt;
+}
+
+std::optional<QStringList> OptionalCodes(const QCommandLineParser& parser, const QCommandLineOption& option)
+{
+    return parser.isSet(option) ? std::optional(ReadCodes(parser.value(option))) : std::nullopt;
 }
 
 std::optional<BatchRequest> ReadBatch(const QCommandLineParser& parser, const AppOptions& options)
@@ -88,14 +111,24 @@ std::optional<BatchRequest> ReadBatch(const QCommandLineParser& parser, const Ap
     }
     if (options.openModule.isEmpty() || !parser.isSet(reportOption) || !parser.isSet(outputOption))
         throw EHostConfigError(u"--batch pede --open, --report e --output."_s);
-    return BatchRequest{parser.value(reportOption),
-                        parser.value(outputOption),
-                        parser.value(bookOption),
-                        parser.value(directionOption),
-                        parser.value(cfopOption),
-                        parser.value(cstOption),
-                        ReadCodes(parser.value(modelsOption)),
-                        ReadCodes(parser.value(typesOption))};
+    if (parser.value(outputOption).trimmed().isEmpty())
+        throw EHostConfigError(u"--output deve dar o arquivo a gravar."_s);
+    if (!IsReportFileName(parser.value(outputOption)))
+        throw EHostConfigError(
+            u"--output deve ser um arquivo PDF, CSV ou XLSX (pelo tipo: .pdf, .csv ou .xlsx): '%1'."_s.arg(
+                parser.value(outputOption)));
+    BatchRequest request;
+    request.report = parser.value(reportOption);
+    request.output = parser.value(outputOption);
+    if (parser.isSet(presetOption))
+        request.presets = ReadPresets(parser.value(presetOption));
+    request.book = OptionalValue(parser, bookOption);
+    request.direction = OptionalValue(parser, directionOption);
+    request.cfop = OptionalValue(parser, cfopOption);
+    request.cst = OptionalValue(parser, cstOption);
+    request.models = OptionalCodes(parser, modelsOption);
+    request.types = OptionalCodes(parser, typesOption);
+    return request;
 }
 
 void AddOptions(QCommandLineParser& parser)
@@ -113,11 +146,13 @@ void AddOptions(QCommandLineParser& parser)
     parser.addOptions(batchDetails);
 }
 
-// The --db value, refused at once when it names no database (a password in a PostgreSQL URL, say).
+// The --db value, refused at once when it names no database (a password in a PostgreSQL URL, a missing file).
 QString CheckedDatabaseAddress(const QString& value)
 {
     try {
-        return database::DatabaseAddress::parse(value).text();
+        const database::DatabaseAddress address = database::DatabaseAddress::parse(value);
+        address.requireExistingFile();
+        return address.text();
     } catch (const database::BadDatabaseAddress& error) {
         throw EHostConfigError(error.message());
     }
@@ -162,7 +197,7 @@ AppOptions ParseCommandLine(const QStringList& arguments, const QString& program
     if (parser.isSet(presetOption)) {
         if (options.openModule.isEmpty())
             throw EHostConfigError(u"--preset só vale junto com --open."_s);
-        options.presets = ReadPresets(parser.value(presetOption));
+        options.presets = PresetVariant(ReadPresets(parser.value(presetOption)));
     }
     if (parser.isSet(screenshotsOption)) {
         if (options.openModule.isEmpty())

@@ -8,16 +8,18 @@
 
 struct HostSettings;
 
-// What an unattended run (--batch) fills in the opened screen and where it saves the report.
+// What an unattended run (--batch) fills in the opened screen and where it saves the report. An option left out is
+// empty (or nullopt); one given is typed or chosen even when its value is empty, so that the screen judges it.
 struct BatchRequest {
-    QString report;     // --report: the title in the screen's report list
-    QString output;     // --output: PDF, CSV or XLSX by its type
-    QString book;       // --book: the magnetic book's code
-    QString direction;  // --direction: Entrada, Saída or Todas
-    QString cfop;       // --cfop
-    QString cst;        // --cst
-    QStringList models; // --models: document-model codes
-    QStringList types;  // --types: operation types, direction and code ("ECO")
+    QString report;                    // --report: the title in the screen's report list
+    QString output;                    // --output: PDF, CSV or XLSX by its type
+    QStringList presets;               // --preset: the five values, as IniProc takes them; empty without it
+    std::optional<QString> book;       // --book: the magnetic book's code
+    std::optional<QString> direction;  // --direction: Entrada, Saída or Todas
+    std::optional<QString> cfop;       // --cfop
+    std::optional<QString> cst;        // --cst
+    std::optional<QStringList> models; // --models: document-model codes
+    std::optional<QStringList> types;  // --types: operation types, direction and code ("ECO")
 };
 
 // What host-app was asked to do beyond configuring the host.

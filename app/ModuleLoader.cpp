@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -13,11 +14,10 @@ namespace {
 using IniProcFunction = void (*)(const QVariant&);
 
 // A module name becomes part of a file path: only letters and digits, so it cannot point elsewhere.
-void CheckModuleName(const QString& moduleName)
+bool IsPlainName(const QString& moduleName)
 {
     static const QRegularExpression plainName(u"^[A-Za-z0-9]+$"_s);
-    if (!plainName.match(moduleName).hasMatch())
-        throw EHostConfigError(u"Nome de módulo inválido: '%1'."_s.arg(moduleName));
+    return plainName.match(moduleName).hasMatch();
 }
 
 } // namespace
@@ -40,6 +40,16 @@ QString ModuleLoader::fileOf(const QString& moduleName) const
     return QDir(m_libraryDir).filePath(u"lib%1.so"_s.arg(moduleName.toLower()));
 }
 
+bool ModuleLoader::has(const QString& moduleName) const
+{
+    return IsPlainName(moduleName) && QFileInfo(fileOf(moduleName)).isFile();
+}
+
+QString ModuleLoader::unknownModule(const QString& moduleName)
+{
+    return u"Módulo desconhecido: '%1'. Os módulos têm nomes como RLX58200."_s.arg(moduleName);
+}
+
 QLibrary& ModuleLoader::load(const QString& moduleName)
 {
     const QString key = moduleName.toUpper();
@@ -59,7 +69,8 @@ QLibrary& ModuleLoader::load(const QString& moduleName)
 
 void ModuleLoader::open(const QString& moduleName, const QVariant& presets)
 {
-    CheckModuleName(moduleName);
+    if (!has(moduleName))
+        throw EHostConfigError(unknownModule(moduleName));
     const auto iniProc = reinterpret_cast<IniProcFunction>(load(moduleName).resolve("IniProc"));
     iniProc(presets);
 }

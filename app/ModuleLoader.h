@@ -21,6 +21,10 @@ public:
     void open(const QString& moduleName, const QVariant& presets);
 
     QString fileOf(const QString& moduleName) const;
+    // The name is a plain module name and its library is in the folder.
+    bool has(const QString& moduleName) const;
+    // What the user reads for a module the host does not have (no folder, no file: nothing of the installation).
+    static QString unknownModule(const QString& moduleName);
 
     // The folder beside the running program where its modules live: <program dir>/../lib.
     static QString defaultLibraryDir();

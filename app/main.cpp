@@ -27,10 +27,11 @@ namespace {
 QString ProgramDir() { return QFileInfo(u"/proc/self/exe"_s).canonicalFilePath().section(u'/', 0, -2); }
 
 // Runs the unattended report of the opened screen, then ends the program with its exit code.
-void ScheduleBatch(MainWindow& window, BatchDialogs& dialogs, const BatchRequest& request)
+void ScheduleBatch(MainWindow& window, BatchDialogs& dialogs, const BatchRequest& request, const QString& module)
 {
-    QTimer::singleShot(0, &window, [&window, &dialogs, request] {
-        QCoreApplication::exit(RunBatch(*window.mdiArea(), dialogs, request));
+    QTimer::singleShot(0, &window, [&window, &dialogs, request, module] {
+        const auto presetScreen = [&window, &module](const QVariant& presets) { window.openModule(module, presets); };
+        QCoreApplication::exit(RunBatch(*window.mdiArea(), dialogs, request, presetScreen));
     });
 }
 
@@ -88,16 +89,21 @@ int main(int argc, char** argv)
     if (!unattended)
         Dialogs::install(std::make_unique<QtDialogs>());
     ModuleLoader modules(ModuleLoader::defaultLibraryDir());
+    if (unattended && !modules.has(options.openModule)) {
+        PrintLine(stderr, ModuleLoader::unknownModule(options.openModule));
+        return 64;
+    }
     MainWindow window(modules);
     TApplication::instance().setMdiArea(window.mdiArea());
     window.resize(1024, 700);
     window.show();
 
+    // Unattended, the presets go in once the run has checked them.
     if (!options.openModule.isEmpty())
-        window.openModule(options.openModule, options.presets);
+        window.openModule(options.openModule, unattended ? QVariant() : options.presets);
     if (!options.screenshotDir.isEmpty())
         ScheduleScreenshots(window, options.screenshotDir);
     if (unattended)
-        ScheduleBatch(window, *unattended, *options.batch);
+        ScheduleBatch(window, *unattended, *options.batch, options.openModule);
     return QApplication::exec();
 }

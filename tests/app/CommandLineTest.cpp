@@ -3,6 +3,7 @@
 #include "Exceptions.h"
 #include "HostSettings.h"
 
+#include <QTemporaryFile>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -32,14 +33,16 @@ TEST(CommandLine, WithoutOptionsTheHostKeepsItsDefaultsAndReadsReportsBesideTheP
 TEST(CommandLine, EveryOptionReachesTheHostSettingsOrTheOptions)
 {
     HostSettings settings;
+    QTemporaryFile database; // the database must exist
+    ASSERT_TRUE(database.open());
     const AppOptions options =
-        Parse({u"--server"_s, u"fiscal.example.lan:9000"_s, u"--db"_s, u"/tmp/f.db"_s, u"--reports"_s,
+        Parse({u"--server"_s, u"fiscal.example.lan:9000"_s, u"--db"_s, database.fileName(), u"--reports"_s,
                u"/srv/reports"_s, u"--date-format"_s, u"yyyy-MM-dd"_s, u"--open"_s, u"RLX58200"_s, u"--preset"_s,
                u"01;02;CONTRIBUICAO;01/01/2026;31/01/2026"_s},
               settings);
     EXPECT_EQ(settings.serverHost, u"fiscal.example.lan"_s);
     EXPECT_EQ(settings.serverPort, 9000);
-    EXPECT_EQ(settings.databasePath, u"/tmp/f.db"_s);
+    EXPECT_EQ(settings.databasePath, database.fileName());
     EXPECT_EQ(settings.reportsDir, u"/srv/reports"_s);
     EXPECT_EQ(settings.shortDateFormat, u"yyyy-MM-dd"_s);
     EXPECT_EQ(options.openModule, u"RLX58200"_s);

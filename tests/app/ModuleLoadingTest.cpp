@@ -132,10 +132,10 @@ TEST_F(ModuleLoadingTest, AModuleThatCannotBeOpenedIsNamedWithTheReason)
         QStringList messageHas;
     };
     const QList<Row> rows = {
-        {u"RLX99999"_s, {u"Não foi possível carregar o módulo"_s, modules.fileOf(u"RLX99999"_s)}},
+        {u"RLX99999"_s, {u"Módulo desconhecido: 'RLX99999'"_s}},
         {u"NOTAMODULE"_s, {modules.fileOf(u"NOTAMODULE"_s), u"não exporta a função IniProc"_s}},
-        {u"../lib/RLX58200"_s, {u"Nome de módulo inválido"_s}},
-        {u""_s, {u"Nome de módulo inválido"_s}},
+        {u"../lib/RLX58200"_s, {u"Módulo desconhecido"_s}},
+        {u""_s, {u"Módulo desconhecido"_s}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.module.toStdString());

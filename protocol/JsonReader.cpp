@@ -44,6 +44,16 @@ void appendUtf8(QByteArray& out, char32_t code)
     }
 }
 
+// The text of UTF-8 bytes. QString::fromUtf8 drops a byte-order mark at the start; here it stays, so that a code
+// sent with one does not pass for the same code without it.
+QString textOf(QByteArrayView utf8)
+{
+    static constexpr QByteArrayView byteOrderMark("\xEF\xBB\xBF");
+    if (!utf8.startsWith(byteOrderMark))
+        return QString::fromUtf8(utf8);
+    return QChar(QChar::ByteOrderMark) + QString::fromUtf8(utf8.sliced(byteOrderMark.size()));
+}
+
 } // namespace
 
 void JsonReader::fail(const char* what) const
@@ -117,7 +127,7 @@ void JsonReader::beginArray() { enter('['); }
 
 bool JsonReader::nextElement() { return nextItem(']', "elemento fora de lista"); }
 
-QString JsonReader::readString()
+QString JsonReader::readString(bool* validUnicode)
 {
     if (peek() != '"')
         fail("esperava um texto");
@@ -130,8 +140,13 @@ QString JsonReader::readString()
     }
     if (m_position >= m_text.size())
         fail("texto sem fim");
-    if (m_text[m_position] == '"')
-        return QString::fromUtf8(m_text.sliced(start, m_position++ - start));
+    if (m_text[m_position] == '"') {
+        const QByteArrayView bytes = m_text.sliced(start, m_position++ - start);
+        if (validUnicode)
+            *validUnicode = bytes.isValidUtf8();
+        return textOf(bytes);
+    }
+    bool surrogatesPaired = true;
 
     QByteArray decoded(m_text.sliced(start, m_position - start).toByteArray());
     while (m_position < m_text.size() && m_text[m_position] != '"') {
@@ -181,8 +196,11 @@ QString JsonReader::readString()
             if (code >= 0xD800 && code < 0xDC00 && m_text.sliced(m_position).startsWith("\\u")) {
                 m_position += 2;
                 const char32_t low = unit();
-                code = low >= 0xDC00 && low < 0xE000 ? 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00) : 0xFFFD;
+                const bool paired = low >= 0xDC00 && low < 0xE000;
+                surrogatesPaired = surrogatesPaired && paired;
+                code = paired ? 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00) : 0xFFFD;
             } else if (code >= 0xD800 && code < 0xE000) {
+                surrogatesPaired = false;
                 code = 0xFFFD;
             }
             appendUtf8(decoded, code);
@@ -195,7 +213,9 @@ QString JsonReader::readString()
     if (m_position >= m_text.size())
         fail("texto sem fim");
     ++m_position;
-    return QString::fromUtf8(decoded);
+    if (validUnicode)
+        *validUnicode = surrogatesPaired && QByteArrayView(decoded).isValidUtf8();
+    return textOf(decoded);
 }
 
 double JsonReader::readNumber()

@@ -32,7 +32,9 @@ public:
     void beginArray();
     bool nextElement();
 
-    QString readString();
+    // A text as sent, a byte-order mark at its start included. validUnicode, when given, tells whether the text was
+    // Unicode as sent: no bytes that are not UTF-8, no lone surrogate escape (either becomes U+FFFD).
+    QString readString(bool* validUnicode = nullptr);
     double readNumber();
     // Consumes null and returns true when the next value is null; otherwise reads nothing.
     bool readNull();

@@ -50,12 +50,13 @@ RpcRequest RpcRequest::fromJson(const QByteArray& body)
                                                              : u"A requisição não é um objeto JSON-RPC 2.0."_s);
     }
     QJsonValue version, id(QJsonValue::Undefined), method, params(QJsonValue::Undefined);
+    bool idIsUnicode = true;
     reader.beginObject();
     for (QString name; reader.nextMember(name);) {
         if (name == kJsonRpc)
             version = reader.readValue();
         else if (name == kId)
-            id = reader.readValue();
+            id = reader.peek() == '"' ? QJsonValue(reader.readString(&idIsUnicode)) : reader.readValue();
         else if (name == kMethod)
             method = reader.readValue();
         else if (name == kParams)
@@ -69,6 +70,9 @@ RpcRequest RpcRequest::fromJson(const QByteArray& body)
         throw RpcFailure(RpcErrorCode::InvalidRequest, u"A requisição não é JSON-RPC 2.0."_s);
     if (!isValidId(id))
         throw RpcFailure(RpcErrorCode::InvalidRequest, u"A requisição precisa de um \"id\" (número, texto ou null)."_s);
+    // An id the answer could only echo altered is none.
+    if (!idIsUnicode)
+        throw RpcFailure(RpcErrorCode::InvalidRequest, u"O \"id\" da requisição não é um texto Unicode válido."_s);
 
     RpcRequest request;
     request.id = id;

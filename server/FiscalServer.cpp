@@ -199,6 +199,10 @@ HttpResponse FiscalServer::refuse(int status, const std::string& method, const s
     case 415:
         return failure(RpcErrorCode::InvalidRequest,
                        u"O corpo da requisição deve vir sem compressão (Content-Encoding)."_s);
+    case 501:
+        return failure(RpcErrorCode::InvalidRequest,
+                       u"O servidor não lê esta codificação de transferência (Transfer-Encoding); envie o corpo com "
+                       "Content-Length, ou em chunked."_s);
     case 431:
         return failure(RpcErrorCode::InvalidRequest,
                        u"Os cabeçalhos da requisição passam de %1 bytes."_s.arg(m_limits.maxHeaderBytes));

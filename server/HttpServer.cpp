@@ -150,6 +150,9 @@ private:
         const beast::string_view encoding = head[http::field::content_encoding];
         if (!encoding.empty() && !beast::iequals(encoding, "identity"))
             return 415;
+        const beast::string_view transfer = head[http::field::transfer_encoding];
+        if (!transfer.empty() && !beast::iequals(transfer, "chunked"))
+            return 501;
         const auto length = m_parser->content_length();
         if (head.method() == http::verb::post && !length && !m_parser->chunked())
             return 411;

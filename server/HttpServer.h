@@ -28,7 +28,8 @@ using HttpReply = std::function<void(HttpResponse)>;
 // called for several connections at once. refuse() gives the
 // answer to a request that the transport turns down by itself (400 malformed, 408 incomplete in time (the
 // connection is gone: it is only heard of), 411 a POST without length, 413 a body too large, 415 an encoded
-// body, 431 headers too large, 503 too many connections); method and target are empty when not yet read.
+// body, 431 headers too large, 501 a transfer coding other than chunked, 503 too many connections); method and
+// target are empty when not yet read.
 class HttpService {
 public:
     virtual ~HttpService() = default;

@@ -103,6 +103,14 @@ TEST(RequestCheck, AFailureKeepsTheIdOfTheRequest)
     const RpcResponse response = RpcResponse::fromJson(QByteArray::fromStdString(answer->body));
     EXPECT_EQ(response.id, QJsonValue(u"pedido-7"_s));
     EXPECT_EQ(response.error->message, u"GetLivroMag recebe 1 argumentos, não 0."_s);
+
+    // An id that is not Unicode could only be echoed altered: the request has none.
+    const httplib::Result lone =
+        post(server, R"({"jsonrpc":"2.0","id":"x\ud800","method":"GetLivroMag","params":[""]})");
+    ASSERT_TRUE(lone);
+    const RpcResponse refused = RpcResponse::fromJson(QByteArray::fromStdString(lone->body));
+    EXPECT_EQ(refused.error->code, RpcErrorCode::InvalidRequest);
+    EXPECT_TRUE(refused.id.isNull());
 }
 
 TEST(RequestCheck, ValuesNeverBecomeSql)

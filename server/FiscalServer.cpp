@@ -17,9 +17,14 @@ namespace {
 
 using namespace protocol;
 
-// Listings take seconds: a short waiting line, so that a listing beyond it is told at once.
+// Calls run on threads of their own, never on the network ones: a database that stalls one call must not stall the
+// connections of a network thread. Lookups take milliseconds, listings seconds, each on its own threads so that
+// lookups never wait behind listings. A call waits for a thread until its deadline at most, well within a client's
+// own timeout (30 s): past it the caller is told the server is busy, and may try again.
+constexpr int lookupThreads = 4;
+constexpr auto lookupWait = std::chrono::seconds(10);
 constexpr int listingThreads = 3;
-constexpr std::size_t listingsWaiting = 6;
+constexpr auto listingWait = std::chrono::seconds(20);
 
 std::string modulePath() { return "/" + RdmConferenciaFiscal::serverName().toStdString(); }
 
@@ -75,7 +80,8 @@ QString outcome(const RpcResponse& response)
 
 FiscalServer::FiscalServer(const QString& databasePath, LogSink log, HttpLimits limits)
     : m_limits(limits), m_databasePath(databasePath), m_log(log ? std::move(log) : LogSink(logToStderr)),
-      m_http(*this, m_limits), m_listings(listingThreads, listingsWaiting)
+      m_http(*this, m_limits), m_lookups(lookupThreads, m_limits.maxConnections),
+      m_listings(listingThreads, m_limits.maxConnections)
 {}
 
 FiscalServer::~FiscalServer() = default;
@@ -88,6 +94,7 @@ void FiscalServer::stop()
 {
     m_stopping = true;
     m_http.stop();
+    m_lookups.finish();
     m_listings.finish();
 }
 
@@ -130,11 +137,14 @@ void FiscalServer::call(const std::string& body, const HttpReply& reply)
             const RpcResponse response = run(remote, detail);
             answer(method, response, detail);
         };
-        if (!remote.method->listing)
-            return runAndAnswer();
-        if (!m_listings.tryPost(runAndAnswer))
+        const auto busy = [this, remote, method, answer] {
             answer(method, RpcResponse::failure(remote.id, RpcErrorCode::ServerFailure, busyMessage(m_stopping)), {},
                    503);
+        };
+        WorkerPool& pool = remote.method->listing ? m_listings : m_lookups;
+        const auto wait = remote.method->listing ? listingWait : lookupWait;
+        if (!pool.tryPost(runAndAnswer, WorkerPool::Clock::now() + wait, busy))
+            busy();
     } catch (const RpcFailure& failure) {
         answer(method, RpcResponse::failure(failure.id(), failure.error().code, failure.error().message));
     }
@@ -157,8 +167,10 @@ RpcResponse FiscalServer::run(const RemoteCall& call, QString& detail) const
         return RpcResponse::failure(call.id, failure.error().code, failure.error().message);
     } catch (const DatabaseError& error) {
         detail = error.message();
+        // A statement the database refuses leaves the connections as they are; a lost connection is opened anew.
         const bool reachable = readOnlyConnectionAnswers(m_databasePath);
-        reopenReadOnlyConnections();
+        if (!reachable)
+            reopenReadOnlyConnections();
         return RpcResponse::failure(
             call.id, RpcErrorCode::ServerFailure,
             reachable ? u"O servidor de aplicação não conseguiu ler o banco de dados fiscal; avise o administrador "

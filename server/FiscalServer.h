@@ -22,9 +22,10 @@ struct RemoteCall;
 //                                        and for clients checking that the module is there);
 //   anything else                        404, with a JSON-RPC error as body; the transport's refusals
 //                                        (HttpService) likewise carry a JSON-RPC error.
-// Lookups (milliseconds each) run on the network threads as they arrive; listings (seconds) on a pool of their
-// own with a bounded waiting line, so that lookups never wait behind them and a listing that finds the line
-// full gets 503 at once. Each thread has its own read-only connection to the database. A failure of the
+// Calls run off the network threads: lookups (milliseconds each) on a pool of their own, listings (seconds) on
+// another, so that lookups never wait behind listings and a stalled database connection never stalls the network.
+// A call waits for a thread up to a deadline (10 s for a lookup, 20 s for a listing), then gets 503. Each thread has
+// its own read-only connection to the database, opened anew only when it is lost. A failure of the
 // database reaches the caller as a message without paths or engine text; those go to the log, which has one
 // line per request (method, milliseconds, rows or error), control characters escaped.
 class FiscalServer : private HttpService {
@@ -64,7 +65,8 @@ private:
     LogSink m_log;
     std::atomic<bool> m_stopping{false};
     HttpServer m_http;
-    // Declared after m_http, so that it finishes first, while the network side can still take its answers.
+    // Declared after m_http, so that they finish first, while the network side can still take their answers.
+    WorkerPool m_lookups;
     WorkerPool m_listings;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QJsonDocument>
 #include <gtest/gtest.h>
+#include <latch>
 #include <numeric>
 #include <thread>
 
@@ -41,4 +42,26 @@ TEST(Concurrency, SeveralClientsAtOnceGetTheSameAnswersAsOneAtATime)
 
     EXPECT_EQ(std::accumulate(mismatches.begin(), mismatches.end(), 0), 0);
     EXPECT_EQ(server.log().size(), calls.size() * (1 + clients * rounds));
+}
+
+TEST(Concurrency, ThirtyTwoAnalystsAskingForAListingAtOnceAreAllAnswered)
+{
+    const TestServer server({}, TestServer::Data::SampleData);
+    const QJsonArray year = {
+        u"01"_s, u"123456785119"_s, u"2025-01-01"_s, u"2025-12-31"_s, u"01"_s, u"2"_s, u""_s, u""_s, u""_s};
+    constexpr int analysts = 32;
+    std::latch ready(analysts);
+    std::vector<int> rows(analysts, -1);
+    std::vector<std::thread> threads;
+    for (int analyst = 0; analyst < analysts; ++analyst)
+        threads.emplace_back([&, analyst] {
+            ready.arrive_and_wait();
+            const protocol::RpcResponse answer = call(server, u"getDadosGia"_s, year);
+            rows[analyst] = answer.failed() ? -1 : int(answer.data.rows.size());
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    const int expected = rows.front();
+    EXPECT_GT(expected, 0);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), expected), analysts) << "a refusal or another answer";
 }

@@ -1,8 +1,12 @@
 // Several servers on one database, and the database going away under a running server.
 #include "FiscalDatabase.h"
+#include "ScopedConnection.h"
 #include "ServerCall.h"
 
+#include <QElapsedTimer>
+#include <QSqlQuery>
 #include <algorithm>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -78,4 +82,36 @@ TEST(PostgreSqlInit, ServersStartedTogetherCreateTheTablesOnceAndLeaveThemAlone)
     const protocol::RpcResponse again = call(server, u"GetDtIni"_s, {u"01"_s, u"123456785119"_s, u"01"_s});
     EXPECT_EQ(again.data.rows.size(), 24);
     EXPECT_EQ(again.toJson(), sample);
+}
+
+// A statement the database holds up (another session locks its table) occupies one serving thread, never the
+// network: the server's probe and other calls go on being answered meanwhile, and the held calls are answered once
+// the lock goes.
+TEST(PostgreSqlStall, AStatementTheDatabaseHoldsUpHoldsUpNoOtherCall)
+{
+    const TestServer server({}, TestServer::Data::SampleData);
+    fiscal::ScopedConnection locker(fiscal::databaseAddress(server.databasePath()), database::Access::ReadWrite);
+    QSqlQuery lock(locker.database());
+    ASSERT_TRUE(lock.exec(u"BEGIN"_s) && lock.exec(u"LOCK TABLE IMPOSTONFE IN ACCESS EXCLUSIVE MODE"_s));
+
+    std::vector<std::thread> held;
+    std::atomic<int> answered = 0;
+    for (int i = 0; i < 2; ++i) // as many as the server has network threads
+        held.emplace_back([&] { answered += call(server, u"GetImpoGrup"_s, {u""_s, u"T"_s}).failed() ? 0 : 1; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (int i = 0; i < 3; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        httplib::Client probe("127.0.0.1", server.port());
+        probe.set_read_timeout(std::chrono::seconds(2));
+        const httplib::Result answer = probe.Get("/");
+        EXPECT_TRUE(answer && answer->status == 200);
+        EXPECT_FALSE(call(server, u"GetDtFim"_s, {u"01"_s, u"123456785119"_s, u"2025-03-01"_s, u"01"_s}).failed());
+        EXPECT_LT(timer.elapsed(), 1000);
+    }
+    EXPECT_EQ(answered, 0) << "the held calls still wait";
+    ASSERT_TRUE(lock.exec(u"ROLLBACK"_s));
+    for (std::thread& thread : held)
+        thread.join();
+    EXPECT_EQ(answered, 2);
 }

@@ -133,6 +133,13 @@ QString filledHeader(const QString& line, const QList<ReportParameter>& paramete
     return result + line.mid(last);
 }
 
+// The first column of the first row, as text; empty when there is none.
+QString firstText(const ReportTable& table)
+{
+    return table.rows.isEmpty() || table.rows.constFirst().isEmpty() ? QString()
+                                                                     : table.rows.constFirst().constFirst().toString();
+}
+
 void remember(const TParams& params, QList<ReportParameter>& parameters)
 {
     for (int i = 0; i < params.Count(); ++i) {
@@ -174,13 +181,17 @@ ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading 
     for (const ReportQueryDefinition& query : definition.queries) {
         const bool isDetail = query.name.compare(definition.detail, Qt::CaseInsensitive) == 0;
         const Reading reading = isDetail || detailReading == Reading::FieldsOnly ? detailReading : Reading::FirstRow;
+        ReportTable table;
         try {
-            const ReportTable table = runQuery(query, reading, data, progress);
-            results.insert(query.name.toUpper(), table);
+            table = runQuery(query, reading, data, progress);
         } catch (const EHostError& e) {
             throw EReportRunError(u"O relatório \"%1\" não pôde ser executado (consulta \"%2\"): %3"_s.arg(
                 definition.title, query.name, e.message()));
         }
+        if (!query.refusal)
+            results.insert(query.name.toUpper(), table);
+        else if (const QString refusal = firstText(table); !refusal.trimmed().isEmpty())
+            throw EReportRefused(refusal);
     }
     definition.checkHeaderFields([&results](const QString& query) { return results.value(query.toUpper()).fields; });
 

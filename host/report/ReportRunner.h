@@ -17,6 +17,8 @@ HOSTFW_REPORT_EXPORT bool ExistParam(const TParams& Params, const QString& name)
 // true); the values are bound, never spliced, and the query runs read-only. The detail is then the rows of the query
 // the definition names, or of the dataset DataSetByName gives for that name (a data source of the screen, filled
 // while the parameters were bound).
+// A refusal query whose first row's first column holds a text ends the run with EReportRefused and that text; its rows
+// are no part of the report.
 // Allow false, or a cancelled progress, ends the run with EAbort. A query that fails, or a failure raised while its
 // parameters are bound, raises EReportRunError naming the report and the query; a detail that is neither a query nor
 // a known dataset, or lacks a column's field, raises EReportDefinitionError.

@@ -36,7 +36,7 @@ qsizetype DifferingLines(const QByteArray& one, const QByteArray& other)
 TEST(DefinitionFiles, SavedUnchangedTheyKeepTheirBytesAndAChangedCaptionIsOneLine)
 {
     const QStringList files = DefinitionFiles(QStringLiteral(FISCAL_SOURCE_DIR "/reports/RLX582"));
-    ASSERT_EQ(files.size(), 9);
+    ASSERT_GE(files.size(), 9);
     QTemporaryDir dir;
     for (const QString& file : files) {
         SCOPED_TRACE(qPrintable(file));

@@ -639,12 +639,13 @@ TEST_F(ReportsOnSampleDataTest, APeriodThatCutsWhatAReportComparesIsRefusedSayin
              type.arg(u"01/10/2025 a 30/11/2025"_s)},
         {u"Conferência GIA RS"_s,
          {u"01"_s, u"02"_s, u"0961234563"_s, {2025, 3, 1}, {2025, 3, 15}},
-         u"O período informado corta períodos dos livros do imposto nesta inscrição, que só se comparam inteiros com"
-         " as notas."_s +
+         u"O período informado corta períodos dos livros ou dos mapas de apuração do imposto nesta inscrição, que só"
+         " se comparam inteiros com as notas."_s +
              type.arg(u"01/03/2025 a 31/03/2025"_s)},
         {u"Consolidação das Operações por CST - SPED Contribuições"_s,
          {u"0000000010"_s, u"01"_s, {}, {2025, 4, 16}, {2025, 5, 31}},
-         u"O período informado corta períodos do livro, que só se comparam inteiros com as notas."_s +
+         u"O período informado corta períodos do livro ou dos mapas de apuração de PIS e COFINS, que só se comparam"
+         " inteiros com as notas."_s +
              type.arg(u"01/04/2025 a 31/05/2025"_s)},
         {u"Operações por CST - SPED Contribuições"_s,
          {u"0000000001"_s, u"01"_s, u"123456785119"_s, {2025, 5, 1}, {2025, 5, 31}},

@@ -82,7 +82,7 @@ QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filt
                 AND ST.CDIMPOSTO = (SELECT CDIMPOSTONFE FROM IMPOSTONFE WHERE SGIMPOSTONFE = 'ICMSST')
           LEFT JOIN ITEMNFIMPOSTO IPI ON IPI.NRSEQNOTAFISC = I.NRSEQNOTAFISC AND IPI.NRITEM = I.NRITEM
                 AND IPI.CDIMPOSTO = (SELECT CDIMPOSTONFE FROM IMPOSTONFE WHERE SGIMPOSTONFE = 'IPI')
-         WHERE N.CDEMPRESA = ? AND N.CDINSCRICAO = ? AND N.IDSITUACAO = 'N'
+         WHERE N.CDEMPRESA = ? AND N.CDINSCRICAO = ? AND N.IDSITUACAO = 'N' AND N.DTESCRITURACAO IS NOT NULL
            AND N.DTENTRSAID >= COALESCE(?, N.DTENTRSAID)
            AND N.DTENTRSAID <= COALESCE(?, N.DTENTRSAID)
            AND N.IDENTRSAIDOP IN (%1)
@@ -90,7 +90,7 @@ QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filt
            AND (? = '[]' OR N.CDMODDOCFISC IN (SELECT value FROM %2))
            AND (? = '[]' OR N.IDENTRSAIDOP || N.CDTIPOOPER IN (SELECT value FROM %2))
          GROUP BY N.NRSEQNOTAFISC, I.CDFISCOPERIT
-         ORDER BY I.CDFISCOPERIT, N.DTENTRSAID, N.NRNOTAFISC, N.NRSEQNOTAFISC)"_s.arg(
+         ORDER BY N.IDENTRSAIDOP, I.CDFISCOPERIT, N.DTENTRSAID, N.NRNOTAFISC, N.NRSEQNOTAFISC)"_s.arg(
         filter.directions.size() == 1 ? u"?"_s : u"?, ?"_s, dialect::jsonTexts(connection.engine()));
 
     QVariantList values{filter.tax, filter.company, filter.registration, sqlDate(filter.start), sqlDate(filter.end)};

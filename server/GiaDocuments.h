@@ -11,9 +11,9 @@ namespace fiscal {
 
 class ScopedConnection;
 
-// What the GIA document listing selects: the invoices of a company and registration whose entry/exit date
-// lies within start-end (an open bound where a date is null), one row per invoice and CFOP, with the values
-// of tax.
+// What the GIA document listing selects: the booked, not cancelled invoices of a company and registration whose
+// entry/exit date lies within start-end (an open bound where a date is null), one row per invoice and CFOP, with the
+// values of tax. A declaration lists what the books hold: an invoice not yet booked is pending, not declared.
 struct GiaFilter {
     QString company;
     QString registration;
@@ -35,8 +35,7 @@ struct GiaFilter {
 const QList<protocol::FieldDef>& giaDocumentFields();
 
 // The listing's query on connection, prepared and bound for filter; its columns are giaDocumentFields().
-// Cancelled invoices are left out; rows come by CFOP, entry/exit date and invoice number. Throws
-// DatabaseError.
+// Rows come by entry/exit indicator, CFOP, entry/exit date and invoice number. Throws DatabaseError.
 QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filter);
 
 } // namespace fiscal

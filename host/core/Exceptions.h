@@ -76,6 +76,13 @@ public:
     using EHostError::EHostError;
 };
 
+// A report that declines to run on the parameters given (a refusal query of its definition answered); the message
+// says what to change. A complaint the user can mend, not a failure.
+class HOSTFW_CORE_EXPORT EReportRefused : public EHostError {
+public:
+    using EHostError::EHostError;
+};
+
 // A file that could not be written; the message names the file and the reason. Nothing of it is left behind.
 class HOSTFW_CORE_EXPORT EFileWriteError : public EHostError {
 public:

@@ -3,6 +3,7 @@
 #include "Exceptions.h"
 #include "SqlParameters.h"
 
+#include <QByteArrayList>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -137,11 +138,60 @@ private:
 
 ReportQueryDefinition queryFrom(const Reader& reader)
 {
-    return {reader.text(u"name"_s), reader.texts(u"sql"_s), reader.texts(u"sql_oracle"_s),
-            reader.texts(u"sql_mssql"_s)};
+    return {reader.text(u"name"_s), reader.texts(u"sql"_s), reader.texts(u"sql_oracle"_s), reader.texts(u"sql_mssql"_s),
+            reader.flag(u"refusal"_s)};
 }
 
-QJsonArray arrayOf(const QStringList& texts) { return QJsonArray::fromStringList(texts); }
+// The house form of the definition files, written by hand because QJsonDocument sorts keys and puts every value on
+// a line of its own.
+
+// A text or a number as JSON.
+QByteArray jsonOf(const QJsonValue& value)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+QByteArrayList jsonTexts(const QStringList& texts)
+{
+    QByteArrayList items;
+    for (const QString& text : texts)
+        items.append(jsonOf(text));
+    return items;
+}
+
+// ["A", "B"] on one line.
+QByteArray inlineTexts(const QStringList& texts) { return '[' + jsonTexts(texts).join(", ") + ']'; }
+
+using Members = QList<std::pair<QString, QByteArray>>; // each value already JSON
+
+// {"key": value, ...} on one line.
+QByteArray inlineObject(const Members& members)
+{
+    QByteArrayList items;
+    for (const auto& [key, value] : members)
+        items.append(jsonOf(key) + ": " + value);
+    return '{' + items.join(", ") + '}';
+}
+
+// A list of items (already JSON), one a line, inside a member indented by indent.
+QByteArray listBlock(const QByteArrayList& items, int indent)
+{
+    if (items.isEmpty())
+        return "[]";
+    const QByteArray inner(indent + 2, ' ');
+    return "[\n" + inner + items.join(",\n" + inner) + '\n' + QByteArray(indent, ' ') + ']';
+}
+
+// An object whose members each take a line, opened where it stands, indented by indent.
+QByteArray objectBlock(const Members& members, int indent)
+{
+    const QByteArray inner(indent + 2, ' ');
+    QByteArrayList lines;
+    for (const auto& [key, value] : members)
+        lines.append(inner + jsonOf(key) + ": " + value);
+    return "{\n" + lines.join(",\n") + '\n' + QByteArray(indent, ' ') + '}';
+}
 
 // "{query.FIELD}" in a header line.
 const QRegularExpression& headerQueryFields()
@@ -176,6 +226,7 @@ ReportDefinition ReportDefinition::fromJson(const QJsonObject& json, const QStri
     definition.fileName = fileName;
     definition.code = reader.text(u"code"_s);
     definition.title = reader.text(u"title"_s);
+    definition.description = reader.text(u"description"_s, false);
     const QString orientation = reader.text(u"orientation"_s, false);
     if (!orientation.isEmpty())
         definition.orientation = valueNamed<QPageLayout::Orientation>(
@@ -216,43 +267,48 @@ ReportDefinition ReportDefinition::fromJson(const QJsonObject& json, const QStri
     return definition;
 }
 
-QJsonObject ReportDefinition::toJson() const
+QByteArray ReportDefinition::toJson() const
 {
-    QJsonArray queriesJson;
+    QByteArrayList queriesJson;
     for (const ReportQueryDefinition& query : queries) {
-        QJsonObject object{{u"name"_s, query.name}, {u"sql"_s, arrayOf(query.sql)}};
+        Members members{{u"name"_s, jsonOf(query.name)}};
+        if (query.refusal)
+            members.append({u"refusal"_s, "true"});
+        members.append({u"sql"_s, listBlock(jsonTexts(query.sql), 6)});
         if (!query.sqlOracle.isEmpty())
-            object.insert(u"sql_oracle"_s, arrayOf(query.sqlOracle));
+            members.append({u"sql_oracle"_s, listBlock(jsonTexts(query.sqlOracle), 6)});
         if (!query.sqlMssql.isEmpty())
-            object.insert(u"sql_mssql"_s, arrayOf(query.sqlMssql));
-        queriesJson.append(object);
+            members.append({u"sql_mssql"_s, listBlock(jsonTexts(query.sqlMssql), 6)});
+        queriesJson.append(objectBlock(members, 4));
     }
-    QJsonArray columnsJson;
+    QByteArrayList columnsJson;
     for (const ReportColumn& column : columns) {
-        QJsonObject object{{u"field"_s, column.field},
-                           {u"caption"_s, column.caption},
-                           {u"width"_s, column.width},
-                           {u"align"_s, nameOf(alignmentNames(), column.alignment)},
-                           {u"format"_s, nameOf(formatNames(), column.format)}};
+        Members members{{u"field"_s, jsonOf(column.field)},
+                        {u"caption"_s, jsonOf(column.caption)},
+                        {u"width"_s, jsonOf(column.width)},
+                        {u"align"_s, jsonOf(nameOf(alignmentNames(), column.alignment))},
+                        {u"format"_s, jsonOf(nameOf(formatNames(), column.format))}};
         if (!column.shown)
-            object.insert(u"hidden"_s, true);
-        columnsJson.append(object);
+            members.append({u"hidden"_s, "true"});
+        columnsJson.append(inlineObject(members));
     }
-    QJsonArray groupsJson;
+    QByteArrayList groupsJson;
     for (const ReportGroup& group : groups)
-        groupsJson.append(QJsonObject{{u"field"_s, group.field},
-                                      {u"caption"_s, group.caption},
-                                      {u"format"_s, nameOf(formatNames(), group.format)},
-                                      {u"subtotals"_s, arrayOf(group.subtotals)}});
-    return {{u"code"_s, code},
-            {u"title"_s, title},
-            {u"orientation"_s, orientation == QPageLayout::Landscape ? u"landscape"_s : u"portrait"_s},
-            {u"header"_s, arrayOf(header)},
-            {u"queries"_s, queriesJson},
-            {u"detail"_s, detail},
-            {u"columns"_s, columnsJson},
-            {u"groups"_s, groupsJson},
-            {u"totals"_s, arrayOf(totals)}};
+        groupsJson.append(inlineObject({{u"field"_s, jsonOf(group.field)},
+                                        {u"caption"_s, jsonOf(group.caption)},
+                                        {u"format"_s, jsonOf(nameOf(formatNames(), group.format))},
+                                        {u"subtotals"_s, inlineTexts(group.subtotals)}}));
+    Members members{{u"code"_s, jsonOf(code)}, {u"title"_s, jsonOf(title)}};
+    if (!description.isEmpty())
+        members.append({u"description"_s, jsonOf(description)});
+    members.append({u"orientation"_s, orientation == QPageLayout::Landscape ? "\"landscape\"" : "\"portrait\""});
+    members.append({u"header"_s, listBlock(jsonTexts(header), 2)});
+    members.append({u"queries"_s, listBlock(queriesJson, 2)});
+    members.append({u"detail"_s, jsonOf(detail)});
+    members.append({u"columns"_s, listBlock(columnsJson, 2)});
+    members.append({u"groups"_s, listBlock(groupsJson, 2)});
+    members.append({u"totals"_s, inlineTexts(totals)});
+    return objectBlock(members, 0) + '\n';
 }
 
 void ReportDefinition::save(const QString& target) const
@@ -266,7 +322,7 @@ void ReportDefinition::save(const QString& target) const
             u"A pasta '%1' não permite gravar a definição de relatório; peça acesso de escrita a ela."_s.arg(
                 QDir::toNativeSeparators(folder.absoluteFilePath())));
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(toJson()).toJson()) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(toJson()) < 0 || !file.commit())
         throw EReportDefinitionError(
             u"A definição de relatório '%1' não pôde ser gravada: %2."_s.arg(target, file.errorString()));
 }
@@ -295,6 +351,9 @@ void ReportDefinition::check() const
     }
     if (detail.trimmed().isEmpty())
         invalid(fileName, u"sem \"detail\""_s);
+    for (const ReportQueryDefinition& query : queries)
+        if (query.refusal && query.name.compare(detail, Qt::CaseInsensitive) == 0)
+            invalid(fileName, u"o \"detail\" \"%1\" é uma consulta de recusa"_s.arg(detail));
     if (std::none_of(columns.begin(), columns.end(), [](const ReportColumn& c) { return c.shown; }))
         invalid(fileName, u"nenhuma coluna exibida"_s);
     const auto checkSums = [&](const QStringList& fields, const QString& where) {

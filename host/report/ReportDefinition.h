@@ -2,6 +2,7 @@
 
 #include "hostfw_report_export.h"
 
+#include <QByteArray>
 #include <QJsonObject>
 #include <QList>
 #include <QPageLayout>
@@ -15,12 +16,14 @@
 enum class ColumnFormat { Text, Amount, Date, Integer, Cfop };
 
 // A query of a report, with one SQL text per database dialect (lines). Every ":P_..." token of the text that runs
-// becomes a text parameter of the query.
+// becomes a text parameter of the query. A refusal query is no part of the report: it runs like the others, and when
+// its first row's first column holds a text, the run stops with that text (what the user should change).
 struct ReportQueryDefinition {
     QString name;
     QStringList sql;       // SQLite, PostgreSQL, Firebird
     QStringList sqlOracle; // empty: sql
     QStringList sqlMssql;  // empty: sql
+    bool refusal = false;
 };
 
 struct ReportColumn {
@@ -42,9 +45,11 @@ struct ReportGroup {
 };
 
 // A report definition, as stored in reports/<code>/*.json:
-//   {"code": "RLX582", "title": "...", "orientation": "portrait" | "landscape",
+//   {"code": "RLX582", "title": "...", "description": "what it lists, which documents belong",
+//    "orientation": "portrait" | "landscape",
 //    "header": ["Empresa: {P_EMPRESA} - {qryEmpresa.NMEMPRESA}", ...],
-//    "queries": [{"name": "qryEmpresa", "sql": [lines], "sql_oracle": [lines], "sql_mssql": [lines]}, ...],
+//    "queries": [{"name": "qryEmpresa", "refusal": true (when it is one), "sql": [lines], "sql_oracle": [lines],
+//                 "sql_mssql": [lines]}, ...],
 //    "detail": "<a query's name, or a data source of the screen>",
 //    "columns": [{"field", "caption", "width" (mm), "align": "left" | "right" | "center",
 //                 "format": "text" | "amount" | "date" | "integer" | "cfop", "hidden": true (when hidden)}, ...],
@@ -57,6 +62,7 @@ struct HOSTFW_REPORT_EXPORT ReportDefinition {
     QString fileName; // where the definition was read from
     QString code;
     QString title;
+    QString description;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QStringList header;
     QList<ReportQueryDefinition> queries;
@@ -69,12 +75,14 @@ struct HOSTFW_REPORT_EXPORT ReportDefinition {
     static ReportDefinition fromFile(const QString& fileName);
     // Checked; fileName only names the definition in messages.
     static ReportDefinition fromJson(const QJsonObject& json, const QString& fileName);
-    QJsonObject toJson() const;
-    // Checked, then written whole or not at all.
+    // The file's text in the house form of reports/: keys in the order above, two-space indent, each header and SQL
+    // line on a line of its own, each column and group on one line; so a changed caption is a one-line difference.
+    QByteArray toJson() const;
+    // Checked, then written whole or not at all, as toJson.
     void save(const QString& fileName) const;
 
     // The parts agree with each other: at least one query, each named once, with a text that binds only ":P_..."
-    // parameters; a detail; at least one column; groups, subtotals and totals on columns; header lines naming known
+    // parameters; a detail that is not a refusal query; at least one column; groups, subtotals and totals on columns; header lines naming known
     // queries.
     void check() const;
     // The fields of the detail, known once it has run, hold every column and group field.

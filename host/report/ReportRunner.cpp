@@ -93,6 +93,13 @@ QString filledHeader(const QString& line, const QList<ReportParameter>& paramete
     return result + line.mid(last);
 }
 
+// The first column of the first row, as text; empty when there is none.
+QString firstText(const ReportTable& table)
+{
+    return table.rows.isEmpty() || table.rows.constFirst().isEmpty() ? QString()
+                                                                     : table.rows.constFirst().constFirst().toString();
+}
+
 void remember(const TParams& params, QList<ReportParameter>& parameters)
 {
     for (int i = 0; i < params.Count(); ++i) {
@@ -163,11 +170,15 @@ ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading 
             const bool isDetail = query.name.compare(definition.detail, Qt::CaseInsensitive) == 0;
             const Reading reading =
                 isDetail || detailReading == Reading::FieldsOnly ? detailReading : Reading::FirstRow;
+            ReportTable table;
             try {
-                results.insert(query.name.toUpper(), runQuery(query, reading, data, progress));
+                table = runQuery(query, reading, data, progress);
             } catch (const EHostError& e) {
                 throw failed(u" (consulta \"%1\")"_s.arg(query.name), e);
             }
+            if (const QString refusal = query.refusal ? firstText(table) : QString(); !refusal.trimmed().isEmpty())
+                throw EReportRefused(refusal);
+            results.insert(query.name.toUpper(), table);
         }
     } catch (const EDatabaseError& e) {
         throw failed({}, e);

@@ -18,7 +18,8 @@ HOSTFW_REPORT_EXPORT bool ExistParam(const TParams& Params, const QString& name)
 // statement that starts with SELECT, WITH or VALUES, and nothing it does can write to the database or its folder.
 // The detail is then the rows of the query the definition names, or of the dataset DataSetByName gives for that name
 // (a data source of the screen), which the run must have filled while the parameters were bound: rows an earlier run
-// left there are never printed.
+// left there are never printed. A refusal query whose first row's first column holds a text ends the run with
+// EReportRefused and that text; its rows are no part of the report.
 // Allow false, or a cancelled progress, ends the run with EAbort. A query that fails or does not only read, a failure
 // raised while its parameters are bound, or a screen dataset the run did not fill raises EReportRunError naming the
 // report (and the query); a detail that is neither a query nor a known dataset, or lacks a column's field, raises

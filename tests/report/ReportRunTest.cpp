@@ -124,6 +124,9 @@ TEST_F(ReportRunTest, ABrokenDefinitionIsOneMessageNamingTheFileAndTheProblem)
          u"\"CDCFOP\""_s},
         {"a detail that is nothing",
          QString(valid).replace(u"\"detail\": \"qryVendas\""_s, u"\"detail\": \"dtsNada\""_s), u"\"dtsNada\""_s},
+        {"a detail that is a refusal query",
+         QString(valid).replace(u"{\"name\": \"qryVendas\","_s, u"{\"name\": \"qryVendas\", \"refusal\": true,"_s),
+         u"recusa"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

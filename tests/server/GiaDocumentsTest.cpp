@@ -20,6 +20,7 @@ const QString otherSp = u"900012345112"_s;
 //   205 exit under the other registration
 //   206 bonus exit (type BN) on 1 January, 5910
 //   207 exit whose item carries PIS only
+//   208 exit not yet booked: pending, never listed
 QStringList invoices()
 {
     using namespace fixture;
@@ -52,7 +53,11 @@ QStringList invoices()
             itemTax(206, 1, u"01"_s, 20, 3.6),
             invoice({207, u"01"_s, sp, u"S"_s, u"VD"_s, u"55"_s, u"000207"_s, u"2025-01-20"_s}),
             item(207, 1, u"5102"_s, 40),
-            itemTax(207, 1, u"04"_s, 40, 0.66)};
+            itemTax(207, 1, u"04"_s, 40, 0.66),
+            invoice({208, u"01"_s, sp, u"S"_s, u"VD"_s, u"55"_s, u"000208"_s, u"2025-01-21"_s}),
+            u"UPDATE NOTAFISCAL SET DTESCRITURACAO = NULL WHERE NRSEQNOTAFISC = 208"_s,
+            item(208, 1, u"5102"_s, 30),
+            itemTax(208, 1, u"01"_s, 30, 5.4)};
 }
 
 struct GiaCall {

@@ -24,10 +24,16 @@ TEST(DispatchGuard, EachKindOfExceptionEndsTheActionAsDocumented)
         std::function<void()> action;
         bool completed;
         QStringList errors;
+        bool failure = true; // shown as a failure of the action, not as a complaint about what the user gave
     } cases[] = {
         {"completes", [] {}, true, {}},
         {"silent abort", [] { throw EAbort(); }, false, {}},
         {"host error", [] { throw EServerError(u"Imposto não cadastrado."_s); }, false, {u"Imposto não cadastrado."_s}},
+        {"report refused: a complaint",
+         [] { throw EReportRefused(u"Informe meses inteiros."_s); },
+         false,
+         {u"Informe meses inteiros."_s},
+         false},
         {"standard exception, UTF-8",
          [] { throw std::runtime_error("Conexão recusada"); },
          false,
@@ -40,6 +46,8 @@ TEST(DispatchGuard, EachKindOfExceptionEndsTheActionAsDocumented)
         EXPECT_EQ(Dispatch(c.action), c.completed);
         EXPECT_EQ(dialogs.texts(u"error"_s), c.errors) << "shown once, or not at all";
         EXPECT_EQ(dialogs.shown.size(), c.errors.size());
+        for (const ScriptedDialogs::Shown& shown : dialogs.shown)
+            EXPECT_EQ(shown.failure, c.failure);
     }
 }
 

@@ -9,10 +9,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void show(const QString& text) noexcept
+// A failure of the action unless told it is a complaint about what the user gave.
+void show(const QString& text, void (Dialogs::*kind)(const QString&) = &Dialogs::showFailure) noexcept
 {
     try {
-        Dialogs::current().showFailure(text);
+        (Dialogs::current().*kind)(text);
     } catch (...) {
         qCritical("Could not show an error: %s", qUtf8Printable(text));
     }
@@ -26,6 +27,8 @@ bool Dispatch(const std::function<void()>& action) noexcept
         action();
         return true;
     } catch (const EAbort&) {
+    } catch (const EReportRefused& e) {
+        show(e.message(), &Dialogs::showError);
     } catch (const EHostError& e) {
         show(e.message());
     } catch (const std::exception& e) {

@@ -20,6 +20,8 @@ class TReportDesignerDialog;
 // from a dialog) -> FormActivate through Dispatch; closing -> FormClose through Dispatch, whose Action decides:
 // caHide hides the window and keeps the instance, caFree destroys it, caMinimize minimises it, caNone keeps it open
 // (also when FormClose raises). The four output buttons take no focus; a click -> their handler through Dispatch.
+// Their keys, anywhere in the form, press them as a click does: Ctrl+P Imprimir, Ctrl+Shift+V Visualizar,
+// Ctrl+Shift+S Salvar como, Ctrl+Shift+E Editar.
 // A derived form overrides the handlers and calls the base handler explicitly.
 class HOSTFW_EXPORT TfrmDadosGerRel : public QWidget {
     Q_OBJECT

@@ -124,18 +124,28 @@ void TfrmDadosGerRel::fillReportNames()
     const QStringList files = DefinitionFiles(folder);
     if (files.isEmpty())
         throw EHostConfigError(Format(msgPadrao->Msg(u"Arq_Rel_Err"_s), {code, QDir::toNativeSeparators(folder)}));
-    const BusyCursor busy;
-    const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(msgPadrao->Msg(u"VD_TRAD"_s));
-    QStringList titles;
-    for (const QString& file : files) {
-        Advance(*progress, u"Definições lidas"_s, titles.size(), files.size());
-        titles.append(ReportDefinition::fromFile(file).title);
+    QStringList readable, titles, faults;
+    {
+        const BusyCursor busy;
+        const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(msgPadrao->Msg(u"VD_TRAD"_s));
+        for (const QString& file : files) {
+            Advance(*progress, u"Definições lidas"_s, readable.size() + faults.size(), files.size());
+            try {
+                titles.append(ReportDefinition::fromFile(file).title);
+                readable.append(file);
+            } catch (const EReportDefinitionError& e) {
+                faults.append(e.message());
+            }
+        }
     }
     const QString chosen = cbbReportNames->itemIndex() < 0 ? QString() : cbbReportNames->currentText();
-    m_definitionFiles = files;
+    m_definitionFiles = readable;
     cbbReportNames->clear();
     cbbReportNames->addItems(titles);
     cbbReportNames->setItemIndex(chosen.isEmpty() ? -1 : int(titles.indexOf(chosen)));
+    // One broken definition does not hide the others: they are listed, and the faults told once.
+    if (!faults.isEmpty())
+        Dialogs::current().showFailure(faults.join(u'\n'));
 }
 
 void TfrmDadosGerRel::FormActivate(QObject*) {}

@@ -154,9 +154,10 @@ ReportRunner::ReportRunner(TDBConnection& connection, TBeforeGetQueryParams Befo
     : m_connection(connection), m_beforeGetQueryParams(std::move(BeforeGetQueryParams)), m_dataSets(std::move(dataSets))
 {}
 
-ReportData ReportRunner::run(const ReportDefinition& definition, ReportProgress& progress) const
+ReportData ReportRunner::run(const ReportDefinition& definition, ReportProgress& progress,
+                             std::optional<qsizetype> detailRows) const
 {
-    return runQueries(definition, Reading::AllRows, progress);
+    return runQueries(definition, Reading::AllRows, progress, detailRows);
 }
 
 void ReportRunner::checkFields(const ReportDefinition& definition) const
@@ -165,8 +166,8 @@ void ReportRunner::checkFields(const ReportDefinition& definition) const
     runQueries(definition, Reading::FieldsOnly, unwatched);
 }
 
-ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading detailReading,
-                                    ReportProgress& progress) const
+ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading detailReading, ReportProgress& progress,
+                                    std::optional<qsizetype> detailRows) const
 {
     ReportData data;
     data.definition = definition.shownPart();
@@ -175,7 +176,7 @@ ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading 
         const bool isDetail = query.name.compare(definition.detail, Qt::CaseInsensitive) == 0;
         const Reading reading = isDetail || detailReading == Reading::FieldsOnly ? detailReading : Reading::FirstRow;
         try {
-            const ReportTable table = runQuery(query, reading, data, progress);
+            const ReportTable table = runQuery(query, reading, data, progress, isDetail ? detailRows : std::nullopt);
             results.insert(query.name.toUpper(), table);
         } catch (const EHostError& e) {
             throw EReportRunError(u"O relatório \"%1\" não pôde ser executado (consulta \"%2\"): %3"_s.arg(
@@ -191,6 +192,10 @@ ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading 
             data.detail.fields.append(field->FieldName());
         if (detailReading == Reading::AllRows)
             data.detail.rows = dataSet->Rows();
+        if (detailRows && data.detail.rows.size() > *detailRows) {
+            data.detail.rows.resize(*detailRows);
+            data.partial = true;
+        }
     } else {
         throw EReportDefinitionError(
             u"A definição de relatório '%1' é inválida: \"%2\" não é uma consulta nem uma fonte de dados da tela."_s
@@ -205,7 +210,7 @@ ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading 
 }
 
 ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, Reading reading, ReportData& data,
-                                   ReportProgress& progress) const
+                                   ReportProgress& progress, std::optional<qsizetype> rowLimit) const
 {
     QSqlDatabase database = m_connection.Database();
     const SqlParameters sql =
@@ -235,6 +240,10 @@ ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, Reading r
     for (int i = 0; i < record.count(); ++i)
         result.fields.append(record.fieldName(i));
     while (reading != Reading::FieldsOnly && statement.next()) {
+        if (rowLimit && result.rows.size() == *rowLimit) {
+            data.partial = true;
+            break;
+        }
         QVariantList row;
         row.reserve(record.count());
         for (int i = 0; i < record.count(); ++i)

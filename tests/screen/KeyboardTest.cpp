@@ -127,6 +127,29 @@ TEST_F(KeyboardTest, AnOutputKeyOnAnInvalidScreenShowsTheFirstFailureOnly)
     }
 }
 
+// A key pressed at once after Tab acts after the exit handler of the field that Tab left, as a click does.
+TEST_F(KeyboardTest, AnOutputKeyRightAfterTabActsAsAClickDoes)
+{
+    const auto press = [&](const std::function<void()>& output) {
+        TfrmConFisc& screen = start();
+        FillValid(screen);
+        screen.medImposto->clear();
+        screen.medEmpresa->setFocus();
+        QCoreApplication::processEvents();
+        screen.medEmpresa->selectAll();
+        QTest::keyClicks(screen.medEmpresa, u"99"_s);
+        QTest::keyClick(screen.medEmpresa, Qt::Key_Tab);
+        output();
+        QCoreApplication::processEvents();
+        return errors();
+    };
+    const QStringList clicked = press([&] { QTest::mouseClick(child<QToolButton>(u"sbtPrint"_s), Qt::LeftButton); });
+    const QStringList keyed = press([] { QTest::keySequence(QApplication::focusWidget(), OutputKeys()[0].key); });
+    EXPECT_EQ(keyed, clicked);
+    EXPECT_EQ(keyed.mid(0, 2), (QStringList{u"Empresa não cadastrada."_s, u"Imposto deve ser informado."_s}))
+        << "the exit of Empresa first, then the whole screen";
+}
+
 // Alt with a letter is an accelerator, never text: the field and what depends on it stay as they were.
 TEST_F(KeyboardTest, AltWithALetterTypesNothingInAField)
 {

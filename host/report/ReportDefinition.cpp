@@ -164,7 +164,8 @@ ReportDefinition ReportDefinition::fromFile(const QString& fileName)
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(content, &error);
     if (error.error != QJsonParseError::NoError) {
-        const QString before = QString::fromUtf8(content.left(error.offset));
+        // The parser stops just past the character at fault.
+        const QString before = QString::fromUtf8(content.left(std::max(0, error.offset - 1)));
         const qsizetype column = before.size() - before.lastIndexOf(u'\n');
         invalid(fileName,
                 u"linha %1, coluna %2: %3"_s.arg(before.count(u'\n') + 1).arg(column).arg(error.errorString()));

@@ -30,6 +30,8 @@ struct HOSTFW_REPORT_EXPORT ReportData {
     // The definition's header lines with their values filled in.
     QStringList header;
     ReportTable detail;
+    // The run stopped at a row limit: the report has more detail rows than these.
+    bool partial = false;
     QDateTime emitted;
 };
 

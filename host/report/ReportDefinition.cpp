@@ -210,10 +210,16 @@ ReportDefinition ReportDefinition::fromFile(const QString& fileName)
     if (!file.open(QIODevice::ReadOnly))
         throw EReportDefinitionError(
             u"A definição de relatório '%1' não pode ser lida: %2."_s.arg(fileName, file.errorString()));
+    const QByteArray content = file.readAll();
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-    if (error.error != QJsonParseError::NoError)
-        invalid(fileName, u"%1 (posição %2)"_s.arg(error.errorString()).arg(error.offset));
+    const QJsonDocument document = QJsonDocument::fromJson(content, &error);
+    if (error.error != QJsonParseError::NoError) {
+        // The parser stops just past the character at fault.
+        const QString before = QString::fromUtf8(content.left(std::max(0, error.offset - 1)));
+        const qsizetype column = before.size() - before.lastIndexOf(u'\n');
+        invalid(fileName,
+                u"linha %1, coluna %2: %3"_s.arg(before.count(u'\n') + 1).arg(column).arg(error.errorString()));
+    }
     if (!document.isObject())
         invalid(fileName, u"o conteúdo não é um objeto JSON"_s);
     return fromJson(document.object(), fileName);

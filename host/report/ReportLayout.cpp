@@ -230,8 +230,10 @@ void ReportLayout::addFooter(PageContent& page, int index) const
     const QString emitted = u"Emitido em %1 às %2"_s.arg(m_data->emitted.toString(u"dd/MM/yyyy"_s),
                                                          m_data->emitted.toString(u"HH:mm:ss"_s));
     page.append(text({left, top + 1, 120, 5}, emitted, TextStyle::Footer));
-    page.append(text({right - 60, top + 1, 60, 5}, u"Página %1 de %2"_s.arg(index + 1).arg(pageCount()),
-                     TextStyle::Footer, Qt::AlignRight));
+    // A run cut short does not know how many pages the report has.
+    const QString number = m_data->partial ? u"Página %1 de ? (prévia parcial)"_s.arg(index + 1)
+                                           : u"Página %1 de %2"_s.arg(index + 1).arg(pageCount());
+    page.append(text({right - 60, top + 1, 60, 5}, number, TextStyle::Footer, Qt::AlignRight));
 }
 
 void ReportLayout::addBand(PageContent& page, const Band& band, double top) const

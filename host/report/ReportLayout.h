@@ -29,6 +29,7 @@ using PageContent = QList<PageItem>;
 // emission date and time and "Página N de M". The first page also lists every parameter with the value bound to
 // it. Then the rows, each group under a heading and over its subtotal, and the report totals; a report without
 // rows says that no document matches the parameters. A group heading never ends a page.
+// A run cut short at a row limit numbers its pages "Página N de ? (prévia parcial)".
 class HOSTFW_REPORT_EXPORT ReportLayout {
 public:
     explicit ReportLayout(std::shared_ptr<const ReportData> data);

@@ -141,9 +141,10 @@ ReportRunner::ReportRunner(TDBConnection& connection, TBeforeGetQueryParams Befo
     : m_connection(connection), m_beforeGetQueryParams(std::move(BeforeGetQueryParams)), m_dataSets(std::move(dataSets))
 {}
 
-ReportData ReportRunner::run(const ReportDefinition& definition, ReportProgress& progress) const
+ReportData ReportRunner::run(const ReportDefinition& definition, ReportProgress& progress,
+                             std::optional<qsizetype> detailRows) const
 {
-    return runQueries(definition, Reading::AllRows, progress);
+    return runQueries(definition, Reading::AllRows, progress, detailRows);
 }
 
 void ReportRunner::checkFields(const ReportDefinition& definition) const
@@ -152,8 +153,8 @@ void ReportRunner::checkFields(const ReportDefinition& definition) const
     runQueries(definition, Reading::FieldsOnly, unwatched);
 }
 
-ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading detailReading,
-                                    ReportProgress& progress) const
+ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading detailReading, ReportProgress& progress,
+                                    std::optional<qsizetype> detailRows) const
 {
     ReportData data;
     data.definition = definition.shownPart();
@@ -172,7 +173,7 @@ ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading 
                 isDetail || detailReading == Reading::FieldsOnly ? detailReading : Reading::FirstRow;
             ReportTable table;
             try {
-                table = runQuery(query, reading, data, progress);
+                table = runQuery(query, reading, data, progress, isDetail ? detailRows : std::nullopt);
             } catch (const EHostError& e) {
                 throw failed(u" (consulta \"%1\")"_s.arg(query.name), e);
             }
@@ -195,6 +196,10 @@ ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading 
                     "para o relatório a que pertencem, e não imprime os de uma execução anterior."_s.arg(
                         definition.title, definition.detail));
             data.detail.rows = screenData->Rows();
+        }
+        if (detailRows && data.detail.rows.size() > *detailRows) {
+            data.detail.rows.resize(*detailRows);
+            data.partial = true;
         }
     } else {
         data.detail = results.value(definition.detail.toUpper());
@@ -220,7 +225,7 @@ TDataSet* ReportRunner::screenDataSet(const ReportDefinition& definition) const
 }
 
 ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, Reading reading, ReportData& data,
-                                   ReportProgress& progress) const
+                                   ReportProgress& progress, std::optional<qsizetype> rowLimit) const
 {
     QSqlDatabase database = m_connection.Database();
     const SqlParameters sql =
@@ -250,6 +255,10 @@ ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, Reading r
     for (int i = 0; i < record.count(); ++i)
         result.fields.append(record.fieldName(i));
     while (reading != Reading::FieldsOnly && statement.next()) {
+        if (rowLimit && result.rows.size() == *rowLimit) {
+            data.partial = true;
+            break;
+        }
         QVariantList row;
         row.reserve(record.count());
         for (int i = 0; i < record.count(); ++i)

@@ -3,6 +3,7 @@
 #include "ReportData.h"
 
 #include <functional>
+#include <optional>
 
 class ReportProgress;
 class TDBConnection;
@@ -31,7 +32,9 @@ public:
 
     ReportRunner(TDBConnection& connection, TBeforeGetQueryParams BeforeGetQueryParams, DataSetByName dataSets);
 
-    ReportData run(const ReportDefinition& definition, ReportProgress& progress) const;
+    // detailRows: at most that many detail rows are read; data.partial says whether the detail had more.
+    ReportData run(const ReportDefinition& definition, ReportProgress& progress,
+                   std::optional<qsizetype> detailRows = std::nullopt) const;
 
     // The definition against the database before it is kept: each query prepared and run with its parameters bound
     // empty (BeforeGetQueryParams is not fired; one row read at most), and every column, group and header field
@@ -41,10 +44,11 @@ public:
 private:
     enum class Reading { AllRows, FirstRow, FieldsOnly };
 
-    ReportData runQueries(const ReportDefinition& definition, Reading detailReading, ReportProgress& progress) const;
-    // The query's rows (as reading says), its parameters recorded in data.
+    ReportData runQueries(const ReportDefinition& definition, Reading detailReading, ReportProgress& progress,
+                          std::optional<qsizetype> detailRows = std::nullopt) const;
+    // The query's rows (as reading says, rowLimit at most), its parameters recorded in data.
     ReportTable runQuery(const ReportQueryDefinition& query, Reading reading, ReportData& data,
-                         ReportProgress& progress) const;
+                         ReportProgress& progress, std::optional<qsizetype> rowLimit = std::nullopt) const;
     // The screen's dataset the detail names; nullptr when the detail is a query. EReportDefinitionError when it is
     // neither.
     TDataSet* screenDataSet(const ReportDefinition& definition) const;

@@ -110,7 +110,7 @@ TEST_F(ReportRunTest, ABrokenDefinitionIsOneMessageNamingTheFileAndTheProblem)
         QString json;
         QString problem;
     } cases[] = {
-        {"not JSON", u"{\"title\": \"Vendas\",}"_s, u"posição"_s},
+        {"not JSON", u"{\"title\": \"Vendas\",}"_s, u"linha 1, coluna 20"_s},
         {"no query", QString(valid).replace(u"\"queries\""_s, u"\"consultas\""_s), u"nenhuma consulta"_s},
         {"an unknown format", QString(valid).replace(u"\"cfop\"}"_s, u"\"moeda\"}"_s), u"\"moeda\""_s},
         {"a subtotal of a text column", QString(valid).replace(u"[\"VRTOTAL\", \"QTITENS\"]}"_s, u"[\"NRNOTA\"]}"_s),

@@ -7,11 +7,14 @@
 #include "TDateEditPlus.h"
 #include "TReportDesignerDialog.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -132,4 +135,68 @@ TEST_F(OutputTest, AReportThatCannotRunIsOneMessageAndTheScreenStaysUsable)
     QTest::mouseClick(child<QToolButton>(u"sbtPreview"_s), Qt::LeftButton);
     EXPECT_NE(OpenPreview(), nullptr) << "a report that can run still does";
     delete OpenPreview();
+}
+
+// The preview is announced as a window of its own, names its controls, and its zoom box always shows the zoom in
+// force, whether chosen in the box, with Ampliar and Reduzir or with the wheel and Ctrl, from 25 % to 400 %.
+TEST_F(OutputTest, ThePreviewIsAWindowOfItsOwnAndShowsTheZoomInForce)
+{
+    TfrmConFisc& screen = startOnSampleData();
+    FillGiaSp(screen);
+    QTest::mouseClick(child<QToolButton>(u"sbtPreview"_s), Qt::LeftButton);
+    std::unique_ptr<QWidget> preview(OpenPreview());
+    ASSERT_NE(preview, nullptr);
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(preview.get());
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), u"Visualizar - Listagem de Documentos - GIA SP"_s);
+    EXPECT_EQ(UnnamedControls(*preview), QStringList{});
+
+    QCoreApplication::processEvents();
+    preview->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == preview.get(); }));
+    auto* zoom = preview->findChild<QComboBox*>(u"zoom"_s);
+    auto* page = preview->findChild<QScrollArea*>(u"page"_s);
+    // The zoom of the page drawn, from its width: A4, 297 mm wide when it lies, 210 mm when it stands.
+    const auto drawnPercent = [&] {
+        const QSizeF drawn = qobject_cast<QLabel*>(page->widget())->pixmap().deviceIndependentSize();
+        const double millimetres = drawn.width() > drawn.height() ? 297 : 210;
+        return qRound(drawn.width() / (millimetres / 25.4 * preview->logicalDpiX()) * 100);
+    };
+    const auto wheel = [&](int turn) {
+        QWheelEvent event(QPointF(50, 50), page->viewport()->mapToGlobal(QPointF(50, 50)), {}, {0, turn}, Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(page->viewport(), &event);
+    };
+    const auto keys = [&](QKeySequence::StandardKey key, int times) {
+        for (int press = 0; press < times; ++press)
+            QTest::keySequence(preview.get(), key);
+    };
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        QString shown;
+    } steps[] = {
+        {"Reduzir down to the smallest", [&] { keys(QKeySequence::ZoomOut, 12); }, u"25%"_s},
+        {"Ampliar", [&] { keys(QKeySequence::ZoomIn, 1); }, u"50%"_s},
+        {"the wheel up, twice", [&] { wheel(120), wheel(120); }, u"100%"_s},
+        {"Ampliar up to the largest", [&] { keys(QKeySequence::ZoomIn, 12); }, u"400%"_s},
+        {"the wheel down", [&] { wheel(-120); }, u"300%"_s},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        step.act();
+        EXPECT_EQ(zoom->currentText(), step.shown);
+        EXPECT_EQ(u"%1%"_s.arg(drawnPercent()), step.shown);
+    }
+
+    SCOPED_TRACE("the whole page chosen in the box, then Ampliar from there");
+    zoom->setFocus();
+    while (zoom->currentIndex() > 1)
+        QTest::keyClick(zoom, Qt::Key_Up);
+    EXPECT_EQ(zoom->currentText(), u"Página inteira"_s);
+    const int whole = drawnPercent();
+    EXPECT_LT(whole, 100) << "an A4 page in a 720-pixel-high window";
+    keys(QKeySequence::ZoomIn, 1);
+    EXPECT_GT(drawnPercent(), whole);
+    EXPECT_EQ(zoom->currentText(), u"%1%"_s.arg(drawnPercent()));
 }

@@ -5,6 +5,7 @@
 #include "ScriptedDialogs.h"
 #include "TfrmConFisc.h"
 
+#include <QAccessible>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -51,6 +52,19 @@ protected:
     static constexpr int ClosedPort = 1;
     ScriptedDialogs* dialogs = nullptr;
 };
+
+// The controls of the window that the keyboard can reach without a name for assistive technology.
+inline QStringList UnnamedControls(QWidget& window)
+{
+    QStringList unnamed;
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        if (control->window() == &window && (control->focusPolicy() & Qt::TabFocus) && !control->focusProxy() &&
+            (!accessible || accessible->text(QAccessible::Name).isEmpty()))
+            unnamed.append(QString::fromLatin1(control->metaObject()->className()) + u' ' + control->objectName());
+    }
+    return unnamed;
+}
 
 inline QVariant Presets(const QString& imposto, const QString& empresa, const QString& inscricao, const QString& inicio,
                         const QString& fim)

@@ -24,6 +24,12 @@ void ScriptedDialogs::showFailure(const QString& text) { shown.append({u"error"_
 
 void ScriptedDialogs::showInformation(const QString& text) { shown.append({u"information"_s, {}, text}); }
 
+bool ScriptedDialogs::confirm(const QString& question)
+{
+    shown.append({u"confirm"_s, {}, question});
+    return !m_confirms.isEmpty() && m_confirms.dequeue();
+}
+
 std::optional<int> ScriptedDialogs::pickRow(const QString& title, TDataSet& dataSet)
 {
     shown.append({u"pick"_s, title, DataSetModel(dataSet, false).labels().join(u'|')});

@@ -14,9 +14,9 @@
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        QString kind;           // "error", "information", "pick", "choose", "save", "print", "text", "edit"
+        QString kind;           // "error", "information", "confirm", "pick", "choose", "save", "print", "text", "edit"
         QString title;          // pick, choose: the title; save, text: the caption; edit: the report's title
-        QString text;           // error, information: the text; pick, choose: the column labels joined by "|";
+        QString text;           // error, information, confirm: the text; pick, choose: the column labels joined by "|";
                                 // save: the suggested name; text: the prompt
         QList<int> ticked = {}; // choose: the rows ticked when the list opened
         bool failure = false;   // error: shown as a failure of the action rather than a complaint about a field
@@ -38,6 +38,8 @@ public:
         m_edits.enqueue({std::move(change), end});
     }
     void answerText(std::optional<QString> text) { m_texts.enqueue(std::move(text)); }
+    // The next yes-or-no question; an unanswered one is answered no.
+    void answerConfirm(bool yes) { m_confirms.enqueue(yes); }
 
     // The texts of the shown entries of one kind, in order.
     QStringList texts(const QString& kind) const;
@@ -45,6 +47,7 @@ public:
     void showError(const QString& text) override;
     void showFailure(const QString& text) override;
     void showInformation(const QString& text) override;
+    bool confirm(const QString& question) override;
     std::optional<int> pickRow(const QString& title, TDataSet& dataSet) override;
     std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet, const QList<int>& ticked) override;
     QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) override;
@@ -63,4 +66,5 @@ private:
     QQueue<QString> m_prints;
     QQueue<std::pair<std::function<void(ReportDefinition&)>, EditEnd>> m_edits;
     QQueue<std::optional<QString>> m_texts;
+    QQueue<bool> m_confirms;
 };

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -166,16 +167,62 @@ TEST_F(ReportFormTest, MissingDefinitionsFailTheCreationWithTheMessageOfTheTable
 
 TEST_F(ReportFormTest, FailedCreationDestroysTheForm)
 {
-    writeDefinition(u"05-broken.json"_s, u"x\" broken"_s);
+    QDir(reports.filePath(u"RLX582"_s)).removeRecursively();
     try {
         create();
-        FAIL() << "created with a broken definition";
+        FAIL() << "created without definitions";
     } catch (const EHostConfigError& e) {
-        EXPECT_TRUE(e.message().contains(u"05-broken.json"_s)) << qPrintable(e.message());
+        EXPECT_TRUE(e.message().contains(u"RLX582"_s)) << qPrintable(e.message());
     }
     EXPECT_EQ(screen, nullptr);
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_NE(w->objectName(), u"frmSample"_s) << "no form left behind";
+}
+
+// A definition that cannot be read hides none of the others: they are listed, and one message names each broken file
+// with the place of its fault.
+TEST_F(ReportFormTest, ABrokenDefinitionIsLeftOutAndNamedWithTheLineAndColumnOfItsFault)
+{
+    const QStringList good = {u"Nota Fiscal Pendente"_s, u"Listagem de Documentos - GIA SP"_s,
+                              u"Pré-validação PIS/COFINS"_s};
+    const struct {
+        const char* name;
+        QMap<QString, QByteArray> files; // broken files by name
+        QStringList faults;              // each in the one message
+    } cases[] = {
+        {"a name without its colon",
+         {{u"05-sem-dois-pontos.json"_s, "{\n  \"code\": \"RLX582\",\n  \"title\" \"x\"\n}"}},
+         {u"05-sem-dois-pontos.json' é inválida: linha 3, coluna 11:"_s}},
+        {"a file cut short, first in the list",
+         {{u"00-cortado.json"_s, "{\"code\": \"RLX582\",\n"}},
+         {u"00-cortado.json' é inválida: linha 1, coluna 19:"_s}},
+        {"two broken files, one message",
+         {{u"00-cortado.json"_s, "{\"code\": \"RLX582\",\n"}, {u"99-lista.json"_s, "[1, 2]"}},
+         {u"00-cortado.json' é inválida: linha 1, coluna 19:"_s,
+          u"99-lista.json' é inválida: o conteúdo não é um objeto JSON"_s}},
+        {"a title missing",
+         {{u"07-sem-titulo.json"_s, R"({"code": "RLX582", "queries": []})"}},
+         {u"07-sem-titulo.json"_s}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const QString& name : c.files.keys()) {
+            QFile file(reports.filePath(u"RLX582/"_s + name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.files.value(name));
+        }
+        dialogs->shown.clear();
+        create();
+        EXPECT_EQ(titles(), good);
+        ASSERT_EQ(dialogs->texts(u"error"_s).size(), 1);
+        const QString message = dialogs->texts(u"error"_s).constFirst();
+        for (const QString& fault : c.faults)
+            EXPECT_TRUE(message.contains(fault)) << qPrintable(message);
+        delete screen->containerWindow();
+        screen = nullptr;
+        for (const QString& name : c.files.keys())
+            QFile::remove(reports.filePath(u"RLX582/"_s + name));
+    }
 }
 
 TEST_F(ReportFormTest, ErrorTextComesFromTheFormsMessageTable)

@@ -1,5 +1,6 @@
 #include "TDateEditPlus.h"
 
+#include "AltChords.h"
 #include "HostSettings.h"
 #include "MensErro.h"
 #include "Strings.h"
@@ -122,6 +123,7 @@ TDateEditPlus::TDateEditPlus(QWidget* parent, const QString& name)
     setObjectName(name);
     m_edit->setObjectName(name + u"Edit"_s);
     m_edit->setInputMask(maskForDateFormat(m_format));
+    KeepAltChordsOut(m_edit);
     m_button->setObjectName(name + u"Button"_s);
     m_button->setFocusPolicy(Qt::NoFocus);
     m_button->setIcon(calendarGlyph());

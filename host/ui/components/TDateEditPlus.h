@@ -15,6 +15,7 @@ class QToolButton;
 // default, read when the box is built) with a button that opens a calendar.
 // The format's digits are entered in a mask: text() is "" when no digit is typed, otherwise the box's text
 // ("01/02/2026", or "01/0 /    " while unfinished). The text shows in the valid-date colour while it is a date.
+// A key pressed with Alt is never typed (KeepAltChordsOut).
 class HOSTFW_EXPORT TDateEditPlus : public QWidget, public FocusEvents {
     Q_OBJECT
 public:

@@ -9,7 +9,7 @@
 // A one-line text box.
 // OnChange, only when the text really changes: a change by code through this type (setText, clear) calls it
 // directly; a change typed by the user (typing, paste, cut, undo), or written through QLineEdit's setText, calls it
-// through Dispatch.
+// through Dispatch. A key pressed with Alt is never typed (KeepAltChordsOut).
 class HOSTFW_EXPORT TEdit : public QLineEdit, public FocusEvents {
     Q_OBJECT
 public:

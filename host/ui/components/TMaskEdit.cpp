@@ -1,5 +1,7 @@
 #include "TMaskEdit.h"
 
+#include "AltChords.h"
+
 #include <QFocusEvent>
 #include <QHash>
 
@@ -107,6 +109,7 @@ TMaskEdit::TMaskEdit(QWidget* parent, const QString& name)
                                                 this, [this] { return text(); }, [this] { Fire(OnChange, this); }))
 {
     setObjectName(name);
+    KeepAltChordsOut(this);
 }
 
 void TMaskEdit::mousePressEvent(QMouseEvent* event)

@@ -14,6 +14,7 @@
 // "9.999;0; " reads "5102"; nothing typed reads "". maxLength() is the mask's length.
 // OnChange, only when text() really changes: a change by code through this type (setText, clear) calls it directly;
 // a change typed by the user, or written through QLineEdit's setText, calls it through Dispatch.
+// A key pressed with Alt is never typed (KeepAltChordsOut).
 class HOSTFW_EXPORT TMaskEdit : public QLineEdit, public FocusEvents {
     Q_OBJECT
 public:

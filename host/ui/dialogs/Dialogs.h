@@ -25,6 +25,9 @@ public:
     // service tells the two apart.
     virtual void showFailure(const QString& text) { showError(text); }
     virtual void showInformation(const QString& text) = 0;
+    // A question answered yes or no, such as whether to discard what was edited; true for yes. A service with no one
+    // to ask answers no, which loses nothing.
+    virtual bool confirm(const QString&) { return false; }
     // Pick list over the visible fields of dataSet (display labels, display widths); a filter box; Enter or
     // double-click picks, Esc cancels. Returns the dataset row index picked, or nullopt. Never called with an
     // empty dataset.

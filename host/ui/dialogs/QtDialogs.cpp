@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -51,6 +52,17 @@ void QtDialogs::showInformation(const QString& text)
 {
     const ReturnFocusOnClose returnFocus;
     QMessageBox::information(dialogParent(), QApplication::applicationDisplayName(), text);
+}
+
+bool QtDialogs::confirm(const QString& question)
+{
+    const ReturnFocusOnClose returnFocus;
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), question, QMessageBox::NoButton,
+                    dialogParent());
+    QPushButton* yes = box.addButton(u"&Sim"_s, QMessageBox::YesRole);
+    box.setDefaultButton(box.addButton(u"&Não"_s, QMessageBox::NoRole));
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 std::optional<int> QtDialogs::pickRow(const QString& title, TDataSet& dataSet)

@@ -10,6 +10,7 @@ class HOSTFW_EXPORT QtDialogs : public Dialogs {
 public:
     void showError(const QString& text) override;
     void showInformation(const QString& text) override;
+    bool confirm(const QString& question) override;
     std::optional<int> pickRow(const QString& title, TDataSet& dataSet) override;
     std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet, const QList<int>& ticked) override;
     QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) override;

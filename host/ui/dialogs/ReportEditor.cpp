@@ -2,9 +2,10 @@
 
 #include "Dialogs.h"
 #include "Exceptions.h"
-#include "PagePainter.h"
 #include "ReportEditing.h"
+#include "ReportPageView.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -13,13 +14,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -35,7 +36,44 @@ enum ColumnCell { ColumnCaption, ColumnField, ColumnWidth, ColumnAlignment, Colu
 enum GroupCell { GroupField, GroupCaption, GroupFormat, GroupSubtotals };
 
 constexpr int PreviewDelayMs = 600;
-constexpr int SmallestPreviewPx = 200;
+
+// A cell that holds one of a few choices. Its list exists only while the cell is edited (F2, a double click or a
+// typed letter) and opens at once, so that the arrow keys go from cell to cell and change no choice until a
+// list is open; picking in the list ends the editing.
+class ChoiceDelegate : public QStyledItemDelegate {
+public:
+    ChoiceDelegate(QStringList choices, QObject* parent) : QStyledItemDelegate(parent), m_choices(std::move(choices)) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
+    {
+        auto* list = new QComboBox(parent);
+        list->addItems(m_choices);
+        list->setAccessibleName(index.model()->headerData(index.column(), Qt::Horizontal).toString());
+        auto* self = const_cast<ChoiceDelegate*>(this);
+        connect(list, &QComboBox::activated, self, [self, list] {
+            Q_EMIT self->commitData(list);
+            Q_EMIT self->closeEditor(list);
+        });
+        QTimer::singleShot(0, list, [list] {
+            if (list->isVisible()) // not when a typed letter already chose and ended the editing
+                list->showPopup();
+        });
+        return list;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        static_cast<QComboBox*>(editor)->setCurrentIndex(std::max(0, int(m_choices.indexOf(index.data().toString()))));
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        model->setData(index, static_cast<QComboBox*>(editor)->currentText());
+    }
+
+private:
+    QStringList m_choices;
+};
 
 QStringList splitList(const QString& text)
 {
@@ -50,6 +88,16 @@ QStringList lines(const QPlainTextEdit* edit)
     return edit->toPlainText().isEmpty() ? QStringList{} : edit->toPlainText().split(u'\n');
 }
 
+// A box of several lines that Tab leaves, as it leaves every other control, instead of typing a tab.
+QPlainTextEdit* textBox(const QString& text, const QString& accessibleName = {})
+{
+    auto* box = new QPlainTextEdit(text);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->setTabChangesFocus(true);
+    box->setAccessibleName(accessibleName);
+    return box;
+}
+
 // The rows of a table in the order the user sees them (dragged by their numbers), as logical row indexes.
 QList<int> rowsInOrder(const QTableWidget* table)
 {
@@ -61,15 +109,13 @@ QList<int> rowsInOrder(const QTableWidget* table)
 
 QString cell(const QTableWidget* table, int row, int column)
 {
-    if (auto* combo = qobject_cast<QComboBox*>(table->cellWidget(row, column)))
-        return combo->currentText();
     const QTableWidgetItem* item = table->item(row, column);
     return item ? item->text().trimmed() : QString();
 }
 
-int choiceIndex(const QTableWidget* table, int row, int column)
+int choiceIndex(const QTableWidget* table, int row, int column, const QStringList& choices)
 {
-    return qobject_cast<QComboBox*>(table->cellWidget(row, column))->currentIndex();
+    return std::max(0, int(choices.indexOf(cell(table, row, column))));
 }
 
 // Moves the current row of the table one place up (-1) or down (+1) in the order the user sees.
@@ -95,17 +141,23 @@ ReportEditor::ReportEditor(const ReportDefinition& definition, ReportEditing& ed
     : QDialog(parent), m_definition(definition), m_editing(editing), m_queries(definition.queries)
 {
     setWindowTitle(u"Editar relatório - %1"_s.arg(definition.title));
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
     resize(1180, 640);
     auto* tabs = new QTabWidget;
     tabs->addTab(generalPage(), u"&Geral"_s);
     m_columns = new QTableWidget(0, 6);
     m_columns->setObjectName(u"columns"_s);
+    m_columns->setAccessibleName(u"Colunas"_s);
     m_columns->setHorizontalHeaderLabels(
         {u"Título"_s, u"Campo"_s, u"Largura (mm)"_s, u"Alinhamento"_s, u"Formato"_s, u"Exibir"_s});
+    m_columns->setItemDelegateForColumn(ColumnAlignment, new ChoiceDelegate(Alignments, m_columns));
+    m_columns->setItemDelegateForColumn(ColumnFormatCell, new ChoiceDelegate(Formats, m_columns));
     tabs->addTab(tablePage(m_columns, [this](int row) { fillColumn(row, {}); }), u"&Colunas"_s);
     m_groups = new QTableWidget(0, 4);
     m_groups->setObjectName(u"groups"_s);
+    m_groups->setAccessibleName(u"Grupos"_s);
     m_groups->setHorizontalHeaderLabels({u"Campo"_s, u"Título"_s, u"Formato"_s, u"Subtotais (campos)"_s});
+    m_groups->setItemDelegateForColumn(GroupFormat, new ChoiceDelegate(Formats, m_groups));
     tabs->addTab(tablePage(m_groups, [this](int row) { fillGroup(row, {}); }), u"G&rupos"_s);
     tabs->addTab(queriesPage(), u"Consultas S&QL"_s);
     for (int row = 0; row < m_definition.columns.size(); ++row) {
@@ -150,29 +202,26 @@ ReportEditor::ReportEditor(const ReportDefinition& definition, ReportEditing& ed
         connect(table->verticalHeader(), &QHeaderView::sectionMoved, this, &ReportEditor::schedulePreview);
     }
     connect(m_orientation, &QComboBox::currentIndexChanged, this, &ReportEditor::schedulePreview);
-    m_previewTimer.start(0);
-}
-
-QComboBox* ReportEditor::choice(const QStringList& items, int current)
-{
-    auto* combo = new QComboBox;
-    combo->addItems(items);
-    combo->setCurrentIndex(current);
-    connect(combo, &QComboBox::currentIndexChanged, this, &ReportEditor::schedulePreview);
-    return combo;
+    m_opened = this->definition().toJson();
+    // The first drawing at once, without touching the timer's interval (start(0) would keep 0 for every change).
+    QMetaObject::invokeMethod(this, &ReportEditor::drawPreview, Qt::QueuedConnection);
 }
 
 QWidget* ReportEditor::generalPage()
 {
     auto* page = new QWidget;
     auto* form = new QFormLayout(page);
-    m_orientation = choice({u"Retrato"_s, u"Paisagem"_s}, m_definition.orientation == QPageLayout::Landscape);
+    m_orientation = new QComboBox;
+    m_orientation->addItems({u"Retrato"_s, u"Paisagem"_s});
+    m_orientation->setCurrentIndex(m_definition.orientation == QPageLayout::Landscape);
     m_detail = new QLineEdit(m_definition.detail);
-    m_header = new QPlainTextEdit(m_definition.header.join(u'\n'));
-    m_header->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_description = textBox(m_definition.description);
+    m_description->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_header = textBox(m_definition.header.join(u'\n'));
     m_totals = new QLineEdit(m_definition.totals.join(u", "_s));
     form->addRow(u"Código"_s, new QLabel(m_definition.code));
     form->addRow(u"Título"_s, new QLabel(m_definition.title));
+    form->addRow(u"D&escrição (o que lista e que documentos entram)"_s, m_description);
     form->addRow(u"&Orientação"_s, m_orientation);
     form->addRow(u"&Detalhe (consulta ou fonte de dados)"_s, m_detail);
     form->addRow(u"Ca&beçalho (uma linha por linha)"_s, m_header);
@@ -184,24 +233,27 @@ QWidget* ReportEditor::queriesPage()
 {
     auto* page = new QWidget;
     m_queryList = new QListWidget;
+    m_queryList->setAccessibleName(u"Consultas"_s);
     for (const ReportQueryDefinition& query : m_queries)
         m_queryList->addItem(query.name);
     m_queryName = new QLineEdit;
+    m_queryRefusal = new QCheckBox(u"Consulta de recus&a: a primeira coluna, quando traz um texto, impede o relatório "
+                                   "e é a mensagem mostrada"_s);
+    connect(m_queryRefusal, &QCheckBox::toggled, this, &ReportEditor::schedulePreview);
     auto* texts = new QTabWidget;
     const QStringList dialects = {u"SQL"_s, u"SQL Oracle"_s, u"SQL MS SQL"_s};
     for (int i = 0; i < 3; ++i) {
-        m_sql[i] = new QPlainTextEdit;
+        m_sql[i] = textBox({}, dialects[i]);
         m_sql[i]->setFont(QFont(u"Monospace"_s));
-        m_sql[i]->setLineWrapMode(QPlainTextEdit::NoWrap);
         texts->addTab(m_sql[i], dialects[i]);
     }
     auto* buttons = new QHBoxLayout;
-    button(buttons, u"Incluir"_s, [this] {
+    button(buttons, u"&Incluir"_s, [this] {
         m_queries.append({u"qryNova%1"_s.arg(m_queries.size() + 1), {}, {}, {}});
         m_queryList->addItem(m_queries.last().name);
         m_queryList->setCurrentRow(m_queryList->count() - 1);
     });
-    button(buttons, u"Excluir"_s, [this] {
+    button(buttons, u"E&xcluir"_s, [this] {
         const int row = m_queryList->currentRow();
         if (row < 0)
             return;
@@ -224,6 +276,7 @@ QWidget* ReportEditor::queriesPage()
     left->addLayout(buttons);
     auto* right = new QFormLayout;
     right->addRow(u"No&me"_s, m_queryName);
+    right->addRow(m_queryRefusal);
     right->addRow(texts);
     auto* layout = new QHBoxLayout(page);
     layout->addLayout(left, 1);
@@ -237,21 +290,22 @@ QWidget* ReportEditor::tablePage(QTableWidget* table, const std::function<void(i
     auto* page = new QWidget;
     table->horizontalHeader()->setStretchLastSection(true);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setTabKeyNavigation(false); // Tab goes on to the buttons; the arrows go from cell to cell
     table->verticalHeader()->setSectionsMovable(true);
     table->verticalHeader()->setToolTip(u"Arraste o número de uma linha para mudar a ordem."_s);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(table);
     auto* buttons = new QHBoxLayout;
-    button(buttons, u"Incluir"_s, [table, fillRow] {
+    button(buttons, u"&Incluir"_s, [table, fillRow] {
         table->insertRow(table->rowCount());
         fillRow(table->rowCount() - 1);
     });
-    button(buttons, u"Excluir"_s, [table] {
+    button(buttons, u"E&xcluir"_s, [table] {
         if (table->currentRow() >= 0)
             table->removeRow(table->currentRow());
     });
-    button(buttons, u"Subir"_s, [table] { moveCurrentRow(table, -1); });
-    button(buttons, u"Descer"_s, [table] { moveCurrentRow(table, +1); });
+    button(buttons, u"S&ubir"_s, [table] { moveCurrentRow(table, -1); });
+    button(buttons, u"D&escer"_s, [table] { moveCurrentRow(table, +1); });
     buttons->addStretch();
     layout->addLayout(buttons);
     return page;
@@ -260,21 +314,23 @@ QWidget* ReportEditor::tablePage(QTableWidget* table, const std::function<void(i
 QWidget* ReportEditor::previewPane()
 {
     auto* pane = new QWidget;
-    m_page = new QLabel;
-    m_page->setObjectName(u"previewPage"_s);
-    m_page->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_previewArea = new QScrollArea;
-    m_previewArea->setWidget(m_page);
-    m_previewArea->setWidgetResizable(true);
-    m_previewArea->setBackgroundRole(QPalette::Dark);
+    m_preview = new ReportPageView;
+    m_preview->setObjectName(u"previewPage"_s);
+    m_preview->setAccessibleName(u"Prévia da primeira página"_s);
     m_problem = new QLabel;
     m_problem->setObjectName(u"previewProblem"_s);
     m_problem->setWordWrap(true);
     m_problem->setStyleSheet(u"color: #b00000"_s);
+    auto* zoomLabel = new QLabel(u"&Zoom"_s);
+    zoomLabel->setBuddy(m_preview->zoomBox());
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(u"Primeira página, com os parâmetros da tela:"_s), 1);
+    top->addWidget(zoomLabel);
+    top->addWidget(m_preview->zoomBox());
     auto* layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(u"Primeira página, com os parâmetros da tela:"_s));
-    layout->addWidget(m_previewArea, 1);
+    layout->addLayout(top);
+    layout->addWidget(m_preview, 1);
     layout->addWidget(m_problem);
     return pane;
 }
@@ -284,9 +340,10 @@ void ReportEditor::fillColumn(int row, const ReportColumn& column)
     m_columns->setItem(row, ColumnCaption, new QTableWidgetItem(column.caption));
     m_columns->setItem(row, ColumnField, new QTableWidgetItem(column.field));
     m_columns->setItem(row, ColumnWidth, new QTableWidgetItem(QString::number(column.width)));
-    m_columns->setCellWidget(row, ColumnAlignment,
-                             choice(Alignments, std::max(0, int(AlignmentValues.indexOf(column.alignment)))));
-    m_columns->setCellWidget(row, ColumnFormatCell, choice(Formats, int(column.format)));
+    m_columns->setItem(
+        row, ColumnAlignment,
+        new QTableWidgetItem(Alignments.value(AlignmentValues.indexOf(column.alignment), Alignments[0])));
+    m_columns->setItem(row, ColumnFormatCell, new QTableWidgetItem(Formats.value(int(column.format))));
     auto* shown = new QTableWidgetItem;
     shown->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     shown->setCheckState(column.shown ? Qt::Checked : Qt::Unchecked);
@@ -297,7 +354,7 @@ void ReportEditor::fillGroup(int row, const ReportGroup& group)
 {
     m_groups->setItem(row, GroupField, new QTableWidgetItem(group.field));
     m_groups->setItem(row, GroupCaption, new QTableWidgetItem(group.caption));
-    m_groups->setCellWidget(row, GroupFormat, choice(Formats, int(group.format)));
+    m_groups->setItem(row, GroupFormat, new QTableWidgetItem(Formats.value(int(group.format))));
     m_groups->setItem(row, GroupSubtotals, new QTableWidgetItem(group.subtotals.join(u", "_s)));
 }
 
@@ -307,17 +364,20 @@ void ReportEditor::showQuery(int row)
     const bool shown = row >= 0 && row < m_queries.size();
     const ReportQueryDefinition query = shown ? m_queries[row] : ReportQueryDefinition{};
     m_queryName->setText(query.name);
+    m_queryRefusal->setChecked(query.refusal);
     m_sql[0]->setPlainText(query.sql.join(u'\n'));
     m_sql[1]->setPlainText(query.sqlOracle.join(u'\n'));
     m_sql[2]->setPlainText(query.sqlMssql.join(u'\n'));
     m_queryName->setEnabled(shown);
+    m_queryRefusal->setEnabled(shown);
     for (QPlainTextEdit* sql : m_sql)
         sql->setEnabled(shown);
 }
 
 ReportQueryDefinition ReportEditor::shownQuery() const
 {
-    return {m_queryName->text().trimmed(), lines(m_sql[0]), lines(m_sql[1]), lines(m_sql[2])};
+    return {m_queryName->text().trimmed(), lines(m_sql[0]), lines(m_sql[1]), lines(m_sql[2]),
+            m_queryRefusal->isChecked()};
 }
 
 void ReportEditor::keepQuery(int row)
@@ -329,6 +389,7 @@ void ReportEditor::keepQuery(int row)
 ReportDefinition ReportEditor::definition() const
 {
     ReportDefinition edited = m_definition;
+    edited.description = m_description->toPlainText().trimmed();
     edited.orientation = m_orientation->currentIndex() == 1 ? QPageLayout::Landscape : QPageLayout::Portrait;
     edited.detail = m_detail->text().trimmed();
     edited.header = lines(m_header);
@@ -340,13 +401,13 @@ ReportDefinition ReportEditor::definition() const
     for (int row : rowsInOrder(m_columns))
         edited.columns.append({cell(m_columns, row, ColumnField), cell(m_columns, row, ColumnCaption),
                                std::max(1.0, cell(m_columns, row, ColumnWidth).toDouble()),
-                               AlignmentValues.value(choiceIndex(m_columns, row, ColumnAlignment)),
-                               ColumnFormat(choiceIndex(m_columns, row, ColumnFormatCell)),
+                               AlignmentValues.value(choiceIndex(m_columns, row, ColumnAlignment, Alignments)),
+                               ColumnFormat(choiceIndex(m_columns, row, ColumnFormatCell, Formats)),
                                m_columns->item(row, ColumnShown)->checkState() == Qt::Checked});
     edited.groups.clear();
     for (int row : rowsInOrder(m_groups))
         edited.groups.append({cell(m_groups, row, GroupField), cell(m_groups, row, GroupCaption),
-                              ColumnFormat(choiceIndex(m_groups, row, GroupFormat)),
+                              ColumnFormat(choiceIndex(m_groups, row, GroupFormat, Formats)),
                               splitList(cell(m_groups, row, GroupSubtotals))});
     return edited;
 }
@@ -356,11 +417,7 @@ void ReportEditor::schedulePreview() { m_previewTimer.start(); }
 void ReportEditor::drawPreview()
 {
     try {
-        const std::shared_ptr<const ReportLayout> layout = m_editing.preview(definition());
-        // The page as wide as the pane shows it.
-        const int width = std::max(SmallestPreviewPx, m_previewArea->viewport()->width() - 8);
-        const double dpi = width / (layout->pageLayout().fullRect(QPageLayout::Millimeter).width() / 25.4);
-        m_page->setPixmap(QPixmap::fromImage(renderPage(*layout, 0, dpi)));
+        m_preview->setReport(m_editing.preview(definition()));
         m_problem->clear();
     } catch (const EAbort&) {
         m_problem->setText(u"A prévia foi interrompida."_s);
@@ -378,4 +435,12 @@ void ReportEditor::saveWith(const std::function<void(const ReportDefinition&)>& 
     } catch (const EHostError& e) {
         Dialogs::current().showError(e.message());
     }
+}
+
+void ReportEditor::reject()
+{
+    if (definition().toJson() != m_opened &&
+        !Dialogs::current().confirm(u"Descartar as alterações feitas em \"%1\"?"_s.arg(m_definition.title)))
+        return;
+    QDialog::reject();
 }

@@ -16,6 +16,22 @@
 
 #include <QWidget>
 
+namespace {
+
+// The editor shows the first page only, which never holds this many rows (some 60 on an A4 page).
+constexpr qsizetype FirstPageRows = 150;
+
+// The definition run under the busy cursor and a progress window, its pages laid out.
+std::shared_ptr<const ReportLayout> layOut(const ReportRunner& runner, const ReportDefinition& definition,
+                                           std::optional<qsizetype> detailRows = std::nullopt)
+{
+    const BusyCursor busy;
+    const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(definition.title);
+    return std::make_shared<ReportLayout>(std::make_shared<ReportData>(runner.run(definition, *progress, detailRows)));
+}
+
+} // namespace
+
 TReportDesignerDialog::TReportDesignerDialog(QObject* parent, const QString& name) : QObject(parent)
 {
     setObjectName(name);
@@ -31,9 +47,7 @@ ReportRunner TReportDesignerDialog::runner() const
 
 std::shared_ptr<const ReportLayout> TReportDesignerDialog::Run(const ReportDefinition& definition)
 {
-    const BusyCursor busy;
-    const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(definition.title);
-    return std::make_shared<ReportLayout>(std::make_shared<ReportData>(runner().run(definition, *progress)));
+    return layOut(runner(), definition);
 }
 
 void TReportDesignerDialog::Preview(const QString& definitionFile)
@@ -69,7 +83,7 @@ public:
     std::shared_ptr<const ReportLayout> preview(const ReportDefinition& definition) override
     {
         definition.check();
-        return m_dialog.Run(definition);
+        return layOut(m_dialog.runner(), definition, FirstPageRows);
     }
 
     void save(const ReportDefinition& definition) override

@@ -22,6 +22,7 @@
 #include <QFrame>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
 
@@ -29,17 +30,22 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QToolButton* outputButton(QWidget* parent, const QString& name, const QString& caption, const QString& themeIcon,
-                          QStyle::StandardPixmap fallback, int left)
+// An output button: it takes no focus, so that pressing it runs no field's exit handler; its key, shown in its
+// tooltip, presses it while the focus is anywhere in the form.
+QToolButton* outputButton(QWidget* form, QWidget* parent, const QString& name, const QString& caption,
+                          const QKeySequence& key, const QString& themeIcon, QStyle::StandardPixmap fallback, int left)
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(name);
     button->setText(caption);
-    button->setToolTip(caption);
+    button->setToolTip(u"%1 (%2)"_s.arg(caption, key.toString(QKeySequence::NativeText)));
     button->setIcon(QIcon::fromTheme(themeIcon, parent->style()->standardIcon(fallback)));
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setFocusPolicy(Qt::NoFocus);
     button->setGeometry(left, 1, 96, 25);
+    auto* shortcut = new QShortcut(key, form);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
     return button;
 }
 
@@ -75,13 +81,18 @@ void TfrmDadosGerRel::buildControls()
     panMenu->setGeometry(0, 276, 468, 27);
     lblCodRel = new TLabel(panMenu, u"lblCodRel"_s);
     lblCodRel->setGeometry(4, 7, 34, 13);
-    sbtPrint = outputButton(panMenu, u"sbtPrint"_s, u"Imprimir"_s, u"document-print"_s, QStyle::SP_FileIcon, 70);
-    sbtPreview = outputButton(panMenu, u"sbtPreview"_s, u"Visualizar"_s, u"document-print-preview"_s,
-                              QStyle::SP_FileDialogContentsView, 169);
-    sbtSalvarComo = outputButton(panMenu, u"sbtSalvarComo"_s, u"Salvar como"_s, u"document-save-as"_s,
+    // Ctrl+E and Ctrl+D edit the text of a field on some desktops; these keys belong to no field.
+    sbtPrint = outputButton(this, panMenu, u"sbtPrint"_s, u"Imprimir"_s, QKeySequence(Qt::CTRL | Qt::Key_P),
+                            u"document-print"_s, QStyle::SP_FileIcon, 70);
+    sbtPreview =
+        outputButton(this, panMenu, u"sbtPreview"_s, u"Visualizar"_s, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
+                     u"document-print-preview"_s, QStyle::SP_FileDialogContentsView, 169);
+    sbtSalvarComo = outputButton(this, panMenu, u"sbtSalvarComo"_s, u"Salvar como"_s,
+                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), u"document-save-as"_s,
                                  QStyle::SP_DialogSaveButton, 268);
-    sbtReportEdit = outputButton(panMenu, u"sbtReportEdit"_s, u"Editar"_s, u"document-edit"_s,
-                                 QStyle::SP_FileDialogDetailedView, 367);
+    sbtReportEdit =
+        outputButton(this, panMenu, u"sbtReportEdit"_s, u"Editar"_s, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+                     u"document-edit"_s, QStyle::SP_FileDialogDetailedView, 367);
     connect(sbtPrint, &QToolButton::clicked, this, [this] { Dispatch([this] { sbtPrintClick(sbtPrint); }); });
     connect(sbtPreview, &QToolButton::clicked, this, [this] { Dispatch([this] { sbtPreviewClick(sbtPreview); }); });
     connect(sbtSalvarComo, &QToolButton::clicked, this,
@@ -113,18 +124,28 @@ void TfrmDadosGerRel::fillReportNames()
     const QStringList files = DefinitionFiles(folder);
     if (files.isEmpty())
         throw EHostConfigError(Format(msgPadrao->Msg(u"Arq_Rel_Err"_s), {code, QDir::toNativeSeparators(folder)}));
-    const BusyCursor busy;
-    const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(msgPadrao->Msg(u"VD_TRAD"_s));
-    QStringList titles;
-    for (const QString& file : files) {
-        Advance(*progress, u"Definições lidas"_s, titles.size(), files.size());
-        titles.append(ReportDefinition::fromFile(file).title);
+    QStringList readable, titles, faults;
+    {
+        const BusyCursor busy;
+        const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(msgPadrao->Msg(u"VD_TRAD"_s));
+        for (const QString& file : files) {
+            Advance(*progress, u"Definições lidas"_s, readable.size() + faults.size(), files.size());
+            try {
+                titles.append(ReportDefinition::fromFile(file).title);
+                readable.append(file);
+            } catch (const EReportDefinitionError& e) {
+                faults.append(e.message());
+            }
+        }
     }
     const QString chosen = cbbReportNames->itemIndex() < 0 ? QString() : cbbReportNames->currentText();
-    m_definitionFiles = files;
+    m_definitionFiles = readable;
     cbbReportNames->clear();
     cbbReportNames->addItems(titles);
     cbbReportNames->setItemIndex(chosen.isEmpty() ? -1 : int(titles.indexOf(chosen)));
+    // One broken definition does not hide the others: they are listed, and the faults told once.
+    if (!faults.isEmpty())
+        Dialogs::current().showFailure(faults.join(u'\n'));
 }
 
 void TfrmDadosGerRel::FormActivate(QObject*) {}

@@ -20,6 +20,8 @@ class TReportDesignerDialog;
 // from a dialog) -> FormActivate through Dispatch; closing -> FormClose through Dispatch, whose Action decides:
 // caHide hides the window and keeps the instance, caFree destroys it, caMinimize minimises it, caNone keeps it open
 // (also when FormClose raises). The four output buttons take no focus; a click -> their handler through Dispatch.
+// Their keys, anywhere in the form, press them as a click does: Ctrl+P Imprimir, Ctrl+Shift+V Visualizar,
+// Ctrl+Shift+S Salvar como, Ctrl+Shift+E Editar.
 // A derived form overrides the handlers and calls the base handler explicitly.
 class HOSTFW_EXPORT TfrmDadosGerRel : public QWidget {
     Q_OBJECT
@@ -30,8 +32,9 @@ public:
     // Fills cbbReportNames with the titles of the report definitions HostSettings::current().reportsDir /
     // <lblCodRel text> / *.json, in file-name order, under a progress captioned with msgPadrao's "VD_TRAD", and
     // selects none. A missing folder or a folder without a definition raises EHostConfigError with msgPadrao's
-    // "Arq_Rel_Err" (the report code and the folder); a definition that cannot be read or is inconsistent raises
-    // EReportDefinitionError naming the file. A report the editor adds joins the list at once.
+    // "Arq_Rel_Err" (the report code and the folder). A definition that cannot be read or is inconsistent is left
+    // out, the others listed, and one message names each such file and its fault (line and column of a JSON fault).
+    // A report the editor adds joins the list at once.
     virtual void FormCreate(QObject* Sender);
     virtual void FormActivate(QObject* Sender);
     // Sets Action to caHide: the window is hidden and the instance kept.

@@ -33,7 +33,10 @@ std::shared_ptr<const ReportLayout> TReportDesignerDialog::Run(const ReportDefin
 {
     const BusyCursor busy;
     const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(definition.title);
-    return std::make_shared<ReportLayout>(std::make_shared<ReportData>(runner().run(definition, *progress)));
+    auto data = std::make_shared<ReportData>(runner().run(definition, *progress));
+    if (OnDescribeParams)
+        data->description = OnDescribeParams(data->parameters);
+    return std::make_shared<ReportLayout>(std::move(data));
 }
 
 void TReportDesignerDialog::Preview(const QString& definitionFile)

@@ -23,18 +23,17 @@ QString inert(const QString& text)
 // The field as RFC 4180 wants it, with ";" between fields.
 void appendField(QString& line, const QString& text, bool quoted)
 {
-    quoted = quoted || std::any_of(text.begin(), text.end(),
-                                   [](QChar c) { return c == u';' || c == u'"' || c == u'\n' || c == u'\r'; });
-    if (!quoted) {
+    bool hasQuote = false, special = false;
+    for (QChar c : text) {
+        hasQuote = hasQuote || c == u'"';
+        special = special || c == u';' || c == u'\n' || c == u'\r';
+    }
+    if (!quoted && !hasQuote && !special) {
         line += text;
         return;
     }
     line += u'"';
-    for (QChar c : text) {
-        if (c == u'"')
-            line += u'"';
-        line += c;
-    }
+    line += hasQuote ? QString(text).replace(u'"', u"\"\""_s) : text;
     line += u'"';
 }
 

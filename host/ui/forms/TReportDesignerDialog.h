@@ -15,8 +15,9 @@ class TParams;
 // The report dialog the base report form owns: runs a report definition (reports/<code>/*.json) and previews,
 // prints, saves or edits it. A run fires BeforeGetQueryParams once before each query of the report, with the
 // query's parameters and an Allow flag that starts true (false ends the run silently), reads the rows under the busy
-// cursor and a progress window with a cancel button, fires OnDescribeParams once, and lays the pages out. A detail that names a data source
-// takes the rows of the data source of that name among the children of the dialog's owner (the form).
+// cursor and a progress window with a cancel button, fires OnDescribeParams once, and lays the pages out. A detail
+// that names a data source takes the rows of the data source of that name among the children of the dialog's owner
+// (the form).
 // Failures raise the engine's exceptions (EReportDefinitionError, EReportRunError, EFileWriteError); a cancel, EAbort.
 class HOSTFW_EXPORT TReportDesignerDialog : public QObject {
     Q_OBJECT

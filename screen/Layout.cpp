@@ -141,6 +141,9 @@ void TfrmConFisc::CreateControls()
     rpddPadrao->BeforeGetQueryParams = [this](TParams& params, bool& allow) {
         rpddPadraoBeforeGetQueryParams(params, allow);
     };
+    rpddPadrao->OnDescribeParams = [this](const QList<ReportParameter>& params) {
+        return rpddPadraoDescribeParams(params);
+    };
     panMenu->resize(468, panMenu->height());
     lblCodRel->setText(u"RLX582"_s);
     lblCodRel->resize(34, lblCodRel->height());

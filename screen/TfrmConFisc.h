@@ -20,6 +20,8 @@ class TNetConnection;
 class TNotebook;
 class TParams;
 class TRadioButton;
+struct ReportDescription;
+struct ReportParameter;
 
 // The "Conferência Fiscal" screen (RLX58200): the parameters of the fiscal reconciliation reports of RLX582.
 // One class, split by concern: Layout.cpp (controls, geometry, tab order), Components.cpp (queries, datasets,
@@ -111,6 +113,10 @@ public:
     // Before each query of a report runs: the GIA SP listing first fetches its documents (and may have its lists
     // rewritten by the server); then each of the fourteen known parameters the query declares gets the screen's value.
     void rpddPadraoBeforeGetQueryParams(TParams& Params, bool& Allow);
+    // Once the queries have run: the first page's parameter block in the analyst's words, for each field whose
+    // parameters a query declared ("CST: 060", "Modelos: todos") or that is filled in but applies to no query ("CST:
+    // não se aplica a este relatório"); the company as the subject of the files.
+    ReportDescription rpddPadraoDescribeParams(const QList<ReportParameter>& Params);
 
     // What the registration field takes, read from the data source of btnInscricao: dtsInscEsta state
     // registrations, dtsInscMuni municipal ones, no data source none.

@@ -8,7 +8,7 @@ PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins qt6-l10n-tools qt6-translations-l10n
   libcpp-httplib-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libxlsxwriter-dev libsqlite3-dev poppler-utils unzip clang-format
+  libxlsxwriter-dev libzip-dev libsqlite3-dev poppler-utils unzip clang-format
   xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2 curl sqlite3
   libqt6sql6-psql
 )

@@ -12,46 +12,11 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-constexpr int StyleCount = static_cast<int>(TextStyle::Footer) + 1;
-
-QFont fontOf(TextStyle style)
-{
-    struct Look {
-        double points;
-        bool bold;
-        bool italic;
-    };
-    static const std::array<Look, StyleCount> looks = {{
-        {13, true, false},   // Title
-        {10, true, false},   // Code
-        {8.5, false, false}, // Header
-        {7.5, true, false},  // ParameterCaption
-        {7, false, false},   // Parameter
-        {7.5, true, false},  // Caption
-        {7.5, false, false}, // Cell
-        {8, true, false},    // Heading
-        {7.5, true, false},  // Sum
-        {9, false, true},    // Notice
-        {7, false, false},   // Footer
-    }};
-    const Look& look = looks[static_cast<int>(style)];
-    QFont font;
-    font.setFamilies({u"Liberation Sans"_s, u"Arial"_s, u"DejaVu Sans"_s, u"Helvetica"_s});
-    font.setPointSizeF(look.points);
-    font.setBold(look.bold);
-    font.setItalic(look.italic);
-    return font;
-}
-
-} // namespace
-
 void paintPage(QPainter& painter, const PageContent& page)
 {
     const double dotsPerMm = painter.device()->logicalDpiX() / 25.4;
-    std::array<std::optional<QFont>, StyleCount> fonts;
-    std::array<std::optional<QFontMetricsF>, StyleCount> metrics;
+    std::array<std::optional<QFont>, TextStyleCount> fonts;
+    std::array<std::optional<QFontMetricsF>, TextStyleCount> metrics;
     painter.save();
     painter.setPen(QPen(Qt::black, 0.2 * dotsPerMm));
     int current = -1;

@@ -12,6 +12,15 @@ int ReportTable::fieldIndex(const QString& name) const
     return -1;
 }
 
+QList<ReportColumn> tableColumns(const ReportDefinition& definition)
+{
+    QList<ReportColumn> columns;
+    for (const ReportGroup& group : definition.groups)
+        if (!definition.column(group.field))
+            columns.append({group.field, group.caption, ReportColumn().width, Qt::AlignLeft, group.format});
+    return columns + definition.columns;
+}
+
 QString parameterText(const QVariant& value)
 {
     if (value.isNull())

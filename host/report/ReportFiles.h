@@ -2,24 +2,23 @@
 
 #include "ReportLayout.h"
 
-#include <functional>
-
 class QIODevice;
 class ReportProgress;
 
-// The report as a PDF file: the pages as the preview shows them, text selectable.
-HOSTFW_REPORT_EXPORT void savePdf(const ReportLayout& layout, const QString& fileName, ReportProgress& progress);
+// A type of file a report is saved as: its suffix (lower case), its filter in the save dialog, and its writer, which
+// fills the device (the progress counts its work; a cancel ends it with EAbort).
+struct ReportFileType {
+    QString suffix;
+    QString filter;
+    void (*write)(const ReportLayout& layout, QIODevice& device, ReportProgress& progress);
+};
 
-// The report in the file, by the file's type (case-insensitive): ".pdf", ".csv" or ".xlsx"; another type raises
-// EFileWriteError.
-HOSTFW_REPORT_EXPORT void saveReport(const ReportLayout& layout, const QString& fileName, ReportProgress& progress);
+// Every type a report is saved as, PDF first.
+HOSTFW_REPORT_EXPORT const QList<ReportFileType>& reportFileTypes();
 
-// The save dialog's filters, one per type saveReport writes, PDF first.
+// The save dialog's filters, one per type, PDF first.
 HOSTFW_REPORT_EXPORT QString reportFileFilters();
 
-// Writes the file whole or not at all: write fills a temporary file that replaces fileName only when it completes;
-// an exception from write, or a failure to write, leaves fileName as it was (EFileWriteError naming the file).
-HOSTFW_REPORT_EXPORT void writeWhole(const QString& fileName, const std::function<void(QIODevice&)>& write);
-
-// The message of a file that could not be written.
-HOSTFW_REPORT_EXPORT QString fileWriteFailure(const QString& fileName, const QString& reason);
+// The report in the file, by the file's suffix (case-insensitive), written whole or not at all (saveWhole); a
+// suffix of no type raises EFileWriteError.
+HOSTFW_REPORT_EXPORT void saveReport(const ReportLayout& layout, const QString& fileName, ReportProgress& progress);

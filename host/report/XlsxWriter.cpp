@@ -1,17 +1,17 @@
 #include "XlsxWriter.h"
 
 #include "Exceptions.h"
-#include "ReportFiles.h"
 #include "ReportFormat.h"
 #include "ReportProgress.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryFile>
+#include <QFile>
+#include <QIODevice>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <xlsxwriter.h>
+#include <zip.h>
 
-#include <cstdio>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -24,6 +24,11 @@ struct WorkbookFree {
     void operator()(lxw_workbook* workbook) const { lxw_workbook_free(workbook); }
 };
 using Workbook = std::unique_ptr<lxw_workbook, WorkbookFree>;
+
+struct ArchiveDiscard {
+    void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+using Archive = std::unique_ptr<zip_t, ArchiveDiscard>;
 
 constexpr qsizetype MaximumRows = 1048575; // below the header row
 
@@ -79,37 +84,91 @@ void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const QVar
     worksheet_write_string(sheet, row, column, value.toString().toUtf8().constData(), nullptr);
 }
 
+// The workbook's properties name libxlsxwriter's model of a spreadsheet program as the application that made it; they
+// name this one instead.
+void nameApplication(const QString& fileName)
+{
+    const auto fail = [] { throw EFileWriteError(u"as propriedades da planilha não puderam ser gravadas"_s); };
+    int error = 0;
+    Archive archive(zip_open(QFile::encodeName(fileName).constData(), 0, &error));
+    if (!archive)
+        fail();
+    const zip_int64_t index = zip_name_locate(archive.get(), "docProps/app.xml", 0);
+    zip_stat_t entry;
+    if (index < 0 || zip_stat_index(archive.get(), zip_uint64_t(index), 0, &entry) != 0)
+        fail();
+    QByteArray properties(qsizetype(entry.size), Qt::Uninitialized);
+    zip_file_t* file = zip_fopen_index(archive.get(), zip_uint64_t(index), 0);
+    if (!file)
+        fail();
+    const zip_int64_t read = zip_fread(file, properties.data(), entry.size);
+    zip_fclose(file);
+    if (read != zip_int64_t(entry.size))
+        fail();
+
+    static const QRegularExpression application(u"<Application>[^<]*</Application>"_s);
+    static const QRegularExpression version(u"<AppVersion>[^<]*</AppVersion>"_s);
+    const QByteArray named = QString::fromUtf8(properties)
+                                 .replace(application, u"<Application>%1</Application>"_s.arg(ReportFilesCreator))
+                                 .remove(version)
+                                 .toUtf8();
+    zip_source_t* source = zip_source_buffer(archive.get(), named.constData(), zip_uint64_t(named.size()), 0);
+    if (!source)
+        fail();
+    if (zip_file_replace(archive.get(), zip_uint64_t(index), source, 0) < 0) {
+        zip_source_free(source);
+        fail();
+    }
+    if (zip_close(archive.get()) != 0)
+        fail();
+    archive.release(); // closed
+}
+
+void copyInto(const QString& fileName, QIODevice& device)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFileWriteError(file.errorString());
+    QByteArray buffer(1 << 16, Qt::Uninitialized);
+    for (qint64 read; (read = file.read(buffer.data(), buffer.size())) > 0;)
+        device.write(buffer.constData(), read);
+}
+
 } // namespace
 
-void saveXlsx(const ReportData& data, const QString& fileName, ReportProgress& progress)
+void writeXlsx(const ReportData& data, QIODevice& device, ReportProgress& progress)
 {
     const qsizetype rows = data.detail.rows.size();
     if (rows > MaximumRows)
-        throw EFileWriteError(fileWriteFailure(
-            fileName,
-            u"uma planilha comporta %1 linhas e o relatório tem %2; salve-o como CSV"_s.arg(MaximumRows).arg(rows)));
-    const QFileInfo target(fileName);
-    QTemporaryFile temporary(target.absoluteDir().filePath(u".XXXXXX.xlsx"_s));
-    if (!temporary.open())
-        throw EFileWriteError(fileWriteFailure(fileName, temporary.errorString()));
-    temporary.close();
-    const QByteArray temporaryPath = QFile::encodeName(temporary.fileName());
-    const QByteArray folder = QFile::encodeName(target.absolutePath());
+        throw EFileWriteError(
+            u"uma planilha comporta %1 linhas e o relatório tem %2; salve-o como CSV"_s.arg(MaximumRows).arg(rows));
+    const QTemporaryDir work;
+    if (!work.isValid())
+        throw EFileWriteError(u"a pasta temporária da planilha não pôde ser criada: %1"_s.arg(work.errorString()));
+    const QString fileName = work.filePath(u"planilha.xlsx"_s);
+    const QByteArray folder = QFile::encodeName(work.path());
 
     lxw_workbook_options options = {};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = const_cast<char*>(folder.constData());
-    Workbook workbook(workbook_new_opt(temporaryPath.constData(), &options));
+    Workbook workbook(workbook_new_opt(QFile::encodeName(fileName).constData(), &options));
     if (!workbook)
-        throw EFileWriteError(fileWriteFailure(fileName, u"a planilha não pôde ser criada"_s));
+        throw EFileWriteError(u"a planilha não pôde ser criada"_s);
+    const QByteArray title = data.definition.title.toUtf8(), subject = data.description.subject.toUtf8(),
+                     author = ReportFilesCreator.toUtf8();
+    lxw_doc_properties properties = {};
+    properties.title = const_cast<char*>(title.constData());
+    properties.subject = const_cast<char*>(subject.constData());
+    properties.author = const_cast<char*>(author.constData());
+    workbook_set_properties(workbook.get(), &properties);
     lxw_worksheet* sheet = workbook_add_worksheet(workbook.get(), sheetName(data.definition.title).constData());
     if (!sheet)
-        throw EFileWriteError(fileWriteFailure(fileName, u"a folha da planilha não pôde ser criada"_s));
+        throw EFileWriteError(u"a folha da planilha não pôde ser criada"_s);
     Formats formats{workbook_add_format(workbook.get()), numberFormat(workbook.get(), "#,##0.00"),
                     numberFormat(workbook.get(), "0"), numberFormat(workbook.get(), "dd/mm/yyyy")};
     format_set_bold(formats.caption);
 
-    const QList<ReportColumn>& columns = data.definition.columns;
+    const QList<ReportColumn> columns = tableColumns(data.definition);
     QList<int> fields;
     for (qsizetype c = 0; c < columns.size(); ++c) {
         fields.append(data.detail.fieldIndex(columns[c].field));
@@ -128,12 +187,7 @@ void saveXlsx(const ReportData& data, const QString& fileName, ReportProgress& p
 
     const lxw_error closed = workbook_close(workbook.release());
     if (closed != LXW_NO_ERROR)
-        throw EFileWriteError(fileWriteFailure(fileName, QString::fromUtf8(lxw_strerror(closed))));
-    // The permissions a new file gets (or the earlier file's), not the temporary file's private ones.
-    QFile::setPermissions(temporary.fileName(),
-                          target.exists() ? target.permissions()
-                                          : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (std::rename(temporaryPath.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
-        throw EFileWriteError(fileWriteFailure(fileName, qt_error_string(errno)));
-    temporary.setAutoRemove(false);
+        throw EFileWriteError(QString::fromUtf8(lxw_strerror(closed)));
+    nameApplication(fileName);
+    copyInto(fileName, device);
 }

@@ -96,7 +96,7 @@ protected:
         return ReportDefinition::fromFile(path(name));
     }
 
-    // The sales of company 01 in March 2025 (or of the binding given), laid out.
+    // The sales of company 01 in March 2025 (or of the binding given), described as description says, laid out.
     std::shared_ptr<const ReportLayout> run(const ReportDefinition& report,
                                             ReportRunner::TBeforeGetQueryParams binding = {})
     {
@@ -111,9 +111,12 @@ protected:
             };
         NoProgress progress;
         const ReportRunner runner(connection, binding, {});
-        return std::make_shared<ReportLayout>(std::make_shared<ReportData>(runner.run(report, progress)));
+        auto data = std::make_shared<ReportData>(runner.run(report, progress));
+        data->description = description;
+        return std::make_shared<ReportLayout>(std::move(data));
     }
 
+    ReportDescription description;
     QTemporaryDir dir;
     TDBConnection connection{nullptr, u"relatorios"_s, u"QSQLITE"_s, dir.filePath(u"vendas.db"_s)};
 };

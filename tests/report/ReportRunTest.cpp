@@ -136,7 +136,8 @@ TEST_F(ReportRunTest, ABrokenDefinitionIsOneMessageNamingTheFileAndTheProblem)
 }
 
 // Many rows in groups: every page has the title, the captions and its number; only the first lists the parameters;
-// a heading never ends a page; subtotals and totals add the rows up.
+// a heading never ends a page and a group that goes on from the page before repeats its heading; the column of the
+// group's field is left to the heading; subtotals and totals add the rows up.
 TEST_F(ReportRunTest, PagesRepeatTheirFrameAndTheSumsAddTheRowsUp)
 {
     exec(u"WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 300) "
@@ -145,16 +146,31 @@ TEST_F(ReportRunTest, PagesRepeatTheirFrameAndTheSumsAddTheRowsUp)
     const auto layout = run(definition(SalesDefinition()));
     const int pages = layout->pageCount();
     ASSERT_GT(pages, 3);
+    QString heading, continued; // the last group opened, and the heading of a page that goes on with it
     for (int index = 0; index < pages; ++index) {
         SCOPED_TRACE(index);
         const QString texts = TextsOf(layout->page(index));
         EXPECT_TRUE(texts.startsWith(u"Vendas por CFOP|RLX582|Empresa: 01, primeira nota 000010|"_s));
-        EXPECT_TRUE(texts.contains(u"|CFOP|Número|Emissão|Produto|Valor|Itens|"_s)) << "captions on every page";
+        EXPECT_TRUE(texts.contains(u"|Número|Emissão|Produto|Valor|Itens|"_s)) << "captions on every page";
+        EXPECT_FALSE(texts.contains(u"|CFOP|Número|"_s)) << "the group's column";
         EXPECT_TRUE(texts.endsWith(u"|Página %1 de %2"_s.arg(index + 1).arg(pages)));
         EXPECT_EQ(texts.contains(u"|Parâmetros|P_EMPRESA = 01|"_s), index == 0);
         EXPECT_FALSE(texts.section(u"|Emitido em"_s, 0, 0).section(u'|', -1).startsWith(u"CFOP:"_s))
             << "a heading at the foot of the page";
+        const QString first = texts.section(u"|Itens|"_s, 1).section(u'|', 0, 0);
+        if (index > 0 && first.endsWith(u" (continuação)"_s)) {
+            EXPECT_EQ(first, heading + u" (continuação)"_s);
+            continued += first + u'|';
+        } else if (index > 0) {
+            EXPECT_TRUE(first.startsWith(u"CFOP: "_s)) << qPrintable(first);
+        }
+        for (const QString& text : texts.split(u'|'))
+            if (text.startsWith(u"CFOP: "_s) && !text.endsWith(u")"_s))
+                heading = text;
     }
+    EXPECT_TRUE(continued.contains(u"CFOP: 1.102 (continuação)"_s) &&
+                continued.contains(u"CFOP: 5.949 (continuação)"_s))
+        << qPrintable(continued);
     QString all;
     for (int index = 0; index < pages; ++index)
         all += TextsOf(layout->page(index));
@@ -162,6 +178,61 @@ TEST_F(ReportRunTest, PagesRepeatTheirFrameAndTheSumsAddTheRowsUp)
     EXPECT_TRUE(all.contains(u"Subtotal CFOP 5.949|20,00|200|"_s));
     EXPECT_TRUE(all.contains(u"Subtotal CFOP 5.102|1.334,96|4|"_s));
     EXPECT_TRUE(all.contains(u"Total geral|1.354,46|307|"_s));
+}
+
+// However many rows there are, the totals share their page with rows; no caption, heading or label is cut (a text
+// wider than its place wraps), and columns keep 2 mm apart.
+TEST_F(ReportRunTest, TheTotalsKeepCompanyAndNoCaptionOrLabelIsCut)
+{
+    const ReportDefinition narrow = definition(uR"({
+      "code": "RLX582", "title": "Vendas por produto", "orientation": "portrait",
+      "queries": [{"name": "qryVendas", "sql": ["SELECT * FROM VENDA"]}],
+      "detail": "qryVendas",
+      "columns": [
+        {"field": "VRTOTAL", "caption": "Valor total da nota fiscal", "width": 12, "align": "right", "format": "amount"},
+        {"field": "QTITENS", "caption": "Quantidade de itens", "width": 10, "align": "right", "format": "integer"},
+        {"field": "NRNOTA", "caption": "Número", "width": 14},
+        {"field": "DSPRODUTO", "caption": "Produto", "width": 60}
+      ],
+      "groups": [{"field": "DSPRODUTO", "caption": "Produto vendido", "subtotals": ["VRTOTAL", "QTITENS"]}],
+      "totals": ["VRTOTAL", "QTITENS"]
+    })"_s);
+    const QString product = u"Feijão carioca tipo 1 em pacotes de um quilo, da safra de 2025, comprado do fornecedor "
+                            "habitual da empresa para a revenda nas lojas de todo o estado de São Paulo"_s;
+    for (int rows = 40; rows <= 140; ++rows) {
+        SCOPED_TRACE(rows);
+        auto data = std::make_shared<ReportData>();
+        data->definition = narrow;
+        data->detail.fields = {u"VRTOTAL"_s, u"QTITENS"_s, u"NRNOTA"_s, u"DSPRODUTO"_s};
+        for (int row = 0; row < rows; ++row)
+            data->detail.rows.append({1.0, 1, QString::number(row), row < 30 ? u"Arroz"_s : product});
+        const ReportLayout layout(data);
+        QStringList sums;
+        for (int index = 0; index < layout.pageCount(); ++index) {
+            QList<QRectF> captions;
+            for (const PageItem& item : layout.page(index)) {
+                if (item.kind != PageItem::Kind::Text)
+                    continue;
+                if (item.style != TextStyle::Cell) {
+                    EXPECT_LE(textWidth(item.style, item.text), item.rect.width() + 1e-9) << qPrintable(item.text);
+                }
+                if (item.style == TextStyle::Caption &&
+                    (captions.isEmpty() || captions.last().left() != item.rect.left()))
+                    captions.append(item.rect);
+                if (item.style == TextStyle::Sum)
+                    sums.append(item.text);
+            }
+            for (qsizetype i = 1; i < captions.size(); ++i)
+                EXPECT_GE(captions[i].left() - captions[i - 1].right(), 2 - 1e-9) << "columns apart";
+            EXPECT_FALSE(TextsOf(layout.page(index)).contains(u"|Produto|"_s)) << "the group's column";
+        }
+        EXPECT_TRUE(sums.join(u' ').contains(u"Subtotal Produto vendido "_s + product)) << "the label whole";
+        const PageContent last = layout.page(layout.pageCount() - 1);
+        EXPECT_TRUE(TextsOf(last).contains(u"Total geral"_s));
+        EXPECT_TRUE(std::any_of(last.begin(), last.end(), [](const PageItem& item) {
+            return item.kind == PageItem::Kind::Text && item.style == TextStyle::Cell;
+        })) << "rows with the totals";
+    }
 }
 
 // Groups within groups: the headings that open together stay with their first row.
@@ -189,6 +260,6 @@ TEST_F(ReportRunTest, AReportWithoutRowsShowsItsFrameAndSaysSo)
     ASSERT_EQ(layout->pageCount(), 1);
     const QString texts = TextsOf(layout->page(0));
     EXPECT_TRUE(texts.contains(u"|Nenhum documento atende aos parâmetros informados.|"_s)) << qPrintable(texts);
-    EXPECT_TRUE(texts.contains(u"|CFOP|Número|"_s));
+    EXPECT_TRUE(texts.contains(u"|Número|Emissão|"_s));
     EXPECT_FALSE(texts.contains(u"Total geral"_s));
 }

@@ -21,16 +21,18 @@ namespace {
 // The editor shows the first page only, which never holds this many rows (some 60 on an A4 page).
 constexpr qsizetype FirstPageRows = 150;
 
-// The definition run under the busy cursor and a progress window, its pages laid out.
-std::shared_ptr<const ReportLayout> layOut(const ReportRunner& runner, const ReportDefinition& definition,
-                                           std::optional<qsizetype> detailRows = std::nullopt)
+} // namespace
+
+std::shared_ptr<const ReportLayout> TReportDesignerDialog::layOut(const ReportDefinition& definition,
+                                                                  std::optional<qsizetype> detailRows) const
 {
     const BusyCursor busy;
     const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(definition.title);
-    return std::make_shared<ReportLayout>(std::make_shared<ReportData>(runner.run(definition, *progress, detailRows)));
+    auto data = std::make_shared<ReportData>(runner().run(definition, *progress, detailRows));
+    if (OnDescribeParams)
+        data->description = OnDescribeParams(data->parameters);
+    return std::make_shared<ReportLayout>(std::move(data));
 }
-
-} // namespace
 
 TReportDesignerDialog::TReportDesignerDialog(QObject* parent, const QString& name) : QObject(parent)
 {
@@ -47,7 +49,7 @@ ReportRunner TReportDesignerDialog::runner() const
 
 std::shared_ptr<const ReportLayout> TReportDesignerDialog::Run(const ReportDefinition& definition)
 {
-    return layOut(runner(), definition);
+    return layOut(definition);
 }
 
 void TReportDesignerDialog::Preview(const QString& definitionFile)
@@ -83,7 +85,7 @@ public:
     std::shared_ptr<const ReportLayout> preview(const ReportDefinition& definition) override
     {
         definition.check();
-        return layOut(m_dialog.runner(), definition, FirstPageRows);
+        return m_dialog.layOut(definition, FirstPageRows);
     }
 
     void save(const ReportDefinition& definition) override

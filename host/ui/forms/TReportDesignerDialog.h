@@ -1,22 +1,24 @@
 #pragma once
 
+#include "ReportData.h"
 #include "hostfw_export.h"
 
 #include <QObject>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class ReportLayout;
 class ReportRunner;
 class TParams;
-struct ReportDefinition;
 
 // The report dialog the base report form owns: runs a report definition (reports/<code>/*.json) and previews,
 // prints, saves or edits it. A run fires BeforeGetQueryParams once before each query of the report, with the
 // query's parameters and an Allow flag that starts true (false ends the run silently), reads the rows under the busy
-// cursor and a progress window with a cancel button, and lays the pages out. A detail that names a data source
-// takes the rows of the data source of that name among the children of the dialog's owner (the form).
+// cursor and a progress window with a cancel button, fires OnDescribeParams once, and lays the pages out. A detail
+// that names a data source takes the rows of the data source of that name among the children of the dialog's owner
+// (the form).
 // Failures raise the engine's exceptions (EReportDefinitionError, EReportRunError, EFileWriteError); a cancel, EAbort.
 class HOSTFW_EXPORT TReportDesignerDialog : public QObject {
     Q_OBJECT
@@ -24,6 +26,10 @@ public:
     TReportDesignerDialog(QObject* parent, const QString& name);
 
     std::function<void(TParams& Params, bool& Allow)> BeforeGetQueryParams;
+    // Once per run, after the queries: the parameters they declared, with the values bound, told in the words of the
+    // one who set them (the first page's parameter block), and the subject of the files. Unset, the first page lists
+    // only the values bound.
+    std::function<ReportDescription(const QList<ReportParameter>& Params)> OnDescribeParams;
     // The caption and the prompt of the question for a new report's title.
     QString NewTitleCaption;
     QString NewTitlePrompt;
@@ -48,4 +54,8 @@ Q_SIGNALS:
 private:
     class Editing;
     ReportRunner runner() const;
+    // The definition run under the busy cursor and a progress window (detailRows of its detail at most), the
+    // parameters described by OnDescribeParams, its pages laid out.
+    std::shared_ptr<const ReportLayout> layOut(const ReportDefinition& definition,
+                                               std::optional<qsizetype> detailRows = std::nullopt) const;
 };

@@ -3,6 +3,7 @@
 #include "DatabaseAddress.h"
 #include "Exceptions.h"
 #include "HostSettings.h"
+#include "ReportFiles.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -78,8 +79,9 @@ QVariant PresetVariant(const QStringList& values)
 // A file type the report can be saved as, by its suffix.
 bool IsReportFileName(const QString& fileName)
 {
-    static const QStringList types = {u"pdf"_s, u"csv"_s, u"xlsx"_s};
-    return types.contains(QFileInfo(fileName).suffix().toLower());
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    return std::any_of(reportFileTypes().begin(), reportFileTypes().end(),
+                       [&](const ReportFileType& type) { return type.suffix == suffix; });
 }
 
 QStringList ReadCodes(const QString& text)

@@ -2,45 +2,29 @@
 #include "DatabaseError.h"
 #include "FiscalDatabase.h"
 #include "ScopedConnection.h"
+#include "SqlRows.h"
 #include "TestDatabase.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <gtest/gtest.h>
 
 using namespace fiscal;
 
 namespace {
 
-QStringList rowsOf(const QString& address, const QString& sql)
-{
-    ScopedConnection connection(databaseAddress(address), database::Access::ReadOnly);
-    QSqlQuery query(connection.database());
-    if (!query.exec(sql))
-        ADD_FAILURE() << query.lastError().text().toStdString();
-    QStringList rows;
-    while (query.next()) {
-        QStringList values;
-        for (int i = 0; i < query.record().count(); ++i)
-            values.append(query.value(i).toString());
-        rows.append(values.join(u'|'));
-    }
-    return rows;
-}
-
 // Every column (name, type, nullability, default) and every index of the database's tables.
 QStringList schemaOf(const QString& address)
 {
     if (TestDatabase::onPostgreSql())
-        return rowsOf(address, u"SELECT table_name, column_name, data_type, is_nullable, column_default, is_identity "
-                               "FROM information_schema.columns WHERE table_schema = current_schema() "
-                               "ORDER BY 1, 2"_s) +
-               rowsOf(address, u"SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema() "
-                               "ORDER BY 1"_s);
-    return rowsOf(address, u"SELECT m.name, p.name, p.type, p.\"notnull\", p.dflt_value, p.pk FROM sqlite_master m "
-                           "JOIN pragma_table_info(m.name) p WHERE m.type = 'table' ORDER BY 1, 2"_s) +
-           rowsOf(address, u"SELECT name, sql FROM sqlite_master WHERE type = 'index' ORDER BY 1"_s);
+        return sqlRows(address, u"SELECT table_name, column_name, data_type, is_nullable, column_default, is_identity "
+                                "FROM information_schema.columns WHERE table_schema = current_schema() "
+                                "ORDER BY 1, 2"_s) +
+               sqlRows(address, u"SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema() "
+                                "ORDER BY 1"_s);
+    return sqlRows(address, u"SELECT m.name, p.name, p.type, p.\"notnull\", p.dflt_value, p.pk FROM sqlite_master m "
+                            "JOIN pragma_table_info(m.name) p WHERE m.type = 'table' ORDER BY 1, 2"_s) +
+           sqlRows(address, u"SELECT name, sql FROM sqlite_master WHERE type = 'index' ORDER BY 1"_s);
 }
 
 void execute(const QString& address, const QStringList& statements)
@@ -75,8 +59,8 @@ TEST(SchemaUpgrade, AnOlderDatabaseIsRefusedUntilInitBringsItUpToDateKeepingItsD
     const TestDatabase current({}, TestDatabase::Data::SchemaOnly);
     const TestDatabase older({}, TestDatabase::Data::SampleData);
     downgradeToVersion1(older.address());
-    const QStringList invoices = rowsOf(older.address(), u"SELECT * FROM NOTAFISCAL ORDER BY 1"_s);
-    const QStringList maps = rowsOf(older.address(), u"SELECT * FROM MAPAAPUR ORDER BY 1"_s);
+    const QStringList invoices = sqlRows(older.address(), u"SELECT * FROM NOTAFISCAL ORDER BY 1"_s);
+    const QStringList maps = sqlRows(older.address(), u"SELECT * FROM MAPAAPUR ORDER BY 1"_s);
 
     const QString refusal = databaseErrorOf([&] { checkDatabase(older.address()); });
     EXPECT_TRUE(refusal.contains(u"versão 1 do esquema"_s) && refusal.contains(u"--init"_s)) << refusal.toStdString();
@@ -84,13 +68,13 @@ TEST(SchemaUpgrade, AnOlderDatabaseIsRefusedUntilInitBringsItUpToDateKeepingItsD
     EXPECT_EQ(initDatabase(older.address()), InitOutcome::Upgraded);
     EXPECT_EQ(databaseErrorOf([&] { checkDatabase(older.address()); }), QString());
     EXPECT_EQ(schemaOf(older.address()), schemaOf(current.address()));
-    EXPECT_EQ(rowsOf(older.address(), u"SELECT NRCHAVEACESSO FROM NOTAFISCAL WHERE NRCHAVEACESSO IS NOT NULL"_s),
+    EXPECT_EQ(sqlRows(older.address(), u"SELECT NRCHAVEACESSO FROM NOTAFISCAL WHERE NRCHAVEACESSO IS NOT NULL"_s),
               QStringList());
     QStringList upgradedInvoices;
-    for (const QString& row : rowsOf(older.address(), u"SELECT * FROM NOTAFISCAL ORDER BY 1"_s))
+    for (const QString& row : sqlRows(older.address(), u"SELECT * FROM NOTAFISCAL ORDER BY 1"_s))
         upgradedInvoices.append(row.chopped(1)); // without the new, empty key column
     EXPECT_EQ(upgradedInvoices, invoices);
-    EXPECT_EQ(rowsOf(older.address(), u"SELECT * FROM MAPAAPUR ORDER BY 1"_s), maps);
+    EXPECT_EQ(sqlRows(older.address(), u"SELECT * FROM MAPAAPUR ORDER BY 1"_s), maps);
 
     EXPECT_EQ(initDatabase(older.address()), InitOutcome::AlreadyThere);
 }
@@ -106,5 +90,5 @@ TEST(SchemaUpgrade, ANewerDatabaseIsRefusedAndLeftAlone)
         EXPECT_TRUE(refusal.contains(u"versão 99"_s) && refusal.contains(u"atualize o programa"_s))
             << refusal.toStdString();
     }
-    EXPECT_EQ(rowsOf(newer.address(), u"SELECT NRVERSAO FROM VERSAOESQUEMA"_s), QStringList{u"99"_s});
+    EXPECT_EQ(sqlRows(newer.address(), u"SELECT NRVERSAO FROM VERSAOESQUEMA"_s), QStringList{u"99"_s});
 }

@@ -17,11 +17,6 @@ OperationTypes::OperationTypes(fiscal::ScopedConnection& connection)
 
 QString OperationTypes::typeOf(const QString& cfop) const { return m_types.value(cfop, u"OU"_s); }
 
-QChar directionOfCfop(const QString& cfop)
-{
-    return cfop.startsWith(u'1') || cfop.startsWith(u'2') || cfop.startsWith(u'3') ? u'E' : u'S';
-}
-
 QString mirroredCfop(const QString& cfop)
 {
     if (cfop.isEmpty())

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QChar>
 #include <QHash>
 #include <QString>
 
@@ -22,9 +21,6 @@ public:
 private:
     QHash<QString, QString> m_types;
 };
-
-// 'E' for the CFOP of an entry (1, 2, 3), 'S' for that of an exit (5, 6, 7).
-QChar directionOfCfop(const QString& cfop);
 
 // The CFOP of the same operation seen from the other side: 5.102 (the supplier's sale) is 1.102 (a purchase),
 // 1.202 (a return received) is 5.202; the first digit 5, 6, 7 turns into 1, 2, 3 and back.

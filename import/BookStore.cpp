@@ -1,5 +1,6 @@
 #include "BookStore.h"
 
+#include "InsertRows.h"
 #include "PacketQuery.h"
 #include "ScopedConnection.h"
 #include "SqlValues.h"
@@ -87,14 +88,17 @@ DeclarationOutcome BookStore::store(const PeriodDeclaration& declaration, bool r
             .arg(placeholders(declaration.books.size())),
         QVariantList{declaration.company, notNull(declaration.registration), sqlDate(declaration.start)} +
             QVariantList(declaration.books.begin(), declaration.books.end())));
+    static const QStringList columns = {u"CDLIVROMAG"_s,   u"CDEMPRESA"_s,    u"CDINSCRICAO"_s, u"CDIMPOSTO"_s,
+                                        u"DTINIPERIODO"_s, u"DTFIMPERIODO"_s, u"CDFISCOPER"_s,  u"CDSITUTRIB"_s,
+                                        u"VRALIQUOTA"_s,   u"VRCONTABIL"_s,   u"VRBASECALC"_s,  u"VRIMPOSTO"_s,
+                                        u"VRISENTO"_s,     u"VROUTROS"_s};
+    QList<QVariantList> rows;
     for (const BookLine& line : lines)
-        execOrThrow(m_connection.prepared(
-            u"INSERT INTO TOTALLIVRO (CDLIVROMAG, CDEMPRESA, CDINSCRICAO, CDIMPOSTO, DTINIPERIODO, DTFIMPERIODO, "
-            "CDFISCOPER, CDSITUTRIB, VRALIQUOTA, VRCONTABIL, VRBASECALC, VRIMPOSTO, VRISENTO, VROUTROS) "
-            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-            {line.book, declaration.company, notNull(declaration.registration), line.tax, sqlDate(declaration.start),
-             sqlDate(declaration.end), notNull(line.cfop), notNull(line.cst), line.rate, toCurrency(line.accounting),
-             toCurrency(line.base), toCurrency(line.amount), toCurrency(line.exempt), toCurrency(line.other)}));
+        rows.append({line.book, declaration.company, notNull(declaration.registration), line.tax,
+                     sqlDate(declaration.start), sqlDate(declaration.end), notNull(line.cfop), notNull(line.cst),
+                     line.rate, toCurrency(line.accounting), toCurrency(line.base), toCurrency(line.amount),
+                     toCurrency(line.exempt), toCurrency(line.other)});
+    insertRows(m_connection, u"TOTALLIVRO"_s, columns, rows);
     for (int i = 0; i < declaration.maps.size(); ++i)
         writeMap(declaration.company, declaration.maps[i], storedMaps[i]);
     return declaredBefore ? DeclarationOutcome::Replaced : DeclarationOutcome::New;

@@ -137,8 +137,14 @@ QDate EfdReader::date(int n) const
     const QByteArrayView bytes = field(n);
     if (bytes.isEmpty())
         return {};
-    const QDate date = QDate::fromString(latin1(bytes), u"ddMMyyyy"_s);
-    if (bytes.size() != 8 || !date.isValid())
+    const auto number = [&](qsizetype at, qsizetype size) {
+        int value = 0;
+        for (qsizetype i = at; i < at + size; ++i)
+            value = bytes[i] >= '0' && bytes[i] <= '9' ? value * 10 + (bytes[i] - '0') : -1000000;
+        return value;
+    };
+    const QDate date = bytes.size() == 8 ? QDate(number(4, 4), number(2, 2), number(0, 2)) : QDate();
+    if (!date.isValid())
         refuseField(n, u"\"%1\" não é uma data ddmmaaaa"_s.arg(text(n)));
     return date;
 }

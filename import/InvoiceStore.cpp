@@ -1,5 +1,6 @@
 #include "InvoiceStore.h"
 
+#include "InsertRows.h"
 #include "OperationTypes.h"
 #include "PacketQuery.h"
 #include "ScopedConnection.h"
@@ -331,19 +332,23 @@ void InvoiceStore::replaceItems(qint64 id, const QList<InvoiceItem>& items, bool
         execOrThrow(m_connection.prepared(u"DELETE FROM ITEMNFIMPOSTO WHERE NRSEQNOTAFISC = ?"_s, {id}));
         execOrThrow(m_connection.prepared(u"DELETE FROM ITEMNOTAFISCAL WHERE NRSEQNOTAFISC = ?"_s, {id}));
     }
+    static const QStringList itemColumns = {u"NRSEQNOTAFISC"_s, u"NRITEM"_s,       u"DSPRODUTO"_s,
+                                            u"CDFISCOPERIT"_s,  u"QTITEM"_s,       u"VRUNITARIO"_s,
+                                            u"VRTOTALITEM"_s,   u"VRDESCONTOIT"_s, u"VRCONTABILIT"_s};
+    static const QStringList taxColumns = {u"NRSEQNOTAFISC"_s, u"NRITEM"_s,       u"CDIMPOSTO"_s,
+                                           u"CDSITUTRIBIT"_s,  u"VRBASECALCIT"_s, u"VRALIQUOTAIT"_s,
+                                           u"VRIMPOSTOIT"_s,   u"VRISENTOIT"_s,   u"VROUTROSIT"_s};
+    QList<QVariantList> itemRows;
+    QList<QVariantList> taxRows;
     for (const InvoiceItem& item : items) {
-        execOrThrow(m_connection.prepared(
-            u"INSERT INTO ITEMNOTAFISCAL (NRSEQNOTAFISC, NRITEM, DSPRODUTO, CDFISCOPERIT, QTITEM, VRUNITARIO, "
-            "VRTOTALITEM, VRDESCONTOIT, VRCONTABILIT) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-            {id, item.number, notNull(item.description), item.cfop, item.quantity, item.unitPrice,
-             toCurrency(item.total), toCurrency(item.discount), toCurrency(item.accountingValue)}));
+        itemRows.append({id, item.number, notNull(item.description), item.cfop, item.quantity, item.unitPrice,
+                         toCurrency(item.total), toCurrency(item.discount), toCurrency(item.accountingValue)});
         for (const ItemTax& tax : item.taxes)
-            execOrThrow(m_connection.prepared(
-                u"INSERT INTO ITEMNFIMPOSTO (NRSEQNOTAFISC, NRITEM, CDIMPOSTO, CDSITUTRIBIT, VRBASECALCIT, "
-                "VRALIQUOTAIT, VRIMPOSTOIT, VRISENTOIT, VROUTROSIT) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-                {id, item.number, tax.tax, notNull(tax.cst), toCurrency(tax.base), tax.rate, toCurrency(tax.amount),
-                 toCurrency(tax.exempt), toCurrency(tax.other)}));
+            taxRows.append({id, item.number, tax.tax, notNull(tax.cst), toCurrency(tax.base), tax.rate,
+                            toCurrency(tax.amount), toCurrency(tax.exempt), toCurrency(tax.other)});
     }
+    insertRows(m_connection, u"ITEMNOTAFISCAL"_s, itemColumns, itemRows);
+    insertRows(m_connection, u"ITEMNFIMPOSTO"_s, taxColumns, taxRows);
 }
 
 } // namespace fiscalimport

@@ -47,6 +47,15 @@ struct ItemInProgress {
     TaxGroup ipi, pis, cofins, iss;
 };
 
+// The part of an element's path below infNFe, read in place.
+struct Relative {
+    const QStringList& path;
+    qsizetype offset;
+    qsizetype size() const { return path.size() - offset; }
+    const QString& operator[](qsizetype i) const { return path[offset + i]; }
+    const QString& last() const { return path.last(); }
+};
+
 class NfeVisitor : public XmlVisitor {
 public:
     Invoice invoice;
@@ -65,6 +74,7 @@ public:
         if (path.size() == 1)
             root = name;
         if (name == u"infNFe") {
+            m_infNFeDepth = path.size();
             id = attributes.value(u"Id"_s).toString();
             version = attributes.value(u"versao"_s).toString();
         } else if (name == u"det" && path.size() >= 2 && path[path.size() - 2] == u"infNFe") {
@@ -80,9 +90,8 @@ public:
 
     void text(const QStringList& path, const QString& value) override
     {
-        const qsizetype infNFe = path.indexOf(u"infNFe"_s);
-        if (infNFe >= 0)
-            invoiceText(path.mid(infNFe + 1), path, value);
+        if (m_infNFeDepth > 0 && path.size() > m_infNFeDepth && path[m_infNFeDepth - 1] == u"infNFe")
+            invoiceText({path, m_infNFeDepth}, path, value);
         else if (path.size() >= 2 && path[path.size() - 2] == u"infProt")
             protocolText(path.last(), value);
     }
@@ -105,6 +114,7 @@ public:
 
 private:
     ItemInProgress m_item;
+    qsizetype m_infNFeDepth = 0;
 
     Cents cents(const QStringList& path, const QString& value) const
     {
@@ -122,9 +132,9 @@ private:
         return *parsed;
     }
 
-    void invoiceText(const QStringList& relative, const QStringList& path, const QString& value)
+    void invoiceText(const Relative& relative, const QStringList& path, const QString& value)
     {
-        const QString& section = relative.first();
+        const QString& section = relative[0];
         const QString& name = relative.last();
         if (section == u"ide" && relative.size() == 2)
             ide.insert(name, value);
@@ -134,11 +144,11 @@ private:
             partyText(invoice.recipient, relative, u"enderDest"_s, value);
         else if (section == u"det" && relative.size() >= 3)
             itemText(relative, path, value);
-        else if (relative == QStringList{u"total"_s, u"ICMSTot"_s, u"vNF"_s})
+        else if (section == u"total" && relative.size() == 3 && relative[1] == u"ICMSTot" && relative[2] == u"vNF")
             invoice.total = cents(path, value);
     }
 
-    static void partyText(Party& party, const QStringList& relative, const QString& address, const QString& value)
+    static void partyText(Party& party, const Relative& relative, const QString& address, const QString& value)
     {
         const QString& name = relative.last();
         if (relative.size() == 2) {
@@ -153,7 +163,7 @@ private:
         }
     }
 
-    void itemText(const QStringList& relative, const QStringList& path, const QString& value)
+    void itemText(const Relative& relative, const QStringList& path, const QString& value)
     {
         const QString& name = relative.last();
         if (relative[1] == u"prod" && relative.size() == 3)
@@ -186,7 +196,7 @@ private:
             m_item.otherExpenses = cents(path, value);
     }
 
-    void taxText(const QStringList& relative, const QStringList& path, const QString& value)
+    void taxText(const Relative& relative, const QStringList& path, const QString& value)
     {
         const QString& tax = relative[2];
         const QString& name = relative.last();

@@ -271,7 +271,7 @@ void EfdDocuments::bookDocument(const Document& document)
         stored = m_context.invoices.store(invoice, side);
     if (stored) {
         m_context.tally.count(*stored);
-        m_context.tally.count(side.company);
+        m_context.tally.addCompany(side.company);
     }
 }
 

@@ -4,16 +4,15 @@
 
 namespace fiscalimport {
 
-StoreOutcome mostChanged(StoreOutcome a, StoreOutcome b) { return std::min(a, b); }
-
-void FileTally::count(const Stored& document)
+void recordOutcome(QHash<qint64, StoreOutcome>& outcomes, qint64 id, StoreOutcome outcome)
 {
-    const auto known = documents.constFind(document.id);
-    documents.insert(document.id,
-                     known == documents.constEnd() ? document.outcome : mostChanged(*known, document.outcome));
+    const auto known = outcomes.constFind(id);
+    outcomes.insert(id, known == outcomes.constEnd() ? outcome : std::min(*known, outcome));
 }
 
-void FileTally::count(const QString& company)
+void FileTally::count(const Stored& document) { recordOutcome(documents, document.id, document.outcome); }
+
+void FileTally::addCompany(const QString& company)
 {
     if (!companies.contains(company))
         companies.append(company);

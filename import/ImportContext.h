@@ -8,10 +8,6 @@
 #include <QString>
 #include <functional>
 
-namespace fiscal {
-class ScopedConnection;
-}
-
 namespace fiscalimport {
 
 class Companies;
@@ -26,15 +22,15 @@ struct FileTally {
     QStringList companies; // the codes of the companies whose documents the file wrote
 
     void count(const Stored& document);
-    void count(const QString& company);
+    void addCompany(const QString& company);
 };
 
-// Of two outcomes of one document, the one that changed it most: New, then Updated, then Unchanged.
-StoreOutcome mostChanged(StoreOutcome a, StoreOutcome b);
+// Records what became of document id in outcomes: of two outcomes of one document, the one that changed it most
+// stays (New, then Updated, then Unchanged).
+void recordOutcome(QHash<qint64, StoreOutcome>& outcomes, qint64 id, StoreOutcome outcome);
 
 // What the readers of each kind of file write with, and how they report their progress.
 struct ImportContext {
-    fiscal::ScopedConnection& connection;
     Companies& companies;
     InvoiceStore& invoices;
     BookStore& books;

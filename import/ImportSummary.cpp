@@ -30,11 +30,8 @@ QString outcomeText(DeclarationOutcome outcome)
 void ImportSummary::add(const FileTally& tally)
 {
     ++filesImported;
-    for (auto document = tally.documents.begin(); document != tally.documents.end(); ++document) {
-        const auto known = documents.constFind(document.key());
-        documents.insert(document.key(),
-                         known == documents.constEnd() ? document.value() : mostChanged(*known, document.value()));
-    }
+    for (auto document = tally.documents.begin(); document != tally.documents.end(); ++document)
+        recordOutcome(documents, document.key(), document.value());
     cancellations += tally.cancellations;
     declarations += tally.declarations;
 }

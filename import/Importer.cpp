@@ -192,7 +192,7 @@ ImportSummary Importer::run(const QStringList& paths, ImportProgress& progress)
         total += input.size;
 
     Session& session = *m_session;
-    ImportContext context{session.connection, *session.companies, *session.invoices, *session.books};
+    ImportContext context{*session.companies, *session.invoices, *session.books};
     QStringList companies;
     Batch batch(session.connection.database());
     qint64 done = 0;

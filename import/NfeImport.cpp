@@ -43,7 +43,7 @@ void storeSide(const Invoice& invoice, const Company& company, bool issuerSide, 
         exit ? u'S' : u'E', participantFacing(issuerSide ? invoice.recipient : invoice.issuer, invoice),
         !issuerSide,        QDate()};
     context.tally.count(context.invoices.store(invoice, side));
-    context.tally.count(company.code);
+    context.tally.addCompany(company.code);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "MainWindow.h"
 
 #include "Dispatch.h"
+#include "HostSettings.h"
+#include "ImportDialog.h"
 #include "ModuleLoader.h"
 
 #include <QMdiArea>
@@ -16,11 +18,23 @@ MainWindow::MainWindow(ModuleLoader& modules, QWidget* parent)
     m_mdiArea->setObjectName(u"mdiArea"_s);
     setCentralWidget(m_mdiArea);
 
+    QMenu* file = menuBar()->addMenu(u"&Arquivo"_s);
+    file->setObjectName(u"mnuArquivo"_s);
+    QAction* importing = file->addAction(u"Importar documentos fiscais…"_s);
+    importing->setObjectName(u"actImportarDocumentos"_s);
+    connect(importing, &QAction::triggered, this, [this] { openImport(); });
+
     QMenu* reports = menuBar()->addMenu(u"&Relatórios"_s);
     reports->setObjectName(u"mnuRelatorios"_s);
     QAction* conferencia = reports->addAction(u"Conferência Fiscal (RLX58200)"_s);
     conferencia->setObjectName(u"actRLX58200"_s);
     connect(conferencia, &QAction::triggered, this, [this] { openModule(u"RLX58200"_s); });
+}
+
+void MainWindow::openImport()
+{
+    ImportDialog dialog(HostSettings::current().databasePath, this);
+    dialog.exec();
 }
 
 void MainWindow::openModule(const QString& moduleName, const QVariant& presets)

@@ -3,6 +3,13 @@
 -- 'YYYY-MM-DD' in SQLite); amounts have two decimals (REAL in SQLite, NUMERIC(15,2) in PostgreSQL).
 -- An empty registration ('') marks what is kept per company rather than per registration (federal taxes).
 
+-- The version of this schema. A database of an older version is brought up to it, its data kept, by
+-- fiscal-server --init and fiscal-import (data/upgrade-N.sql takes version N-1 to N).
+CREATE TABLE VERSAOESQUEMA (
+  NRVERSAO     INTEGER     NOT NULL PRIMARY KEY
+);
+INSERT INTO VERSAOESQUEMA (NRVERSAO) VALUES (2);
+
 -- Local tables of the host -------------------------------------------------------------------------------------
 
 CREATE TABLE EMPRESA (
@@ -37,6 +44,14 @@ CREATE TABLE TIPOOPERAC (
   CDTIPOOPER   VARCHAR(2)  NOT NULL,
   NMTIPOOPER   VARCHAR(30) NOT NULL,
   PRIMARY KEY (IDENTRSAIDOP, CDTIPOOPER)
+);
+
+-- The operation type an imported invoice takes from its CFOP (data/reference.sql fills it).
+CREATE TABLE CFOPTIPOOPER (
+  CDFISCOPER   VARCHAR(4)  NOT NULL PRIMARY KEY,
+  IDENTRSAIDOP CHAR(1)     NOT NULL,
+  CDTIPOOPER   VARCHAR(2)  NOT NULL,
+  FOREIGN KEY (IDENTRSAIDOP, CDTIPOOPER) REFERENCES TIPOOPERAC (IDENTRSAIDOP, CDTIPOOPER)
 );
 
 -- Taxes and magnetic books ----------------------------------------------------------------------------------------
@@ -102,7 +117,8 @@ CREATE TABLE AJUSTEAPUR (
 
 -- CDINSCRICAO: the registration the invoice is booked under (state, or municipal for a service company).
 -- DTENTRSAID: entry or exit date; DTESCRITURACAO: booking date, NULL while the invoice is pending.
--- IDSITUACAO: 'N' normal, 'C' cancelled.
+-- IDSITUACAO: 'N' normal, 'C' cancelled. NRCHAVEACESSO: the 44-digit access key of an electronic invoice (NULL for
+-- others); one invoice per company and key.
 CREATE TABLE NOTAFISCAL (
   NRSEQNOTAFISC  INTEGER     NOT NULL PRIMARY KEY,
   CDEMPRESA      VARCHAR(2)  NOT NULL REFERENCES EMPRESA (CDEMPRESA),
@@ -120,9 +136,11 @@ CREATE TABLE NOTAFISCAL (
   SGUFPARTIC     VARCHAR(2)  NOT NULL,
   IDSITUACAO     CHAR(1)     NOT NULL DEFAULT 'N' CHECK (IDSITUACAO IN ('N', 'C')),
   VRTOTALNF      REAL        NOT NULL DEFAULT 0,
+  NRCHAVEACESSO  VARCHAR(44),
   FOREIGN KEY (IDENTRSAIDOP, CDTIPOOPER) REFERENCES TIPOOPERAC (IDENTRSAIDOP, CDTIPOOPER)
 );
 CREATE INDEX NOTAFISCAL_PERIODO ON NOTAFISCAL (CDEMPRESA, CDINSCRICAO, DTENTRSAID);
+CREATE UNIQUE INDEX NOTAFISCAL_CHAVE ON NOTAFISCAL (CDEMPRESA, NRCHAVEACESSO);
 
 -- VRCONTABILIT, the item's accounting value: VRTOTALITEM - VRDESCONTOIT + IPI + ICMS ST.
 CREATE TABLE ITEMNOTAFISCAL (
@@ -156,8 +174,8 @@ CREATE INDEX ITEMNFIMPOSTO_IMPOSTO ON ITEMNFIMPOSTO (CDIMPOSTO);
 
 -- Book totals ---------------------------------------------------------------------------------------------------
 
--- What a magnetic book declares for a company, registration and period, per tax and either per CFOP
--- (CDSITUTRIB '') or per situation code and rate (CDFISCOPER '').
+-- What a magnetic book declares for a company, registration and period, per tax and per CFOP (CDSITUTRIB ''), per
+-- situation code and rate (CDFISCOPER ''), or per all three (the analytic lines of the entry and exit registers).
 CREATE TABLE TOTALLIVRO (
   NRSEQTOTAL   INTEGER     NOT NULL PRIMARY KEY,
   CDLIVROMAG   VARCHAR(10) NOT NULL REFERENCES LIVROMAG (CDLIVROMAG),

@@ -48,8 +48,8 @@ bool isNewFile(const QString& path)
     return !info.exists() || (info.isFile() && info.size() == 0);
 }
 
-// The served tables that the connected database lacks.
-QStringList missingTables(ScopedConnection& connection, const QString& name)
+// The names of the connected database's tables, in upper case.
+QStringList tableNames(ScopedConnection& connection, const QString& name)
 {
     QSqlQuery query(connection.database());
     const QString tables = connection.engine() == Engine::PostgreSQL
@@ -58,9 +58,18 @@ QStringList missingTables(ScopedConnection& connection, const QString& name)
                                : u"SELECT name FROM sqlite_master WHERE type = 'table'"_s;
     if (!query.exec(tables))
         throw DatabaseError(u"%1 não é um banco de dados legível: %2"_s.arg(name, query.lastError().text()));
-    QStringList missing = servedTables;
+    QStringList names;
     while (query.next())
-        missing.removeAll(query.value(0).toString().toUpper());
+        names.append(query.value(0).toString().toUpper());
+    return names;
+}
+
+// The served tables that the connected database lacks.
+QStringList missingTables(ScopedConnection& connection, const QString& name)
+{
+    const QStringList present = tableNames(connection, name);
+    QStringList missing = servedTables;
+    missing.removeIf([&](const QString& table) { return present.contains(table); });
     return missing;
 }
 
@@ -68,6 +77,47 @@ void throwWhenMissing(const QStringList& missing, const QString& name)
 {
     if (!missing.isEmpty())
         throw DatabaseError(u"O banco de dados %1 não traz as tabelas fiscais %2."_s.arg(name, missing.join(u", "_s)));
+}
+
+// The schema version of a database that holds the fiscal tables: version 1 had no VERSAOESQUEMA.
+int versionOf(ScopedConnection& connection, const QString& name)
+{
+    if (!tableNames(connection, name).contains(u"VERSAOESQUEMA"_s))
+        return 1;
+    QSqlQuery query(connection.database());
+    if (!query.exec(u"SELECT MAX(NRVERSAO) FROM VERSAOESQUEMA"_s) || !query.next())
+        throw DatabaseError(
+            u"Não foi possível ler a versão do esquema de %1: %2"_s.arg(name, query.lastError().text()));
+    return query.value(0).toInt();
+}
+
+void throwWhenNewer(int version, const QString& name)
+{
+    if (version > schemaVersion)
+        throw DatabaseError(u"O banco de dados fiscal %1 está na versão %2 do esquema, mais nova que a versão %3 deste "
+                            "programa: atualize o programa."_s.arg(name)
+                                .arg(version)
+                                .arg(schemaVersion));
+}
+
+// Runs the upgrade scripts from the database's version up to this program's, in the transaction already open.
+// Returns whether there was anything to run.
+bool upgradeInTransaction(ScopedConnection& connection, const QString& name)
+{
+    const int version = versionOf(connection, name);
+    throwWhenNewer(version, name);
+    QStringList scripts;
+    for (int next = version + 1; next <= schemaVersion; ++next)
+        scripts.append(upgradeScript(next));
+    executeSqlScripts(connection.database(), scripts);
+    return !scripts.isEmpty();
+}
+
+// Servers started together on one PostgreSQL database wait here, inside their transaction, for the first to finish.
+void lockPostgreSql(QSqlDatabase& database, const QString& name)
+{
+    if (QSqlQuery query(database); !query.exec(u"SELECT pg_advisory_xact_lock(58200)"_s))
+        throw DatabaseError(u"Não foi possível reservar o banco de dados %1: %2"_s.arg(name, query.lastError().text()));
 }
 
 void fillPostgreSqlTables(QSqlDatabase& database, bool withSampleData, const QStringList& extraScripts)
@@ -78,31 +128,65 @@ void fillPostgreSqlTables(QSqlDatabase& database, bool withSampleData, const QSt
     executeSqlScripts(database, extraScripts);
 }
 
-InitOutcome initSqliteFile(const QString& path)
+// Checks that address names a database holding the served tables, whatever its schema version.
+void checkTables(const QString& address)
 {
-    if (!isNewFile(path)) {
-        checkDatabase(path);
-        return InitOutcome::AlreadyThere;
+    const DatabaseAddress parsed = databaseAddress(address);
+    if (parsed.engine() == Engine::SQLite) {
+        const QFileInfo info(address);
+        if (!info.exists())
+            throw DatabaseError(
+                u"O banco de dados fiscal %1 não existe (--init cria um novo com os dados de exemplo)."_s.arg(address));
+        if (!info.isFile())
+            throw DatabaseError(u"%1 não é um arquivo."_s.arg(address));
     }
+    ScopedConnection connection(parsed, Access::ReadOnly);
+    throwWhenMissing(missingTables(connection, address), address);
+}
+
+InitOutcome upgradeSqliteFile(const QString& path)
+{
+    checkTables(path);
+    {
+        ScopedConnection reading(DatabaseAddress::parse(path), Access::ReadOnly);
+        const int version = versionOf(reading, path);
+        throwWhenNewer(version, path);
+        if (version == schemaVersion)
+            return InitOutcome::AlreadyThere; // not even opened for writing: the file stays as it is
+    }
+    ScopedConnection connection(DatabaseAddress::parse(path), Access::ReadWrite);
+    bool upgraded = false;
+    inTransaction(connection.database(), [&] { upgraded = upgradeInTransaction(connection, path); });
+    return upgraded ? InitOutcome::Upgraded : InitOutcome::AlreadyThere;
+}
+
+InitOutcome initSqliteFile(const QString& path, InitData data)
+{
+    if (!isNewFile(path))
+        return upgradeSqliteFile(path);
     QDir().mkpath(QFileInfo(path).absolutePath()); // var/ on a fresh checkout
-    createDatabase(path, {schemaScript(), sampleScript()});
+    QStringList scripts{schemaScript()};
+    if (data == InitData::SampleData)
+        scripts.append(sampleScript());
+    createDatabase(path, scripts);
     return InitOutcome::Created;
 }
 
-InitOutcome initPostgreSql(const DatabaseAddress& address)
+InitOutcome initPostgreSql(const DatabaseAddress& address, InitData data)
 {
     ScopedConnection connection(address, Access::ReadWrite);
     QSqlDatabase& database = connection.database();
     InitOutcome outcome = InitOutcome::AlreadyThere;
     inTransaction(database, [&] {
-        // Servers started together wait here for the first, then find its tables.
-        if (QSqlQuery query(database); !query.exec(u"SELECT pg_advisory_xact_lock(58200)"_s))
-            throw DatabaseError(
-                u"Não foi possível reservar o banco de dados %1: %2"_s.arg(address.text(), query.lastError().text()));
+        lockPostgreSql(database, address.text());
         const QStringList missing = missingTables(connection, address.text());
-        if (missing.size() < servedTables.size())
-            return throwWhenMissing(missing, address.text());
-        fillPostgreSqlTables(database, true, {});
+        if (missing.size() < servedTables.size()) {
+            throwWhenMissing(missing, address.text());
+            if (upgradeInTransaction(connection, address.text()))
+                outcome = InitOutcome::Upgraded;
+            return;
+        }
+        fillPostgreSqlTables(database, data == InitData::SampleData, {});
         outcome = InitOutcome::Created;
     });
     return outcome;
@@ -115,6 +199,8 @@ QString schemaScript() { return resourceText(u"schema.sql"_s); }
 QString postgresqlScript() { return resourceText(u"postgresql.sql"_s); }
 
 QString sampleScript() { return resourceText(u"sample.sql"_s); }
+
+QString upgradeScript(int version) { return resourceText(u"upgrade-%1.sql"_s.arg(version)); }
 
 void createDatabase(const QString& path, const QStringList& scripts)
 {
@@ -147,25 +233,23 @@ void createPostgreSqlTables(const QString& address, bool withSampleData, const Q
                   [&] { fillPostgreSqlTables(connection.database(), withSampleData, extraScripts); });
 }
 
-InitOutcome initDatabase(const QString& address)
+InitOutcome initDatabase(const QString& address, InitData data)
 {
     const DatabaseAddress parsed = databaseAddress(address);
-    return parsed.engine() == Engine::PostgreSQL ? initPostgreSql(parsed) : initSqliteFile(address);
+    return parsed.engine() == Engine::PostgreSQL ? initPostgreSql(parsed, data) : initSqliteFile(address, data);
 }
 
 void checkDatabase(const QString& address)
 {
-    const DatabaseAddress parsed = databaseAddress(address);
-    if (parsed.engine() == Engine::SQLite) {
-        const QFileInfo info(address);
-        if (!info.exists())
-            throw DatabaseError(
-                u"O banco de dados fiscal %1 não existe (--init cria um novo com os dados de exemplo)."_s.arg(address));
-        if (!info.isFile())
-            throw DatabaseError(u"%1 não é um arquivo."_s.arg(address));
-    }
-    ScopedConnection connection(parsed, Access::ReadOnly);
-    throwWhenMissing(missingTables(connection, address), address);
+    checkTables(address);
+    ScopedConnection connection(databaseAddress(address), Access::ReadOnly);
+    const int version = versionOf(connection, address);
+    throwWhenNewer(version, address);
+    if (version < schemaVersion)
+        throw DatabaseError(u"O banco de dados fiscal %1 está na versão %2 do esquema e este programa usa a versão %3: "
+                            "rode fiscal-server --init para atualizá-lo (os dados são mantidos)."_s.arg(address)
+                                .arg(version)
+                                .arg(schemaVersion));
 }
 
 } // namespace fiscal

@@ -27,7 +27,9 @@ void execOrThrow(QSqlQuery& query, const QString& what)
 QString insertText(const QString& table, const QStringList& columns, int rows)
 {
     const QString row = u'(' + QStringList(columns.size(), u"?"_s).join(u", "_s) + u')';
-    return u"INSERT INTO %1 (%2) VALUES %3"_s.arg(table, columns.join(u", "_s), QStringList(rows, row).join(u", "_s));
+    // A row the schema script already wrote (its version) stays as it is.
+    return u"INSERT INTO %1 (%2) VALUES %3 ON CONFLICT DO NOTHING"_s.arg(table, columns.join(u", "_s),
+                                                                         QStringList(rows, row).join(u", "_s));
 }
 
 void copyTable(QSqlDatabase& from, QSqlDatabase& to, const QString& table)

@@ -11,7 +11,8 @@ namespace fiscal {
 void copySampleData(QSqlDatabase& database);
 
 // Copies the rows of every table of the SQLite database from into the same tables of to (PostgreSQL, its fiscal
-// tables created and empty), then sets its identity columns to go on after the highest number copied.
+// tables created and empty but for the rows of the schema script itself, which are kept), then sets its identity
+// columns to go on after the highest number copied.
 // Throws DatabaseError.
 void copyTables(QSqlDatabase& from, QSqlDatabase& to);
 

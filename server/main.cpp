@@ -51,10 +51,18 @@ void prepareDatabase(const QString& path, bool init)
         checkDatabase(path);
         return;
     }
-    if (initDatabase(path) == InitOutcome::Created)
+    switch (initDatabase(path)) {
+    case InitOutcome::Created:
         say(u"Banco de dados fiscal criado em %1 com os dados de exemplo."_s.arg(path));
-    else
+        break;
+    case InitOutcome::Upgraded:
+        say(u"Banco de dados fiscal %1 atualizado para a versão %2 do esquema; os dados foram mantidos."_s.arg(path)
+                .arg(schemaVersion));
+        break;
+    case InitOutcome::AlreadyThere:
         say(u"O banco de dados fiscal %1 já existe; nada foi alterado."_s.arg(path));
+        break;
+    }
 }
 
 // Serves until SIGINT or SIGTERM. The signals are blocked in every thread (main() blocks them first) and
@@ -112,8 +120,8 @@ int main(int argc, char** argv)
         u"listen"_s, u"Endereço de escuta (padrão 127.0.0.1:8211; porta 0: qualquer porta livre)."_s, u"HOST:PORT"_s,
         u"127.0.0.1:8211"_s);
     const QCommandLineOption initOption(
-        u"init"_s,
-        u"Cria as tabelas com os dados de exemplo se o arquivo for novo ou o banco PostgreSQL não as tiver."_s);
+        u"init"_s, u"Cria as tabelas com os dados de exemplo se o arquivo for novo ou o banco PostgreSQL não as tiver; "
+                   "atualiza o esquema de um banco de versão anterior, mantendo os dados."_s);
     parser.addOptions({dbOption, listenOption, initOption});
     parser.process(app);
 

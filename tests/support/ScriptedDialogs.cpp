@@ -48,6 +48,18 @@ QString ScriptedDialogs::saveFileName(const QString& caption, const QString& sug
     return m_saves.isEmpty() ? QString() : m_saves.dequeue();
 }
 
+QStringList ScriptedDialogs::openFileNames(const QString& caption, const QString& filters)
+{
+    shown.append({u"open"_s, caption, filters});
+    return m_opens.isEmpty() ? QStringList() : m_opens.dequeue();
+}
+
+QString ScriptedDialogs::existingFolder(const QString& caption)
+{
+    shown.append({u"folder"_s, caption, {}});
+    return m_folders.isEmpty() ? QString() : m_folders.dequeue();
+}
+
 ScriptedDialogs& ScriptedDialogs::reset()
 {
     auto dialogs = std::make_unique<ScriptedDialogs>();
@@ -66,10 +78,25 @@ bool ScriptedDialogs::choosePrinter(QPrinter& printer)
     return true;
 }
 
+namespace {
+
+// Cancels at step number cancelAt (never when 0).
+class ScriptedProgress : public ReportProgress {
+public:
+    explicit ScriptedProgress(int cancelAt) : m_cancelAt(cancelAt) {}
+    bool step(const QString&, qint64, qint64) override { return ++m_steps != m_cancelAt; }
+
+private:
+    int m_cancelAt;
+    int m_steps = 0;
+};
+
+} // namespace
+
 std::unique_ptr<ReportProgress> ScriptedDialogs::progress(const QString& title)
 {
     progressTitles.append(title);
-    return std::make_unique<NoProgress>();
+    return std::make_unique<ScriptedProgress>(std::exchange(m_cancelAt, 0));
 }
 
 std::optional<QString> ScriptedDialogs::askText(const QString& caption, const QString& prompt)

@@ -9,15 +9,16 @@
 #include <functional>
 
 // Dialogs for tests: records every call in order and answers from queues the caller fills.
-// An unanswered pick, choose, print, text or edit cancels; an unanswered save answers the empty text. Progress never
-// shows and never cancels. Never blocks.
+// An unanswered pick, choose, open, folder, print, text or edit cancels; an unanswered save answers the empty text.
+// Progress never shows, and cancels only when told to. Never blocks.
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        QString kind;           // "error", "information", "confirm", "pick", "choose", "save", "print", "text", "edit"
-        QString title;          // pick, choose: the title; save, text: the caption; edit: the report's title
-        QString text;           // error, information, confirm: the text; pick, choose: the column labels joined by "|";
-                                // save: the suggested name; text: the prompt
+        QString kind;  // "error", "information", "confirm", "pick", "choose", "save", "open", "folder", "print", "text",
+                       // "edit"
+        QString title; // pick, choose: the title; save, open, folder, text: the caption; edit: the report's title
+        QString text;  // error, information, confirm: the text; pick, choose: the column labels joined by "|";
+                       // save: the suggested name; text: the prompt
         QList<int> ticked = {}; // choose: the rows ticked when the list opened
         bool failure = false;   // error: shown as a failure of the action rather than a complaint about a field
     };
@@ -28,6 +29,10 @@ public:
     void answerPick(std::optional<int> row) { m_picks.enqueue(row); }
     void answerChoose(std::optional<QList<int>> rows) { m_chooses.enqueue(std::move(rows)); }
     void answerSave(const QString& fileName) { m_saves.enqueue(fileName); }
+    void answerOpen(const QStringList& fileNames) { m_opens.enqueue(fileNames); }
+    void answerFolder(const QString& folder) { m_folders.enqueue(folder); }
+    // The next progress window is cancelled at its step number step (1 is the first).
+    void cancelProgressAt(int step) { m_cancelAt = step; }
     // The next print goes to this PDF file.
     void answerPrint(const QString& pdfFile) { m_prints.enqueue(pdfFile); }
     // The next edit applies change to the definition, then saves it, over its file or as a new report; a failure
@@ -51,6 +56,8 @@ public:
     std::optional<int> pickRow(const QString& title, TDataSet& dataSet) override;
     std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet, const QList<int>& ticked) override;
     QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) override;
+    QStringList openFileNames(const QString& caption, const QString& filters) override;
+    QString existingFolder(const QString& caption) override;
     bool choosePrinter(QPrinter& printer) override;
     std::unique_ptr<ReportProgress> progress(const QString& title) override;
     std::optional<QString> askText(const QString& caption, const QString& prompt) override;
@@ -63,6 +70,9 @@ private:
     QQueue<std::optional<int>> m_picks;
     QQueue<std::optional<QList<int>>> m_chooses;
     QQueue<QString> m_saves;
+    QQueue<QStringList> m_opens;
+    QQueue<QString> m_folders;
+    int m_cancelAt = 0;
     QQueue<QString> m_prints;
     QQueue<std::pair<std::function<void(ReportDefinition&)>, EditEnd>> m_edits;
     QQueue<std::optional<QString>> m_texts;

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -39,6 +40,11 @@ public:
     // File to save to; the empty text when cancelled. A name typed without an extension gets the extension of the
     // filter chosen, and an existing file is only taken once the user agrees to replace it.
     virtual QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) = 0;
+    // Files to open, chosen by the user among those filters match ("XML (*.xml);;Todos (*)"); none when cancelled. A
+    // service without a person to ask chooses none.
+    virtual QStringList openFileNames(const QString& caption, const QString& filters);
+    // A folder chosen by the user; the empty text when cancelled. A service without a person to ask chooses none.
+    virtual QString existingFolder(const QString& caption);
     // The printer to print on, chosen and set up by the user; false when cancelled.
     virtual bool choosePrinter(QPrinter& printer) = 0;
     // Progress of a long piece of work titled title, with a cancel button, shown once the work has taken half a

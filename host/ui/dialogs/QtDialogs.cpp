@@ -113,6 +113,18 @@ QString QtDialogs::saveFileName(const QString& caption, const QString& suggested
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
+QStringList QtDialogs::openFileNames(const QString& caption, const QString& filters)
+{
+    const ReturnFocusOnClose returnFocus;
+    return QFileDialog::getOpenFileNames(dialogParent(), caption, QString(), filters);
+}
+
+QString QtDialogs::existingFolder(const QString& caption)
+{
+    const ReturnFocusOnClose returnFocus;
+    return QFileDialog::getExistingDirectory(dialogParent(), caption);
+}
+
 bool QtDialogs::choosePrinter(QPrinter& printer)
 {
     const ReturnFocusOnClose returnFocus;

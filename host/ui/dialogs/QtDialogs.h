@@ -2,7 +2,7 @@
 
 #include "Dialogs.h"
 
-// The dialogs a person answers: message boxes, the pick list, the multiple-choice list, the file dialog, the print
+// The dialogs a person answers: message boxes, the pick list, the multiple-choice list, the file dialogs, the print
 // dialog, the progress window, a line of text and the report
 // definition editor.
 // Each is modal and parented to the active window.
@@ -14,6 +14,8 @@ public:
     std::optional<int> pickRow(const QString& title, TDataSet& dataSet) override;
     std::optional<QList<int>> chooseRows(const QString& title, TDataSet& dataSet, const QList<int>& ticked) override;
     QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) override;
+    QStringList openFileNames(const QString& caption, const QString& filters) override;
+    QString existingFolder(const QString& caption) override;
     bool choosePrinter(QPrinter& printer) override;
     std::unique_ptr<ReportProgress> progress(const QString& title) override;
     std::optional<QString> askText(const QString& caption, const QString& prompt) override;

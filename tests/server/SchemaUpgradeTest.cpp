@@ -1,0 +1,94 @@
+// A database of an older schema version: the server refuses it until --init brings it up to date, data kept.
+#include "DatabaseError.h"
+#include "FiscalDatabase.h"
+#include "ScopedConnection.h"
+#include "SqlRows.h"
+#include "TestDatabase.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+using namespace fiscal;
+
+namespace {
+
+// Every column (name, type, nullability, default) and every index of the database's tables.
+QStringList schemaOf(const QString& address)
+{
+    if (TestDatabase::onPostgreSql())
+        return sqlRows(address, u"SELECT table_name, column_name, data_type, is_nullable, column_default, is_identity "
+                                "FROM information_schema.columns WHERE table_schema = current_schema() "
+                                "ORDER BY 1, 2"_s) +
+               sqlRows(address, u"SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema() "
+                                "ORDER BY 1"_s);
+    return sqlRows(address, u"SELECT m.name, p.name, p.type, p.\"notnull\", p.dflt_value, p.pk FROM sqlite_master m "
+                            "JOIN pragma_table_info(m.name) p WHERE m.type = 'table' ORDER BY 1, 2"_s) +
+           sqlRows(address, u"SELECT name, sql FROM sqlite_master WHERE type = 'index' ORDER BY 1"_s);
+}
+
+void execute(const QString& address, const QStringList& statements)
+{
+    ScopedConnection connection(databaseAddress(address), database::Access::ReadWrite);
+    for (const QString& statement : statements)
+        if (QSqlQuery query(connection.database()); !query.exec(statement))
+            FAIL() << statement.toStdString() << ": " << query.lastError().text().toStdString();
+}
+
+// What version 1 of the schema was: the sample data without what version 2 added.
+void downgradeToVersion1(const QString& address)
+{
+    execute(address, {u"DROP INDEX NOTAFISCAL_CHAVE"_s, u"ALTER TABLE NOTAFISCAL DROP COLUMN NRCHAVEACESSO"_s,
+                      u"DROP TABLE CFOPTIPOOPER"_s, u"DROP TABLE VERSAOESQUEMA"_s});
+}
+
+QString databaseErrorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const DatabaseError& error) {
+        return error.message();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(SchemaUpgrade, AnOlderDatabaseIsRefusedUntilInitBringsItUpToDateKeepingItsData)
+{
+    const TestDatabase current({}, TestDatabase::Data::SchemaOnly);
+    const TestDatabase older({}, TestDatabase::Data::SampleData);
+    downgradeToVersion1(older.address());
+    const QStringList invoices = sqlRows(older.address(), u"SELECT * FROM NOTAFISCAL ORDER BY 1"_s);
+    const QStringList maps = sqlRows(older.address(), u"SELECT * FROM MAPAAPUR ORDER BY 1"_s);
+
+    const QString refusal = databaseErrorOf([&] { checkDatabase(older.address()); });
+    EXPECT_TRUE(refusal.contains(u"versão 1 do esquema"_s) && refusal.contains(u"--init"_s)) << refusal.toStdString();
+
+    EXPECT_EQ(initDatabase(older.address()), InitOutcome::Upgraded);
+    EXPECT_EQ(databaseErrorOf([&] { checkDatabase(older.address()); }), QString());
+    EXPECT_EQ(schemaOf(older.address()), schemaOf(current.address()));
+    EXPECT_EQ(sqlRows(older.address(), u"SELECT NRCHAVEACESSO FROM NOTAFISCAL WHERE NRCHAVEACESSO IS NOT NULL"_s),
+              QStringList());
+    QStringList upgradedInvoices;
+    for (const QString& row : sqlRows(older.address(), u"SELECT * FROM NOTAFISCAL ORDER BY 1"_s))
+        upgradedInvoices.append(row.chopped(1)); // without the new, empty key column
+    EXPECT_EQ(upgradedInvoices, invoices);
+    EXPECT_EQ(sqlRows(older.address(), u"SELECT * FROM MAPAAPUR ORDER BY 1"_s), maps);
+
+    EXPECT_EQ(initDatabase(older.address()), InitOutcome::AlreadyThere);
+}
+
+TEST(SchemaUpgrade, ANewerDatabaseIsRefusedAndLeftAlone)
+{
+    const TestDatabase newer({}, TestDatabase::Data::SchemaOnly);
+    execute(newer.address(), {u"UPDATE VERSAOESQUEMA SET NRVERSAO = 99"_s});
+
+    for (const auto& action : {std::function<void()>([&] { checkDatabase(newer.address()); }),
+                               std::function<void()>([&] { initDatabase(newer.address()); })}) {
+        const QString refusal = databaseErrorOf(action);
+        EXPECT_TRUE(refusal.contains(u"versão 99"_s) && refusal.contains(u"atualize o programa"_s))
+            << refusal.toStdString();
+    }
+    EXPECT_EQ(sqlRows(newer.address(), u"SELECT NRVERSAO FROM VERSAOESQUEMA"_s), QStringList{u"99"_s});
+}

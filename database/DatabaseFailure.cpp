@@ -64,10 +64,11 @@ std::optional<QString> sqliteText(int code, const QString& text)
 
 std::optional<QString> postgreSqlText(const QString& state, const QString& text)
 {
+    // PostgreSQL folds the names to lower case; the schema writes them in upper case.
     if (state == u"42P01")
-        return missing(u"a tabela"_s, named(text, u"relation \"([^\"]+)\""_s));
+        return missing(u"a tabela"_s, named(text, u"relation \"([^\"]+)\""_s).toUpper());
     if (state == u"42703")
-        return missing(u"a coluna"_s, named(text, u"column \"?([^\" ]+)\"? does not exist"_s));
+        return missing(u"a coluna"_s, named(text, u"column \"?([^\" ]+)\"? does not exist"_s).toUpper());
     if (state == u"42601")
         return u"erro de sintaxe no SQL perto de \"%1\""_s.arg(named(text, u"at or near \"([^\"]*)\""_s));
     if (state == u"25006")

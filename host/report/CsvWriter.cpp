@@ -11,7 +11,10 @@ namespace {
 
 constexpr int RowsPerStep = 2000;
 
-bool isText(ColumnFormat format) { return format == ColumnFormat::Text || format == ColumnFormat::Cfop; }
+bool isText(ColumnFormat format)
+{
+    return format == ColumnFormat::Text || format == ColumnFormat::Cfop || format == ColumnFormat::Direction;
+}
 
 // A text as a spreadsheet will not run it: after an apostrophe when it would read as a formula.
 QString inert(const QString& text)

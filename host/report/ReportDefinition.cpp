@@ -26,8 +26,9 @@ namespace {
 const QList<std::pair<QString, ColumnFormat>>& formatNames()
 {
     static const QList<std::pair<QString, ColumnFormat>> names = {
-        {u"text"_s, ColumnFormat::Text},       {u"amount"_s, ColumnFormat::Amount}, {u"date"_s, ColumnFormat::Date},
-        {u"integer"_s, ColumnFormat::Integer}, {u"cfop"_s, ColumnFormat::Cfop},
+        {u"text"_s, ColumnFormat::Text}, {u"amount"_s, ColumnFormat::Amount},
+        {u"date"_s, ColumnFormat::Date}, {u"integer"_s, ColumnFormat::Integer},
+        {u"cfop"_s, ColumnFormat::Cfop}, {u"direction"_s, ColumnFormat::Direction},
     };
     return names;
 }

@@ -12,8 +12,8 @@
 #include <functional>
 
 // How the values of a column are written: as they are; amounts "1.234,56"; dates dd/MM/yyyy; whole numbers; CFOP
-// codes "9.999".
-enum class ColumnFormat { Text, Amount, Date, Integer, Cfop };
+// codes "9.999"; entry/exit indicators "E" and "S" as "Entradas" and "Saídas".
+enum class ColumnFormat { Text, Amount, Date, Integer, Cfop, Direction };
 
 // A query of a report, with one SQL text per database dialect (lines). Every ":P_..." token of the text that runs
 // becomes a text parameter of the query. A refusal query is no part of the report: it runs like the others, and when

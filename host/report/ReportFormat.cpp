@@ -80,6 +80,11 @@ QDate isoDate(QStringView text)
 
 QString cfop(const QString& code) { return code.size() == 4 ? code.left(1) + u'.' + code.mid(1) : code; }
 
+QString direction(const QString& indicator)
+{
+    return indicator == u"E" ? u"Entradas"_s : indicator == u"S" ? u"Saídas"_s : indicator;
+}
+
 QString text(const QVariant& value, ColumnFormat format, bool grouping)
 {
     if (value.isNull())
@@ -95,6 +100,8 @@ QString text(const QVariant& value, ColumnFormat format, bool grouping)
     }
     case ColumnFormat::Cfop:
         return grouping ? cfop(value.toString()) : value.toString();
+    case ColumnFormat::Direction:
+        return grouping ? direction(value.toString()) : value.toString();
     case ColumnFormat::Text:
         break;
     }

@@ -6,7 +6,7 @@
 
 // The text of a value in a report cell: "" for null; amounts "1.234,56", rounded to the cent and never "-0,00";
 // whole numbers as they are; dates dd/MM/yyyy, from a date, a date-time or an ISO text ("2025-03-01"); CFOP codes
-// "5.102"; anything else as its text.
+// "5.102"; entry/exit indicators "Entradas", "Saídas"; anything else as its text.
 HOSTFW_REPORT_EXPORT QString cellText(const QVariant& value, ColumnFormat format);
 
 // The same value for a spreadsheet reading a CSV file: amounts without thousands separator ("1234,56").

@@ -79,6 +79,7 @@ void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const QVar
         break;
     case ColumnFormat::Text:
     case ColumnFormat::Cfop:
+    case ColumnFormat::Direction:
         break;
     }
     worksheet_write_string(sheet, row, column, value.toString().toUtf8().constData(), nullptr);

@@ -29,6 +29,8 @@ TEST(ReportFormat, AmountsDatesAndCodesAsAnAnalystReadsThem)
          u"31/12/2025"_s},
         {"a text that is no date", u"2025-02-30"_s, ColumnFormat::Date, u"2025-02-30"_s, u"2025-02-30"_s},
         {"a CFOP", u"5102"_s, ColumnFormat::Cfop, u"5.102"_s, u"5102"_s},
+        {"an entry", u"E"_s, ColumnFormat::Direction, u"Entradas"_s, u"E"_s},
+        {"an exit", u"S"_s, ColumnFormat::Direction, u"Saídas"_s, u"S"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

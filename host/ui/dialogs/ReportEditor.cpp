@@ -29,7 +29,7 @@ namespace {
 
 const QStringList Alignments = {u"esquerda"_s, u"direita"_s, u"centro"_s};
 const QList<Qt::Alignment> AlignmentValues = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
-const QStringList Formats = {u"texto"_s, u"valor"_s, u"data"_s, u"inteiro"_s, u"CFOP"_s};
+const QStringList Formats = {u"texto"_s, u"valor"_s, u"data"_s, u"inteiro"_s, u"CFOP"_s, u"entrada/saída"_s};
 
 // Columns of the columns table and of the groups table.
 enum ColumnCell { ColumnCaption, ColumnField, ColumnWidth, ColumnAlignment, ColumnFormatCell, ColumnShown };

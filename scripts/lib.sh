@@ -10,10 +10,11 @@ PACKAGES=(
   libcpp-httplib-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev libzip-dev libsqlite3-dev poppler-utils unzip clang-format
   xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2 curl sqlite3
-  libqt6sql6-psql libzip-dev
+  libqt6sql6-psql libzip-dev dpkg-dev file
 )
-# Only for the tests and the benchmarks, which start a PostgreSQL server of their own: scripts/run needs none.
-TEST_PACKAGES=(postgresql)
+# Only for the tests and the benchmarks, which start a PostgreSQL server of their own and check the package's systemd
+# unit: scripts/run needs none.
+TEST_PACKAGES=(postgresql systemd)
 
 # Installs the Debian packages that are missing, PACKAGES and those given; does nothing when all are there.
 install_missing_packages() {
@@ -44,6 +45,13 @@ check_format() {
 build_all() {
   cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$BUILD_DIR" -j2
+}
+
+# Builds the Debian package (cpack -G DEB) into build/package from a built tree; prints the path of the .deb.
+build_package() {
+  rm -f "$BUILD_DIR"/package/*.deb
+  (cd "$BUILD_DIR" && cpack -G DEB -B "$BUILD_DIR/package" >/dev/null)
+  ls "$BUILD_DIR"/package/*.deb
 }
 
 # A private PostgreSQL cluster for the tests: a temporary folder, a free loopback port, owned by an unprivileged

@@ -10,11 +10,13 @@ PACKAGES=(
   libcpp-httplib-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev libzip-dev libsqlite3-dev poppler-utils unzip clang-format
   xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2 curl sqlite3
-  libqt6sql6-psql libzip-dev dpkg-dev file
+  libqt6sql6-psql libzip-dev
 )
 # Only for the tests and the benchmarks, which start a PostgreSQL server of their own and check the package's systemd
-# unit: scripts/run needs none.
+# unit (systemd-analyze): scripts/run needs none.
 TEST_PACKAGES=(postgresql systemd)
+# For building the Debian package: dpkg-shlibdeps finds its dependencies.
+PACKAGING_PACKAGES=(dpkg-dev file)
 
 # Installs the Debian packages that are missing, PACKAGES and those given; does nothing when all are there.
 install_missing_packages() {

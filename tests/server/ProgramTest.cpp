@@ -34,9 +34,13 @@ public:
             m_process.start(program, arguments);
         m_process.waitForStarted();
     }
+    // Asked to stop first: runuser passes SIGTERM on to the server it started, but cannot pass SIGKILL.
     ~Program()
     {
-        if (m_process.state() != QProcess::NotRunning) {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(10000)) {
             m_process.kill();
             m_process.waitForFinished();
         }

@@ -12,8 +12,11 @@ PACKAGES=(
   xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2 curl sqlite3
   libqt6sql6-psql libzip-dev
 )
-# Only for the tests and the benchmarks, which start a PostgreSQL server of their own: scripts/run needs none.
-TEST_PACKAGES=(postgresql)
+# Only for the tests and the benchmarks, which start a PostgreSQL server of their own and check the package's systemd
+# unit (systemd-analyze): scripts/run needs none.
+TEST_PACKAGES=(postgresql systemd)
+# For building the Debian package: dpkg-shlibdeps finds its dependencies.
+PACKAGING_PACKAGES=(dpkg-dev file)
 
 # Installs the Debian packages that are missing, PACKAGES and those given; does nothing when all are there.
 install_missing_packages() {
@@ -44,6 +47,13 @@ check_format() {
 build_all() {
   cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$BUILD_DIR" -j2
+}
+
+# Builds the Debian package (cpack -G DEB) into build/package from a built tree; prints the path of the .deb.
+build_package() {
+  rm -f "$BUILD_DIR"/package/*.deb
+  (cd "$BUILD_DIR" && cpack -G DEB -B "$BUILD_DIR/package" >/dev/null)
+  ls "$BUILD_DIR"/package/*.deb
 }
 
 # A private PostgreSQL cluster for the tests: a temporary folder, a free loopback port, owned by an unprivileged

@@ -12,6 +12,8 @@
 #include <QSqlQuery>
 #include <cerrno>
 #include <cstdio>
+#include <pwd.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -128,6 +130,37 @@ void fillPostgreSqlTables(QSqlDatabase& database, bool withSampleData, const QSt
     executeSqlScripts(database, extraScripts);
 }
 
+// Whether the SQLite file at path is in WAL mode (its header's read version is 2).
+bool inWalMode(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false; // opening the database says why
+    const QByteArray header = file.read(20);
+    return header.size() == 20 && header.startsWith("SQLite format 3") && header[19] == 2;
+}
+
+QString userName()
+{
+    const passwd* user = getpwuid(geteuid());
+    return user ? QString::fromLocal8Bit(user->pw_name) : QString::number(geteuid());
+}
+
+// SQLite reads a database in WAL mode through the files -wal and -shm beside it, and creates them when they are
+// missing (as they are whenever no program has the database open): reading it needs a folder this process can write.
+// Without one the reads would fail only when those files happen to be gone, so the database is refused from the start.
+void requireWritableWalFolder(const QString& path)
+{
+    const QFileInfo file(path);
+    if (!inWalMode(path) || ::access(QFile::encodeName(file.absolutePath()).constData(), W_OK | X_OK) == 0)
+        return;
+    throw DatabaseError(
+        u"O banco de dados fiscal %1 está no modo WAL: para lê-lo, o SQLite cria os arquivos %2-wal e "
+        "%2-shm na pasta %3, onde o usuário %4 não pode gravar. Permita que %4 grave nessa pasta (o "
+        "servidor não altera o banco), ou passe o banco ao modo DELETE: "
+        "sqlite3 %1 \"PRAGMA journal_mode=DELETE\"."_s.arg(path, file.fileName(), file.absolutePath(), userName()));
+}
+
 // Checks that address names a database holding the served tables, whatever its schema version.
 void checkTables(const QString& address)
 {
@@ -139,6 +172,7 @@ void checkTables(const QString& address)
                 u"O banco de dados fiscal %1 não existe (--init cria um novo com os dados de exemplo)."_s.arg(address));
         if (!info.isFile())
             throw DatabaseError(u"%1 não é um arquivo."_s.arg(address));
+        requireWritableWalFolder(address);
     }
     ScopedConnection connection(parsed, Access::ReadOnly);
     throwWhenMissing(missingTables(connection, address), address);

@@ -1,6 +1,7 @@
 #include "TNetConnection.h"
 
 #include "Exceptions.h"
+#include "ServerWait.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -93,7 +94,8 @@ void TNetConnection::open()
     if (!answer)
         throw EConnectionError(u"Não foi possível conectar ao servidor de aplicação %1: %2."_s.arg(
             address(), transportFailure(answer.error(), elapsed.elapsed(), Timeout)));
-    if (answer->status != 200)
+    // A busy server is there: the call that follows waits for it.
+    if (answer->status != 200 && answer->status != 503)
         throw EConnectionError(
             u"O servidor de aplicação %1 não oferece o módulo remoto %2 (HTTP %3)."_s.arg(address(), ServerName)
                 .arg(answer->status));
@@ -109,9 +111,6 @@ RemoteResult TNetConnection::TAppServer::call(const QString& method, const QVari
 RemoteResult TNetConnection::call(const QString& method, const QVariantList& arguments,
                                   const QList<QString*>& byReference)
 {
-    if (!Connected())
-        open();
-
     protocol::RpcRequest request;
     request.id = static_cast<double>(++m_lastId);
     request.method = method;
@@ -120,21 +119,33 @@ RemoteResult TNetConnection::call(const QString& method, const QVariantList& arg
     for (const QString* value : byReference)
         request.params.append(*value);
 
-    QElapsedTimer elapsed;
-    elapsed.start();
-    const httplib::Result answer =
-        m_client->Post("/" + ServerName.toStdString(), request.toJson().toStdString(), "application/json");
-    if (!answer) {
-        m_client.reset(); // the next call connects again, through BeforeConnect
-        throw EConnectionError(u"Falha na chamada de %1 ao servidor de aplicação %2: %3."_s.arg(
-            method, address(), transportFailure(answer.error(), elapsed.elapsed(), Timeout)));
-    }
+    BusyServerRetry retry(Timeout);
+    for (;;) {
+        if (!Connected())
+            open();
+        m_client->set_read_timeout(retry.remaining());
+        m_client->set_write_timeout(retry.remaining());
+        const httplib::Result answer =
+            m_client->Post("/" + ServerName.toStdString(), request.toJson().toStdString(), "application/json");
+        if (!answer) {
+            m_client.reset(); // the next call connects again, through BeforeConnect
+            throw EConnectionError(u"Falha na chamada de %1 ao servidor de aplicação %2: %3."_s.arg(
+                method, address(), transportFailure(answer.error(), retry.elapsed().count(), Timeout)));
+        }
+        if (answer->status == 503) {
+            if (!retry.pause())
+                throw EConnectionError(u"O servidor de aplicação %1 continua ocupado: a chamada de %2 esperou %3 s "
+                                       "sem ser atendida. Tente de novo em instantes."_s.arg(address(), method)
+                                           .arg(qRound(retry.elapsed().count() / 1000.0)));
+            continue;
+        }
 
-    RemoteResult result = readAnswer(request, answer->status, answer->body, byReference.size());
-    if (!result.failed())
-        for (int i = 0; i < byReference.size(); ++i)
-            *byReference[i] = result.out[i].toString();
-    return result;
+        RemoteResult result = readAnswer(request, answer->status, answer->body, byReference.size());
+        if (!result.failed())
+            for (int i = 0; i < byReference.size(); ++i)
+                *byReference[i] = result.out[i].toString();
+        return result;
+    }
 }
 
 RemoteResult TNetConnection::readAnswer(const protocol::RpcRequest& request, int status, const std::string& body,

@@ -29,7 +29,9 @@ class Client;
 //
 // Failures to reach the server raise EConnectionError naming host and port (refused, timed out, dropped, an
 // answer that is not JSON-RPC, a server that does not know ServerName); a failure that the server reports
-// comes back inside the RemoteResult, for CheckResultServ to raise.
+// comes back inside the RemoteResult, for CheckResultServ to raise. A call the server turns away as busy (HTTP 503)
+// is made again after a pause, within Timeout, telling the work in hand that it waits (ServerWait.h); when the
+// server stays busy past Timeout, the call raises EConnectionError saying so.
 class HOSTFW_CORE_EXPORT TNetConnection : public QObject {
     Q_OBJECT
 public:
@@ -65,12 +67,13 @@ public:
     TBeforeConnectEvent BeforeConnect; // fired before every connect; sets Host and Port
     QString Host = u"127.0.0.1"_s;
     int Port = 8211;
-    std::chrono::milliseconds Timeout{30000}; // for sending and waiting for each answer; connecting: 5 s at most
+    std::chrono::milliseconds Timeout{30000}; // for a whole call, its attempts at a busy server included; connecting:
+                                              // 5 s at most
 
     bool Connected() const;
-    // true: fires BeforeConnect, then checks that the server answers and knows ServerName. Host and Port are
-    // read at that moment; changing them later takes effect at the next connect. false: closes the
-    // connection.
+    // true: fires BeforeConnect, then checks that the server answers and knows ServerName (a server that answers
+    // it is busy counts as there: the calls wait for it). Host and Port are read at that moment; changing them
+    // later takes effect at the next connect. false: closes the connection.
     void SetConnected(bool connected);
 
     TAppServer AppServer() { return TAppServer(*this); }

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <thread>
@@ -445,4 +446,49 @@ TEST(NetConnection, AConnectionTheServerClosedWhileIdleIsReopenedQuietly)
     connection.AppServer().call(u"GetImpoGrup"_s, {u"01"_s, u""_s});
     std::this_thread::sleep_for(std::chrono::milliseconds(2500)); // longer than the server keeps an idle connection
     EXPECT_EQ(CheckResultServ(connection.AppServer().call(u"GetImpoGrup"_s, {u"01"_s, u""_s}), true, 0).rows.size(), 1);
+}
+
+// The real server, allowed one connection, which an idle client holds: it turns the call away as busy (503) until the
+// idle client goes.
+TEST(NetConnection, ACallTheServerTurnsAwayAsBusyIsMadeAgainWithinItsTimeout)
+{
+    struct Case {
+        const char* name;
+        std::optional<std::chrono::milliseconds> freedAfter;
+    };
+    const Case cases[] = {
+        {"a place frees after 0.8 s", std::chrono::milliseconds(800)},
+        {"the server stays busy past the timeout", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fiscal::HttpLimits oneConnection;
+        oneConnection.maxConnections = 1;
+        const TestServer server({u"INSERT INTO IMPOSTONFE VALUES ('01', 'ICMS', 'ICMS próprio', 'E')"_s},
+                                TestServer::Data::SchemaOnly, oneConnection);
+        IdleClient idle(server.port());
+        std::jthread freeing([&] {
+            if (c.freedAfter) {
+                std::this_thread::sleep_for(*c.freedAfter);
+                idle.release();
+            }
+        });
+        Connection connection(server.port());
+        connection.Timeout = std::chrono::milliseconds(2500);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        const auto call = [&] { return connection.AppServer().call(u"GetImpoGrup"_s, {u"01"_s, u""_s}); };
+
+        if (c.freedAfter) {
+            EXPECT_EQ(CheckResultServ(call(), true, 0).rows.size(), 1);
+            EXPECT_GE(elapsed.elapsed(), c.freedAfter->count());
+        } else {
+            const QString message = messageOf<EConnectionError>(call);
+            EXPECT_TRUE(message.contains(u"127.0.0.1:%1 continua ocupado"_s.arg(server.port())))
+                << message.toStdString();
+            EXPECT_TRUE(message.contains(u"GetImpoGrup"_s)) << message.toStdString();
+            EXPECT_GE(elapsed.elapsed(), 2000);
+        }
+        EXPECT_LT(elapsed.elapsed(), 2600);
+    }
 }

@@ -1,3 +1,4 @@
+#include "FiscalDatabase.h"
 #include "ScopedConnection.h"
 #include "ServerCall.h"
 
@@ -5,28 +6,41 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// fiscal-server as a user starts it, with its stderr collected.
+// fiscal-server as a user starts it, with its stderr collected; as the unprivileged user nobody when asked and the
+// tests run as root.
 class Program {
 public:
-    explicit Program(const QStringList& arguments)
+    enum class User { Current, Unprivileged };
+
+    explicit Program(const QStringList& arguments, User user = User::Current)
     {
         m_process.setReadChannel(QProcess::StandardError);
-        m_process.start(QString::fromUtf8(FISCAL_SERVER_BIN), arguments);
+        const QString program = QString::fromUtf8(FISCAL_SERVER_BIN);
+        if (user == User::Unprivileged && ::geteuid() == 0)
+            m_process.start(u"runuser"_s, QStringList{u"-u"_s, u"nobody"_s, u"--"_s, program} + arguments);
+        else
+            m_process.start(program, arguments);
         m_process.waitForStarted();
     }
+    // Asked to stop first: runuser passes SIGTERM on to the server it started, but cannot pass SIGKILL.
     ~Program()
     {
-        if (m_process.state() != QProcess::NotRunning) {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(10000)) {
             m_process.kill();
             m_process.waitForFinished();
         }
@@ -167,4 +181,34 @@ TEST(Program, RefusesToStartWithAClearMessage)
         EXPECT_GT(server.finish(), 0);
         EXPECT_TRUE(server.stderrText().contains(c.message)) << server.stderrText().toStdString();
     }
+}
+
+// A folder the server's user cannot write: refused at start when the database is in WAL mode, whose reads need to
+// create files beside it; served in DELETE mode.
+TEST(Program, AWalDatabaseInAFolderTheServerCannotWriteIsRefusedSayingWhatToChange)
+{
+    QTemporaryDir dir;
+    const QString wal = dir.filePath(u"wal.db"_s), rollback = dir.filePath(u"delete.db"_s);
+    ASSERT_EQ(fiscal::initDatabase(wal), fiscal::InitOutcome::Created);
+    ASSERT_TRUE(QFile::copy(wal, rollback));
+    {
+        fiscal::ScopedConnection connection(database::DatabaseAddress::parse(rollback), database::Access::ReadWrite);
+        ASSERT_TRUE(QSqlQuery(connection.database()).exec(u"PRAGMA journal_mode=DELETE"_s));
+    }
+    // Root's folder for nobody, or a folder without write permission for its owner.
+    const QFile::Permissions readOnly =
+        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), ::geteuid() == 0 ? readOnly | QFile::WriteOwner : readOnly));
+    const auto writableAgain = qScopeGuard([&] { QFile::setPermissions(dir.path(), readOnly | QFile::WriteOwner); });
+
+    Program refused({u"--db"_s, wal, u"--listen"_s, u"127.0.0.1:0"_s}, Program::User::Unprivileged);
+    EXPECT_EQ(refused.finish(), 1);
+    for (const QString& says : {u"modo WAL"_s, u"wal.db-shm na pasta %1, onde o usuário"_s.arg(dir.path()),
+                                u"sqlite3 %1 \"PRAGMA journal_mode=DELETE\""_s.arg(wal)})
+        EXPECT_TRUE(refused.stderrText().contains(says)) << refused.stderrText().toStdString();
+
+    Program served({u"--db"_s, rollback, u"--listen"_s, u"127.0.0.1:0"_s}, Program::User::Unprivileged);
+    const int port = served.waitForPort();
+    ASSERT_GT(port, 0) << served.stderrText().toStdString();
+    EXPECT_EQ(protocol::RpcResponse::fromJson(taxList(port)).data.rows.size(), 6);
 }

@@ -3,7 +3,11 @@
 #include "FiscalServer.h"
 #include "RdmConferenciaFiscal.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <stdexcept>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -50,4 +54,22 @@ void TestServer::stop()
         return;
     m_server->stop();
     m_thread.join();
+}
+
+IdleClient::IdleClient(int port) : m_socket(::socket(AF_INET, SOCK_STREAM, 0))
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    if (::connect(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
+        release();
+        throw std::runtime_error("IdleClient: the server does not accept connections");
+    }
+}
+
+void IdleClient::release()
+{
+    if (const int socket = m_socket.exchange(-1); socket >= 0)
+        ::close(socket);
 }

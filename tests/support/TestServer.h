@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -56,4 +57,19 @@ private:
     int m_port = 0;
     mutable std::mutex m_logMutex;
     QStringList m_log;
+};
+
+// A client that takes one of a server's connections and sends nothing until it goes or is released: with a server
+// whose HttpLimits allow one connection, every other client is turned away as busy (503) meanwhile.
+class IdleClient {
+public:
+    explicit IdleClient(int port);
+    ~IdleClient() { release(); }
+    IdleClient(const IdleClient&) = delete;
+    IdleClient& operator=(const IdleClient&) = delete;
+
+    void release();
+
+private:
+    std::atomic<int> m_socket{-1};
 };

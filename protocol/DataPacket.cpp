@@ -208,6 +208,7 @@ void readRows(JsonReader& reader, DataPacket& packet)
     if (reader.peek() != '[')
         throw PacketFormatError(u"A lista \"rows\" do pacote de dados não é uma lista."_s);
     MidnightCache midnights;
+    QVariantList previous;
     reader.beginArray();
     while (reader.nextElement()) {
         if (reader.peek() != '[')
@@ -216,12 +217,18 @@ void readRows(JsonReader& reader, DataPacket& packet)
         row.reserve(packet.fields.size());
         reader.beginArray();
         while (reader.nextElement()) {
-            if (row.size() == packet.fields.size())
+            const qsizetype column = row.size();
+            if (column == packet.fields.size())
                 throw wrongRow();
-            row.append(readCell(reader, packet.fields[row.size()], midnights));
+            QVariant cell = readCell(reader, packet.fields[column], midnights);
+            // A text like the one above it (a CFOP, an entry or exit mark of a listing) shares its memory.
+            if (packet.fields[column].type == FieldType::String && !previous.isEmpty() && cell == previous[column])
+                cell = previous[column];
+            row.append(std::move(cell));
         }
         if (row.size() != packet.fields.size())
             throw wrongRow();
+        previous = row;
         packet.rows.append(std::move(row));
     }
 }

@@ -14,8 +14,8 @@
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        QString kind;  // "error", "information", "confirm", "pick", "choose", "save", "open", "folder", "print", "text",
-                       // "edit"
+        QString kind; // "error", "information", "confirm", "pick", "choose", "save", "open", "folder", "print", "text",
+                      // "edit"
         QString title; // pick, choose: the title; save, open, folder, text: the caption; edit: the report's title
         QString text;  // error, information, confirm: the text; pick, choose: the column labels joined by "|";
                        // save: the suggested name; text: the prompt

@@ -6,9 +6,10 @@
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
-#include <QLocale>
 #include <QtNumeric>
+#include <charconv>
 #include <cmath>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -93,7 +94,9 @@ void appendCell(QByteArray& out, const QVariant& value, FieldType type)
         return;
     case FieldType::Float: {
         const double number = value.toDouble();
-        out += qIsFinite(number) ? QByteArray::number(number, 'g', QLocale::FloatingPointShortest) : "null";
+        char text[32];
+        const auto written = std::to_chars(text, text + sizeof text, number); // the shortest that reads back
+        out += qIsFinite(number) ? QByteArrayView(text, written.ptr - text) : QByteArrayView("null");
         return;
     }
     case FieldType::Integer:
@@ -205,6 +208,7 @@ void readRows(JsonReader& reader, DataPacket& packet)
     if (reader.peek() != '[')
         throw PacketFormatError(u"A lista \"rows\" do pacote de dados não é uma lista."_s);
     MidnightCache midnights;
+    QVariantList previous;
     reader.beginArray();
     while (reader.nextElement()) {
         if (reader.peek() != '[')
@@ -213,12 +217,18 @@ void readRows(JsonReader& reader, DataPacket& packet)
         row.reserve(packet.fields.size());
         reader.beginArray();
         while (reader.nextElement()) {
-            if (row.size() == packet.fields.size())
+            const qsizetype column = row.size();
+            if (column == packet.fields.size())
                 throw wrongRow();
-            row.append(readCell(reader, packet.fields[row.size()], midnights));
+            QVariant cell = readCell(reader, packet.fields[column], midnights);
+            // A text like the one above it (a CFOP, an entry or exit mark of a listing) shares its memory.
+            if (packet.fields[column].type == FieldType::String && !previous.isEmpty() && cell == previous[column])
+                cell = previous[column];
+            row.append(std::move(cell));
         }
         if (row.size() != packet.fields.size())
             throw wrongRow();
+        previous = row;
         packet.rows.append(std::move(row));
     }
 }
@@ -249,33 +259,48 @@ int DataPacket::fieldIndex(const QString& name) const
     return -1;
 }
 
-QByteArray DataPacket::toJson() const
+QByteArray DataPacket::toJson() const { return written().json; }
+
+WrittenPacket DataPacket::written() const
 {
-    QByteArray out;
-    out.reserve(64 + 24 * fields.size() + 16 * fields.size() * rows.size());
-    out += "{\"fields\":[";
+    PacketWriter writer(fields, rows.size());
+    for (const QVariantList& row : rows)
+        writer.appendRow(row);
+    return writer.finish();
+}
+
+PacketWriter::PacketWriter(const QList<FieldDef>& fields, qsizetype rowsExpected) : m_fields(fields)
+{
+    m_text.reserve(64 + 24 * fields.size() + 16 * fields.size() * rowsExpected);
+    m_text += "{\"fields\":[";
     for (int i = 0; i < fields.size(); ++i) {
-        out += i ? ",{\"name\":" : "{\"name\":";
-        appendText(out, fields[i].name);
-        out += ",\"type\":\"";
-        out += fieldTypeName(fields[i].type).toLatin1();
-        out += '"';
+        m_text += i ? ",{\"name\":" : "{\"name\":";
+        appendText(m_text, fields[i].name);
+        m_text += ",\"type\":\"";
+        m_text += fieldTypeName(fields[i].type).toLatin1();
+        m_text += '"';
         if (fields[i].type == FieldType::String)
-            out += ",\"size\":" + QByteArray::number(fields[i].size);
-        out += '}';
+            m_text += ",\"size\":" + QByteArray::number(fields[i].size);
+        m_text += '}';
     }
-    out += "],\"rows\":[";
-    for (qsizetype r = 0; r < rows.size(); ++r) {
-        out += r ? ",[" : "[";
-        for (int i = 0; i < fields.size(); ++i) {
-            if (i)
-                out += ',';
-            appendCell(out, i < rows[r].size() ? rows[r][i] : QVariant(), fields[i].type);
-        }
-        out += ']';
+    m_text += "],\"rows\":[";
+}
+
+void PacketWriter::appendRow(const QVariantList& row)
+{
+    m_text += m_rows++ ? ",[" : "[";
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (i)
+            m_text += ',';
+        appendCell(m_text, i < row.size() ? row[i] : QVariant(), m_fields[i].type);
     }
-    out += "]}";
-    return out;
+    m_text += ']';
+}
+
+WrittenPacket PacketWriter::finish()
+{
+    m_text += "]}";
+    return {std::exchange(m_text, {}), m_rows};
 }
 
 DataPacket DataPacket::fromJson(QByteArrayView json)

@@ -24,6 +24,12 @@ PROTOCOL_EXPORT QString fieldTypeName(FieldType type);
 // Throws PacketFormatError for a name that is not a packet type.
 PROTOCOL_EXPORT FieldType fieldTypeFromName(const QString& name);
 
+// A packet's JSON text, and how many rows it holds.
+struct WrittenPacket {
+    QByteArray json;
+    qsizetype rows = 0;
+};
+
 struct FieldDef {
     QString name;
     FieldType type = FieldType::String;
@@ -49,17 +55,35 @@ struct PROTOCOL_EXPORT DataPacket {
 
     int fieldIndex(const QString& name) const; // -1 when absent
 
-    // The packet as compact JSON text (UTF-8), written straight from the cells: packets of many thousand rows
-    // travel, and building a QJsonObject first would cost more than the query. Dates are written
-    // "YYYY-MM-DD", date-times "YYYY-MM-DDTHH:mm:ss" (a QDate cell in a date-time field as a date); a float
-    // that is not finite as null.
+    // The packet as compact JSON text (UTF-8), as PacketWriter writes it.
     QByteArray toJson() const;
+    WrittenPacket written() const;
     // Reads a packet's JSON text, checking the layout and every cell against its field's type. Throws
     // PacketFormatError for a packet that breaks the layout, RpcFailure (ParseError) for text that is not
     // JSON.
     static DataPacket fromJson(QByteArrayView json);
     // The same, for the packet at the reader's position.
     static DataPacket read(JsonReader& reader);
+};
+
+// Writes a packet's compact JSON text (UTF-8) row by row, straight from the cells, without keeping them: a listing
+// of many thousand rows goes from the query into the answer, and building a QJsonObject or even the packet's rows
+// first would cost more than the query. Dates are written "YYYY-MM-DD", date-times "YYYY-MM-DDTHH:mm:ss" (a QDate
+// cell in a date-time field as a date); a float that is not finite as null.
+class PROTOCOL_EXPORT PacketWriter {
+public:
+    // rowsExpected: room is made for as many rows at once.
+    explicit PacketWriter(const QList<FieldDef>& fields, qsizetype rowsExpected = 0);
+
+    // A value per field, in field order; a missing one is null.
+    void appendRow(const QVariantList& row);
+    // The packet's text, ended: no row goes after it.
+    WrittenPacket finish();
+
+private:
+    QList<FieldDef> m_fields;
+    QByteArray m_text;
+    qsizetype m_rows = 0;
 };
 
 } // namespace protocol

@@ -96,6 +96,15 @@ RpcResponse RpcResponse::success(const QJsonValue& id, DataPacket data, QJsonArr
     return response;
 }
 
+RpcResponse RpcResponse::success(const QJsonValue& id, WrittenPacket written, QJsonArray out)
+{
+    RpcResponse response;
+    response.id = id;
+    response.written = std::move(written);
+    response.out = std::move(out);
+    return response;
+}
+
 RpcResponse RpcResponse::failure(const QJsonValue& id, int code, const QString& message)
 {
     RpcResponse response;
@@ -112,8 +121,8 @@ QByteArray RpcResponse::toJson() const
     // The packet may be large: its text goes in as written, not through a QJsonObject.
     const QByteArray idText = QJsonDocument(QJsonArray{id}).toJson(QJsonDocument::Compact);
     return "{\"jsonrpc\":\"2.0\",\"id\":" + idText.mid(1, idText.size() - 2) +
-           ",\"result\":{\"data\":" + data.toJson() + ",\"out\":" + QJsonDocument(out).toJson(QJsonDocument::Compact) +
-           "}}";
+           ",\"result\":{\"data\":" + (written.json.isEmpty() ? data.toJson() : written.json) +
+           ",\"out\":" + QJsonDocument(out).toJson(QJsonDocument::Compact) + "}}";
 }
 
 RpcResponse RpcResponse::fromJson(QByteArrayView body)

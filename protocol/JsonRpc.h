@@ -64,11 +64,15 @@ struct PROTOCOL_EXPORT RpcResponse {
     QJsonValue id;
     std::optional<RpcError> error; // set: the call failed, data and out are empty
     DataPacket data;
+    // The packet already written (PacketWriter): when it has a text, the answer carries it instead of data.
+    WrittenPacket written;
     QJsonArray out;
 
     bool failed() const { return error.has_value(); }
+    qsizetype rowCount() const { return written.json.isEmpty() ? data.rows.size() : written.rows; }
 
     static RpcResponse success(const QJsonValue& id, DataPacket data, QJsonArray out = {});
+    static RpcResponse success(const QJsonValue& id, WrittenPacket written, QJsonArray out = {});
     static RpcResponse failure(const QJsonValue& id, int code, const QString& message);
 
     QByteArray toJson() const;

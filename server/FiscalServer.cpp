@@ -73,7 +73,7 @@ QString outcome(const RpcResponse& response)
 {
     if (response.failed())
         return u"erro %1: %2"_s.arg(response.error->code).arg(response.error->message);
-    return u"%1 linhas"_s.arg(response.data.rows.size());
+    return u"%1 linhas"_s.arg(response.rowCount());
 }
 
 } // namespace

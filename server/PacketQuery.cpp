@@ -30,6 +30,23 @@ QVariant cell(const QVariant& value, protocol::FieldType type)
     return {};
 }
 
+// Runs the query and hands each row to take, its cells as the fields' types hold them; then resets the query.
+template <class Take>
+void readRows(QSqlQuery& query, const QList<protocol::FieldDef>& fields, Take take)
+{
+    execOrThrow(query);
+    QVariantList row(fields.size());
+    while (query.next()) {
+        for (int i = 0; i < fields.size(); ++i)
+            row[i] = cell(query.value(i), fields[i].type);
+        take(row);
+    }
+    const QSqlError error = query.lastError();
+    query.finish();
+    if (error.isValid())
+        throw DatabaseError(u"Falha ao ler do banco de dados fiscal: %1"_s.arg(error.text()));
+}
+
 } // namespace
 
 QVariant sqlDate(const QDate& date)
@@ -45,21 +62,17 @@ void execOrThrow(QSqlQuery& query)
 
 protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields)
 {
-    execOrThrow(query);
     protocol::DataPacket packet;
     packet.fields = fields;
-    while (query.next()) {
-        QVariantList row;
-        row.reserve(fields.size());
-        for (int i = 0; i < fields.size(); ++i)
-            row.append(cell(query.value(i), fields[i].type));
-        packet.rows.append(std::move(row));
-    }
-    const QSqlError error = query.lastError();
-    query.finish();
-    if (error.isValid())
-        throw DatabaseError(u"Falha ao ler do banco de dados fiscal: %1"_s.arg(error.text()));
+    readRows(query, fields, [&packet](const QVariantList& row) { packet.rows.append(row); });
     return packet;
+}
+
+protocol::WrittenPacket writePacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields)
+{
+    protocol::PacketWriter writer(fields);
+    readRows(query, fields, [&writer](const QVariantList& row) { writer.appendRow(row); });
+    return writer.finish();
 }
 
 } // namespace fiscal

@@ -12,6 +12,9 @@ namespace fiscal {
 // ('YYYY-MM-DD') become dates of date and date-time fields; SQL NULL becomes a null cell. Throws
 // DatabaseError with the driver's message.
 protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields);
+// The same packet as its JSON text, each row written as it is read, none kept (protocol::PacketWriter): for
+// listings of many thousand rows.
+protocol::WrittenPacket writePacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields);
 
 // A date to bind, as the database keeps dates ('YYYY-MM-DD'); SQL NULL for a null date.
 QVariant sqlDate(const QDate& date);

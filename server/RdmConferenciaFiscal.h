@@ -13,9 +13,13 @@ using namespace Qt::StringLiterals;
 
 namespace fiscal {
 
+// A method's packet, written as it goes in the answer, and the by-reference arguments as the method leaves them.
 struct MethodResult {
-    protocol::DataPacket data;
-    QJsonArray out; // the by-reference arguments as the method leaves them
+    MethodResult(const protocol::DataPacket& packet) : data(packet.written()) {}
+    MethodResult(protocol::WrittenPacket packet, QJsonArray out) : data(std::move(packet)), out(std::move(out)) {}
+
+    protocol::WrittenPacket data;
+    QJsonArray out;
 };
 
 // The remote data module "rlx58200.rdmConferenciaFiscal": the methods the screen calls, reading the fiscal

@@ -6,7 +6,7 @@ namespace fiscal {
 
 MethodResult RdmConferenciaFiscal::getDadosGia(const GiaFilter& filter) const
 {
-    return {runPacketQuery(giaDocumentsQuery(connection(), filter), giaDocumentFields()),
+    return {writePacketQuery(giaDocumentsQuery(connection(), filter), giaDocumentFields()),
             QJsonArray{filter.models.join(u','), filter.types.join(u',')}};
 }
 

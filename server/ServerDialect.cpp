@@ -15,4 +15,9 @@ QString jsonTexts(database::Engine engine)
     return engine == database::Engine::PostgreSQL ? u"json_array_elements_text(CAST(? AS json))"_s : u"json_each(?)"_s;
 }
 
+QString unindexed(database::Engine engine, const QString& column)
+{
+    return engine == database::Engine::SQLite ? u"+"_s + column : column;
+}
+
 } // namespace fiscal::dialect

@@ -108,7 +108,7 @@ TEST_F(OutputTest, AReportThatCannotRunIsOneMessageAndTheScreenStaysUsable)
         ADD_FAILURE() << "previewed without its documents";
     } catch (const EReportRunError& e) {
         EXPECT_TRUE(e.message().contains(u"\"Listagem de Documentos - GIA SP\""_s) &&
-                    e.message().contains(u"\"qryMapasInteiros\""_s))
+                    e.message().contains(u"\"qryCabecalho\""_s))
             << qPrintable(e.message());
     }
     EXPECT_EQ(OpenPreview(), nullptr);

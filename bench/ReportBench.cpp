@@ -33,7 +33,11 @@ const QString detailSql = u"SELECT CDFISCOPER, NRNOTA, DTEMISSAO, NMPARTICIPANTE
 // lives as long as the process.
 struct Fixture {
     QTemporaryDir dir;
-    TDBConnection connection{nullptr, u"bench"_s, u"QSQLITE"_s, dir.filePath(u"bench.db"_s)};
+    // An empty file, which SQLite takes for a new database (the host opens no file that does not exist).
+    TDBConnection connection{nullptr, u"bench"_s, [this] {
+                                 QFile(dir.filePath(u"bench.db"_s)).open(QIODevice::WriteOnly);
+                                 return dir.filePath(u"bench.db"_s);
+                             }()};
     ReportDefinition definition;
 
     Fixture()

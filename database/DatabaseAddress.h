@@ -1,20 +1,16 @@
 #pragma once
 
+#include "DatabaseError.h"
+
 #include <QSqlDatabase>
 #include <QString>
-#include <stdexcept>
 
 namespace database {
 
 // A --db value that names no database; the message says what is wrong and how to write it.
-class BadDatabaseAddress : public std::runtime_error {
+class BadDatabaseAddress : public DatabaseError {
 public:
-    explicit BadDatabaseAddress(const QString& message) : std::runtime_error(message.toStdString()), m_message(message)
-    {}
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    using DatabaseError::DatabaseError;
 };
 
 enum class Engine { SQLite, PostgreSQL };

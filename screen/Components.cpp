@@ -73,19 +73,9 @@ void TfrmConFisc::CreateQueries()
     qryModDocDSMODDOCFISC = qryModDoc->Query()->AddField(Text(u"DSMODDOCFISC"_s, 40, u"Nome"_s));
 
     qrtTpOperacao = NewQuery(this, u"qrtTpOperacao"_s);
-    const QStringList operationTypes = {u"SELECT"_s,
-                                        u"   IDENTRSAIDOP, CDTIPOOPER,  NMTIPOOPER,"_s,
-                                        u"   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s,
-                                        u"FROM"_s,
-                                        u"   TIPOOPERAC"_s,
-                                        u"ORDER BY"_s,
-                                        u"   IDENTRSAIDOP, CDTIPOOPER"_s,
-                                        u" "_s};
-    qrtTpOperacao->setSQL(operationTypes);
-    qrtTpOperacao->setSQL_ORACLE(operationTypes);
-    qrtTpOperacao->setSQL_MSSQL({u"SELECT"_s, u"   IDENTRSAIDOP, CDTIPOOPER,  NMTIPOOPER,"_s,
-                                 u"   IDENTRSAIDOP+CDTIPOOPER AS  CHAVE"_s, u"FROM "_s, u"   TIPOOPERAC"_s,
-                                 u"ORDER BY"_s, u"   IDENTRSAIDOP, CDTIPOOPER"_s, u" "_s});
+    qrtTpOperacao->setSQL({u"SELECT"_s, u"   IDENTRSAIDOP, CDTIPOOPER,  NMTIPOOPER,"_s,
+                           u"   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s, u"FROM"_s, u"   TIPOOPERAC"_s, u"ORDER BY"_s,
+                           u"   IDENTRSAIDOP, CDTIPOOPER"_s, u" "_s});
     TDataSet* types = qrtTpOperacao->Query();
     qrtTpOperacaoCDTIPOOPER = types->AddField(Text(u"CDTIPOOPER"_s, 2, u"Código"_s));
     qrtTpOperacaoNMTIPOOPER = types->AddField(Text(u"NMTIPOOPER"_s, 30, u"Nome"_s));

@@ -2,9 +2,11 @@
 
 #include "DatabaseError.h"
 #include "JsonRpc.h"
+#include "ReadOnlyConnections.h"
 #include "RemoteCall.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -78,8 +80,8 @@ QString outcome(const RpcResponse& response)
 
 } // namespace
 
-FiscalServer::FiscalServer(const QString& databasePath, LogSink log, HttpLimits limits)
-    : m_limits(limits), m_databasePath(databasePath), m_log(log ? std::move(log) : LogSink(logToStderr)),
+FiscalServer::FiscalServer(database::DatabaseAddress database, LogSink log, HttpLimits limits)
+    : m_limits(limits), m_database(std::move(database)), m_log(log ? std::move(log) : LogSink(logToStderr)),
       m_http(*this, m_limits), m_lookups(lookupThreads, m_limits.maxConnections),
       m_listings(listingThreads, m_limits.maxConnections)
 {}
@@ -87,6 +89,11 @@ FiscalServer::FiscalServer(const QString& databasePath, LogSink log, HttpLimits 
 FiscalServer::~FiscalServer() = default;
 
 bool FiscalServer::bind(const QString& host, int port) { return m_http.bind(host.toStdString(), port); }
+
+void FiscalServer::useTls(const QString& certificateFile, const QString& keyFile)
+{
+    m_http.useTls(QFile::encodeName(certificateFile).toStdString(), QFile::encodeName(keyFile).toStdString());
+}
 
 void FiscalServer::serve() { m_http.serve(); }
 
@@ -155,22 +162,22 @@ RpcResponse FiscalServer::run(const RemoteCall& call, QString& detail) const
     try {
         try {
             return runMethod(call);
-        } catch (const DatabaseError&) {
-            if (readOnlyConnectionAnswers(m_databasePath))
+        } catch (const database::DatabaseError&) {
+            if (database::readOnlyConnectionAnswers(m_database))
                 throw;
             // The connection was lost (the database server restarted, say): every thread opens a new one, this
             // call first. The methods only read, so running one again is safe.
-            reopenReadOnlyConnections();
+            database::reopenReadOnlyConnections();
             return runMethod(call);
         }
     } catch (const RpcFailure& failure) {
         return RpcResponse::failure(call.id, failure.error().code, failure.error().message);
-    } catch (const DatabaseError& error) {
+    } catch (const database::DatabaseError& error) {
         detail = error.message();
         // A statement the database refuses leaves the connections as they are; a lost connection is opened anew.
-        const bool reachable = readOnlyConnectionAnswers(m_databasePath);
+        const bool reachable = database::readOnlyConnectionAnswers(m_database);
         if (!reachable)
-            reopenReadOnlyConnections();
+            database::reopenReadOnlyConnections();
         return RpcResponse::failure(
             call.id, RpcErrorCode::ServerFailure,
             reachable ? u"O servidor de aplicação não conseguiu ler o banco de dados fiscal; avise o administrador "
@@ -187,7 +194,7 @@ RpcResponse FiscalServer::run(const RemoteCall& call, QString& detail) const
 
 RpcResponse FiscalServer::runMethod(const RemoteCall& call) const
 {
-    MethodResult result = call.method->run(RdmConferenciaFiscal(m_databasePath), call.arguments);
+    MethodResult result = call.method->run(RdmConferenciaFiscal(m_database), call.arguments);
     return RpcResponse::success(call.id, std::move(result.data), std::move(result.out));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DatabaseAddress.h"
 #include "HttpServer.h"
 #include "WorkerPool.h"
 
@@ -33,7 +34,7 @@ public:
     using LogSink = std::function<void(const QString& line)>;
 
     // Without a sink the log goes to stderr. The sink is called from the serving threads.
-    explicit FiscalServer(const QString& databasePath, LogSink log = {}, HttpLimits limits = {});
+    explicit FiscalServer(database::DatabaseAddress database, LogSink log = {}, HttpLimits limits = {});
     ~FiscalServer() override;
     FiscalServer(const FiscalServer&) = delete;
     FiscalServer& operator=(const FiscalServer&) = delete;
@@ -41,6 +42,10 @@ public:
     // Binds to host:port (port 0: a free port, see port()); false when the address cannot be used.
     bool bind(const QString& host, int port);
     int port() const { return m_http.port(); }
+    bool onLoopback() const { return m_http.onLoopback(); }
+    // HTTPS with these PEM files (HttpServer::useTls); throws std::runtime_error.
+    void useTls(const QString& certificateFile, const QString& keyFile);
+    bool usesTls() const { return m_http.usesTls(); }
 
     // Serves until stop(); blocks. Needs a successful bind.
     void serve();
@@ -61,7 +66,7 @@ private:
     void log(const QString& line) const;
 
     const HttpLimits m_limits;
-    QString m_databasePath;
+    const database::DatabaseAddress m_database;
     LogSink m_log;
     std::atomic<bool> m_stopping{false};
     HttpServer m_http;

@@ -1,10 +1,10 @@
 #include "GiaDocuments.h"
 
 #include "CodeList.h"
+#include "Dialect.h"
 #include "JsonRpc.h"
 #include "PacketQuery.h"
 #include "ScopedConnection.h"
-#include "ServerDialect.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -65,7 +65,7 @@ const QList<protocol::FieldDef>& giaDocumentFields()
     return fields;
 }
 
-QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filter)
+QSqlQuery& giaDocumentsQuery(database::ScopedConnection& connection, const GiaFilter& filter)
 {
     // Each list is bound as one value, a JSON array: the statement stays the same whatever the lists hold
     // (it varies only with the one or two directions), so the connection keeps a few prepared statements, not
@@ -91,7 +91,7 @@ QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filt
            AND (? = '[]' OR N.IDENTRSAIDOP || N.CDTIPOOPER IN (SELECT value FROM %2))
          GROUP BY N.NRSEQNOTAFISC, I.CDFISCOPERIT
          ORDER BY N.IDENTRSAIDOP, I.CDFISCOPERIT, N.DTENTRSAID, N.NRNOTAFISC, N.NRSEQNOTAFISC)"_s.arg(
-        filter.directions.size() == 1 ? u"?"_s : u"?, ?"_s, dialect::jsonTexts(connection.engine()));
+        filter.directions.size() == 1 ? u"?"_s : u"?, ?"_s, database::dialect::jsonTexts(connection.engine()));
 
     QVariantList values{filter.tax, filter.company, filter.registration, sqlDate(filter.start), sqlDate(filter.end)};
     for (const QString& direction : filter.directions)

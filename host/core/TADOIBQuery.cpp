@@ -2,7 +2,6 @@
 
 #include "DatabaseFailure.h"
 #include "Exceptions.h"
-#include "SqlDialect.h"
 #include "SqlParameters.h"
 #include "TDBConnection.h"
 #include "TDataSet.h"
@@ -60,32 +59,7 @@ void TADOIBQuery::setSQL(const QStringList& lines)
     updateParams();
 }
 
-void TADOIBQuery::setSQL_ORACLE(const QStringList& lines)
-{
-    m_sqlOracle = lines;
-    updateParams();
-}
-
-void TADOIBQuery::setSQL_MSSQL(const QStringList& lines)
-{
-    m_sqlMssql = lines;
-    updateParams();
-}
-
-void TADOIBQuery::updateParams()
-{
-    QStringList names;
-    for (const QStringList* text : {&m_sql, &m_sqlOracle, &m_sqlMssql})
-        for (const QString& name : SqlParameters::parse(text->join(u'\n')).names)
-            if (!names.contains(name, Qt::CaseInsensitive))
-                names.append(name);
-    m_params.SetNames(names);
-}
-
-QString TADOIBQuery::ActiveSQL() const
-{
-    return DialectText(m_connection->DriverName(), m_sql, m_sqlOracle, m_sqlMssql);
-}
+void TADOIBQuery::updateParams() { m_params.SetNames(SqlParameters::parse(m_sql.join(u'\n')).names); }
 
 void TADOIBQuery::Open()
 {
@@ -106,7 +80,7 @@ void TADOIBQuery::Open()
 
 QSqlQuery TADOIBQuery::execute()
 {
-    const SqlParameters sql = SqlParameters::parse(ActiveSQL());
+    const SqlParameters sql = SqlParameters::parse(m_sql.join(u'\n'));
     QSqlQuery query(m_connection->Database());
     query.setForwardOnly(true);
     if (query.prepare(sql.positionalSql)) {

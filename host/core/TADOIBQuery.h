@@ -12,9 +12,7 @@ class TDataSet;
 class TDBConnection;
 class TDBTransaction;
 
-// A read-only local query with one SQL text per database dialect. The dialect comes from the connection's driver:
-// Oracle (QOCI) runs SQL_ORACLE, MS SQL (QODBC, QTDS) runs SQL_MSSQL, every other driver runs SQL; an empty
-// dialect text falls back to SQL. Parameters are the ":NAME" tokens of the text, all text parameters, bound by
+// A read-only local query: one SQL text, which SQLite and PostgreSQL both run. Parameters are the ":NAME" tokens of the text, all text parameters, bound by
 // value (never spliced into the text); a null parameter binds SQL NULL.
 // The rows are loaded whole into the inner dataset Query(), which a data source shows. Query()'s persistent fields
 // (declared by the owner with AddField) are read from the result by name; without persistent fields Query() takes
@@ -27,11 +25,7 @@ public:
     ~TADOIBQuery() override;
 
     void setSQL(const QStringList& lines);
-    void setSQL_ORACLE(const QStringList& lines);
-    void setSQL_MSSQL(const QStringList& lines);
     const QStringList& SQL() const { return m_sql; }
-    const QStringList& SQL_ORACLE() const { return m_sqlOracle; }
-    const QStringList& SQL_MSSQL() const { return m_sqlMssql; }
 
     void setConnection(TDBConnection* connection) { m_connection = connection; }
     void setDatabase(TDBConnection* database) { m_connection = database; }
@@ -39,10 +33,7 @@ public:
     TDBConnection* Connection() const { return m_connection; }
     TDBTransaction* Transaction() const { return m_transaction; }
 
-    // The text that runs on the connection's driver, lines joined with "\n".
-    QString ActiveSQL() const;
-
-    // The parameters of all three texts, in order of first appearance (SQL first); values survive text changes.
+    // The parameters of the text, in order of first appearance; values survive text changes.
     TParams& Params() { return m_params; }
     TParam* ParamByName(const QString& name) const { return m_params.ParamByName(name); }
 
@@ -63,8 +54,6 @@ private:
     void updateParams();
 
     QStringList m_sql;
-    QStringList m_sqlOracle;
-    QStringList m_sqlMssql;
     TParams m_params;
     TDBConnection* m_connection;
     TDBTransaction* m_transaction = nullptr;

@@ -15,7 +15,7 @@ HOSTFW_REPORT_EXPORT bool ExistParam(const TParams& Params, const QString& name)
 
 // Runs a report definition on a database connection. For each query, in order: its parameters are the ":NAME"
 // tokens of its text for the connection's dialect; BeforeGetQueryParams(Params, Allow) fills them (Allow starts
-// true); the values are bound, never spliced. The whole run only reads (ReadOnlyRun): each query must be one
+// true); the values are bound, never spliced. The whole run only reads (database::ReadOnlySession): each query must be one
 // statement that starts with SELECT, WITH or VALUES, and nothing it does can write to the database or its folder.
 // The detail is then the rows of the query the definition names, or of the dataset DataSetByName gives for that name
 // (a data source of the screen), which the run must have filled while the parameters were bound: rows an earlier run

@@ -217,33 +217,6 @@ TEST_F(ADOIBQueryTest, TheDatabasesOwnFailuresReadInPortuguese)
     EXPECT_FALSE(QFile::exists(dir.filePath(u"nao-existe.db"_s))) << "opening it created it";
 }
 
-TEST_F(ADOIBQueryTest, TheDialectTextFollowsTheConnectionDriver)
-{
-    TADOIBQuery query(nullptr, u"qrtTpOperacao"_s);
-    query.setSQL({u"SELECT"_s, u"   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s});
-    query.setSQL_MSSQL({u"SELECT"_s, u"   IDENTRSAIDOP+CDTIPOOPER AS  CHAVE"_s});
-    const struct {
-        QString driver;
-        QString expected;
-    } cases[] = {
-        {u"QSQLITE"_s, u"SELECT\n   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s},
-        {u"QPSQL"_s, u"SELECT\n   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s},
-        {u"QIBASE"_s, u"SELECT\n   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s},
-        {u"QODBC"_s, u"SELECT\n   IDENTRSAIDOP+CDTIPOOPER AS  CHAVE"_s},
-        {u"QOCI"_s, u"SELECT\n   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s}, // no Oracle text: the default one
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(qPrintable(c.driver));
-        TDBConnection other(nullptr, u"other"_s, c.driver);
-        query.setConnection(&other);
-        EXPECT_EQ(query.ActiveSQL(), c.expected);
-    }
-    query.setSQL_ORACLE({u"SELECT 1 FROM DUAL"_s});
-    TDBConnection oracle(nullptr, u"oracle"_s, u"QOCI"_s);
-    query.setConnection(&oracle);
-    EXPECT_EQ(query.ActiveSQL(), u"SELECT 1 FROM DUAL"_s);
-}
-
 TEST_F(ADOIBQueryTest, DataModuleOpensTheConfiguredDatabaseOnFirstUse)
 {
     EXPECT_EQ(dtmDBGeral()->adcGeral, dtmDBGeral()->dtbGeral);

@@ -1,0 +1,46 @@
+#include "Audit.h"
+
+#include "DatabaseError.h"
+#include "DatabaseFailure.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+using namespace Qt::StringLiterals;
+
+namespace database {
+
+namespace {
+
+void exec(QSqlQuery& query, const QString& statement)
+{
+    if (!query.exec(statement))
+        throw DatabaseError(u"A auditoria não pôde ser registrada: %1"_s.arg(failureText(query.lastError())));
+}
+
+} // namespace
+
+void addAuditRecord(QSqlDatabase& database, const AuditRecord& record)
+{
+    if (database.driverName() != u"QPSQL")
+        return;
+    QSqlQuery query(database);
+    exec(query, u"START TRANSACTION READ WRITE"_s);
+    try {
+        query.prepare(u"INSERT INTO AUDITORIA (DSORIGEM, DSACAO, DSPARAMETROS, QTLINHAS, DSRESULTADO) "
+                      "VALUES (?, ?, ?, ?, ?)"_s);
+        query.addBindValue(record.origin.left(100));
+        query.addBindValue(record.action.left(200));
+        query.addBindValue(record.parameters);
+        query.addBindValue(record.rows ? QVariant(*record.rows) : QVariant(QMetaType::fromType<int>()));
+        query.addBindValue(record.outcome.left(500));
+        if (!query.exec())
+            throw DatabaseError(u"A auditoria não pôde ser registrada: %1"_s.arg(failureText(query.lastError())));
+        exec(query, u"COMMIT"_s);
+    } catch (const DatabaseError&) {
+        QSqlQuery(database).exec(u"ROLLBACK"_s);
+        throw;
+    }
+}
+
+} // namespace database

@@ -56,7 +56,7 @@ struct Fixture {
         definition.title = u"Itens por CFOP"_s;
         definition.orientation = QPageLayout::Landscape;
         definition.header = {u"Período: {P_DTINICIO} a {P_DTFINAL}"_s};
-        definition.queries = {{u"qryItens"_s, {detailSql}, {}, {}}};
+        definition.queries = {{u"qryItens"_s, {detailSql}}};
         definition.detail = u"qryItens"_s;
         definition.columns = {
             {u"CDFISCOPER"_s, u"CFOP"_s, 15, Qt::AlignHCenter, ColumnFormat::Cfop},

@@ -19,15 +19,17 @@ QString uniqueConnectionName()
 
 } // namespace
 
-ScopedConnection::ScopedConnection(const DatabaseAddress& address, Access access)
+ScopedConnection::ScopedConnection(const DatabaseAddress& address, Access access, const Credentials& credentials)
     : m_engine(address.engine()), m_name(uniqueConnectionName())
 {
-    m_database = address.addConnection(m_name, access);
+    m_database = address.addConnection(m_name, access, credentials);
     if (!m_database->open()) {
-        const QString error = m_database->lastError().text();
+        const QSqlError error = m_database->lastError();
         m_database.reset();
         QSqlDatabase::removeDatabase(m_name);
-        throw DatabaseError(u"Não foi possível abrir o banco de dados fiscal %1: %2"_s.arg(address.text(), error));
+        throwWhenSignInRefused(error);
+        throw DatabaseError(
+            u"Não foi possível abrir o banco de dados fiscal %1: %2"_s.arg(address.text(), error.text()));
     }
 }
 

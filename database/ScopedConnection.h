@@ -12,10 +12,11 @@
 namespace database {
 
 // A connection of its own (a unique connection name) to the fiscal database, closed and unregistered when the
-// object goes. Use it on the thread that created it. Throws DatabaseError when the database cannot be opened.
+// object goes. Use it on the thread that created it. Throws DatabaseError when the database cannot be opened,
+// SignInRefused when it refuses the sign-in.
 class ScopedConnection {
 public:
-    ScopedConnection(const DatabaseAddress& address, Access access);
+    ScopedConnection(const DatabaseAddress& address, Access access, const Credentials& credentials = {});
     ~ScopedConnection();
     ScopedConnection(const ScopedConnection&) = delete;
     ScopedConnection& operator=(const ScopedConnection&) = delete;

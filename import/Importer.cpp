@@ -57,8 +57,9 @@ struct Importer::Session {
     std::optional<InvoiceStore> invoices;
     std::optional<BookStore> books;
 
-    Session(const QString& address, const QString& company)
-        : connection(database::DatabaseAddress::parse(address), database::Access::ReadWrite), declaredCompany(company)
+    Session(const QString& address, const QString& company, const database::Credentials& credentials)
+        : connection(database::DatabaseAddress::parse(address), database::Access::ReadWrite, credentials),
+          declaredCompany(company)
     {
         QSqlDatabase& database = connection.database();
         if (connection.engine() == database::Engine::SQLite) {
@@ -88,12 +89,12 @@ struct Importer::Session {
     }
 };
 
-Importer::Importer(const QString& address, const QString& declaredCompany)
+Importer::Importer(const QString& address, const QString& declaredCompany, const database::Credentials& credentials)
 {
-    const fiscal::InitOutcome outcome = fiscal::initDatabase(address, fiscal::InitData::SchemaOnly);
+    const fiscal::InitOutcome outcome = fiscal::initDatabase(address, fiscal::InitData::SchemaOnly, credentials);
     m_opening.databaseCreated = outcome == fiscal::InitOutcome::Created;
     m_opening.databaseUpgraded = outcome == fiscal::InitOutcome::Upgraded;
-    m_session = std::make_unique<Session>(address, declaredCompany);
+    m_session = std::make_unique<Session>(address, declaredCompany, credentials);
 }
 
 Importer::~Importer() = default;

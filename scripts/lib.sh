@@ -10,7 +10,7 @@ PACKAGES=(
   libcpp-httplib-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev libzip-dev libsqlite3-dev poppler-utils unzip clang-format
   xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2 curl sqlite3
-  libqt6sql6-psql libzip-dev libssl-dev openssl
+  libqt6sql6-psql libzip-dev libssl-dev openssl libpq-dev
 )
 # Only for the tests and the benchmarks, which start a PostgreSQL server of their own: scripts/run needs none.
 TEST_PACKAGES=(postgresql)

@@ -177,9 +177,9 @@ InitOutcome initSqliteFile(const QString& path, InitData data)
     return InitOutcome::Created;
 }
 
-InitOutcome initPostgreSql(const DatabaseAddress& address, InitData data)
+InitOutcome initPostgreSql(const DatabaseAddress& address, InitData data, const database::Credentials& credentials)
 {
-    database::ScopedConnection connection(address, Access::ReadWrite);
+    database::ScopedConnection connection(address, Access::ReadWrite, credentials);
     QSqlDatabase& database = connection.database();
     InitOutcome outcome = InitOutcome::AlreadyThere;
     inTransaction(database, [&] {
@@ -252,10 +252,11 @@ void createPostgreSqlTables(const QString& address, bool withSampleData, const Q
                   [&] { fillPostgreSqlTables(connection.database(), withSampleData, extraScripts); });
 }
 
-InitOutcome initDatabase(const QString& address, InitData data)
+InitOutcome initDatabase(const QString& address, InitData data, const database::Credentials& credentials)
 {
     const DatabaseAddress parsed = DatabaseAddress::parse(address);
-    return parsed.engine() == Engine::PostgreSQL ? initPostgreSql(parsed, data) : initSqliteFile(address, data);
+    return parsed.engine() == Engine::PostgreSQL ? initPostgreSql(parsed, data, credentials)
+                                                 : initSqliteFile(address, data);
 }
 
 void checkDatabase(const QString& address)

@@ -36,8 +36,10 @@ enum class InitData { SampleData, SchemaOnly };
 // missing), or a PostgreSQL database without the fiscal tables, gets the schema and, unless SchemaOnly, the sample
 // data; a database of an older schema version is brought up to date in one transaction, its data kept; a database
 // of this version is checked (checkDatabase) and left unchanged. Servers started together on one PostgreSQL database
-// create or upgrade it once. Throws database::DatabaseError.
-InitOutcome initDatabase(const QString& address, InitData data = InitData::SampleData);
+// create or upgrade it once. credentials: who signs in to a PostgreSQL database (the address's own user without
+// them). Throws database::DatabaseError.
+InitOutcome initDatabase(const QString& address, InitData data = InitData::SampleData,
+                         const database::Credentials& credentials = {});
 
 // Checks that address (a --db value) is a database holding the fiscal tables the server reads, in this program's
 // schema version; throws database::DatabaseError with a message that says what is wrong (missing file, not a database, no

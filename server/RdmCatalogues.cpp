@@ -11,7 +11,7 @@ namespace fiscal {
 
 database::ScopedConnection& RdmConferenciaFiscal::connection() const
 {
-    return database::readOnlyConnection(m_database);
+    return database::readOnlyConnection(m_database, m_credentials);
 }
 
 protocol::DataPacket RdmConferenciaFiscal::GetImpoGrup(const QString& code, const QString& allFlag) const

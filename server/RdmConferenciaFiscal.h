@@ -27,7 +27,10 @@ class RdmConferenciaFiscal {
 public:
     static QString serverName() { return u"rlx58200.rdmConferenciaFiscal"_s; }
 
-    explicit RdmConferenciaFiscal(const database::DatabaseAddress& database) : m_database(database) {}
+    // Reads as the role of credentials (the address's own user without them).
+    explicit RdmConferenciaFiscal(const database::DatabaseAddress& database, database::Credentials credentials = {})
+        : m_database(database), m_credentials(std::move(credentials))
+    {}
 
     // allFlag "T": every tax ordered by code; otherwise the tax whose code equals code, or no row. (cdsImpo)
     protocol::DataPacket GetImpoGrup(const QString& code, const QString& allFlag) const;
@@ -56,6 +59,7 @@ private:
     database::ScopedConnection& connection() const;
 
     const database::DatabaseAddress& m_database;
+    const database::Credentials m_credentials;
 };
 
 } // namespace fiscal

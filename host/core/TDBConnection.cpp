@@ -5,6 +5,7 @@
 #include "Exceptions.h"
 #include "HostSettings.h"
 #include "ScopedConnection.h"
+#include "SignIn.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -88,9 +89,21 @@ QSqlDatabase TDBConnection::Database()
     if (db.isOpen())
         return db;
     asDatabaseError([&] { parsed.requireExistingFile(); }); // opening would create an empty one
-    parsed.applyTo(db, database::Access::ReadWrite);
-    if (!db.open())
+    HostSettings& settings = HostSettings::current();
+    parsed.applyTo(db, database::Access::ReadWrite, {settings.databaseUser, settings.databasePassword});
+    if (!db.open()) {
+        try {
+            database::throwWhenSignInRefused(db.lastError());
+        } catch (const database::SignInRefused& refusal) {
+            throw ESignInRefused(
+                u"Não foi possível entrar no banco de dados '%1': %2."_s.arg(address(), refusal.message()));
+        }
         throw EDatabaseError(u"Não foi possível abrir o banco de dados '%1': %2"_s.arg(
             address(), database::failureText(db.lastError())));
+    }
+    if (const database::Credentials signedIn = database::signedInAs(db); signedIn.given()) {
+        settings.databaseUser = signedIn.user;
+        settings.databasePassword = signedIn.password;
+    }
     return db;
 }

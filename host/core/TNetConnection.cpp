@@ -33,13 +33,25 @@ QJsonValue argumentToJson(const QVariant& argument)
     }
 }
 
-// A client for host and port, over HTTPS when the host was started so.
+// A loopback address or name: 127.0.0.0/8, ::1, localhost.
+bool isThisMachine(const QString& host)
+{
+    return host.compare(u"localhost"_s, Qt::CaseInsensitive) == 0 || host.startsWith(u"127."_s) || host == u"::1";
+}
+
+// The HTTP client for host and port, over HTTPS when the host was started so, with the host's sign-in.
 std::unique_ptr<httplib::ClientImpl> newClient(const QString& host, int port)
 {
     const HostSettings& settings = HostSettings::current();
-    if (!settings.serverTls)
-        return std::make_unique<httplib::ClientImpl>(host.toStdString(), port);
+    if (!settings.serverTls) {
+        auto client = std::make_unique<httplib::ClientImpl>(host.toStdString(), port);
+        if (!settings.databaseUser.isEmpty() && isThisMachine(host))
+            client->set_basic_auth(settings.databaseUser.toStdString(), settings.databasePassword.toStdString());
+        return client;
+    }
     auto client = std::make_unique<httplib::SSLClient>(host.toStdString(), port);
+    if (!settings.databaseUser.isEmpty())
+        client->set_basic_auth(settings.databaseUser.toStdString(), settings.databasePassword.toStdString());
     SSL_CTX_set_min_proto_version(client->ssl_context(), TLS1_2_VERSION);
     client->enable_server_certificate_verification(true);
     if (!settings.serverCaFile.isEmpty())

@@ -1,5 +1,6 @@
 #include "ReportRunner.h"
 
+#include "Audit.h"
 #include "DatabaseError.h"
 #include "DatabaseFailure.h"
 #include "Exceptions.h"
@@ -15,6 +16,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSysInfo>
 #include <memory>
 
 #include <sqlite3.h>
@@ -170,7 +172,38 @@ ReportRunner::ReportRunner(TDBConnection& connection, TBeforeGetQueryParams Befo
 ReportData ReportRunner::run(const ReportDefinition& definition, ReportProgress& progress,
                              std::optional<qsizetype> detailRows) const
 {
-    return runQueries(definition, Reading::AllRows, progress, detailRows);
+    if (detailRows) // a glimpse for the editor, not a report anyone gets
+        return runQueries(definition, Reading::AllRows, progress, detailRows);
+    database::AuditRecord record;
+    record.origin = u"host-app em %1"_s.arg(QSysInfo::machineHostName());
+    record.action = definition.title;
+    ReportData data;
+    try {
+        data = runQueries(definition, Reading::AllRows, progress);
+    } catch (const EHostError& e) {
+        record.outcome = e.message();
+        audit(record);
+        throw;
+    }
+    QStringList parameters;
+    for (const ReportParameter& parameter : data.parameters)
+        parameters.append(u"%1=%2"_s.arg(parameter.name, parameter.value.toString()));
+    record.parameters = parameters.join(u"; "_s);
+    record.rows = static_cast<int>(data.detail.rows.size());
+    record.outcome = u"ok"_s;
+    audit(record);
+    return data;
+}
+
+void ReportRunner::audit(const database::AuditRecord& record) const
+{
+    try {
+        QSqlDatabase database = m_connection.Database();
+        database::addAuditRecord(database, record);
+    } catch (const database::DatabaseError& e) {
+        throw EDatabaseError(
+            u"O relatório \"%1\" não pôde ser registrado na auditoria: %2"_s.arg(record.action, e.message()));
+    }
 }
 
 void ReportRunner::checkFields(const ReportDefinition& definition) const

@@ -18,6 +18,9 @@ void exec(QSqlQuery& query, const QString& statement)
         throw DatabaseError(u"A auditoria não pôde ser registrada: %1"_s.arg(failureText(query.lastError())));
 }
 
+// A text binds as NULL when it is a null QString: an empty one is empty.
+QString text(const QString& value) { return value.isNull() ? u""_s : value; }
+
 } // namespace
 
 void addAuditRecord(QSqlDatabase& database, const AuditRecord& record)
@@ -29,11 +32,11 @@ void addAuditRecord(QSqlDatabase& database, const AuditRecord& record)
     try {
         query.prepare(u"INSERT INTO AUDITORIA (DSORIGEM, DSACAO, DSPARAMETROS, QTLINHAS, DSRESULTADO) "
                       "VALUES (?, ?, ?, ?, ?)"_s);
-        query.addBindValue(record.origin.left(100));
-        query.addBindValue(record.action.left(200));
-        query.addBindValue(record.parameters);
+        query.addBindValue(text(record.origin.left(100)));
+        query.addBindValue(text(record.action.left(200)));
+        query.addBindValue(text(record.parameters));
         query.addBindValue(record.rows ? QVariant(*record.rows) : QVariant(QMetaType::fromType<int>()));
-        query.addBindValue(record.outcome.left(500));
+        query.addBindValue(text(record.outcome.left(500)));
         if (!query.exec())
             throw DatabaseError(u"A auditoria não pôde ser registrada: %1"_s.arg(failureText(query.lastError())));
         exec(query, u"COMMIT"_s);

@@ -182,7 +182,11 @@ ReportData ReportRunner::run(const ReportDefinition& definition, ReportProgress&
         data = runQueries(definition, Reading::AllRows, progress);
     } catch (const EHostError& e) {
         record.outcome = e.message();
-        audit(record);
+        try {
+            audit(record);
+        } catch (const EDatabaseError& unrecorded) {
+            throw EDatabaseError(e.message() + u"\n"_s + unrecorded.message());
+        }
         throw;
     }
     QStringList parameters;

@@ -163,11 +163,12 @@ void FiscalServer::call(const HttpRequest& request, const HttpReply& reply)
     std::optional<Caller> caller = callerOf(request, m_database.engine());
     const QString who =
         caller ? u"%1 %2"_s.arg(caller->credentials.user, caller->peer) : QString::fromStdString(request.peer);
-    auto answer = [this, reply, timer, who](const QString& method, const Answer& answer) {
-        log(u"%1 %2 ms %3%4 | %5"_s.arg(method)
+    auto answer = [this, reply, timer, who](const QString& method, const Answer& answer,
+                                            const QString& parameters = {}) {
+        log(u"%1 %2 ms %3%4 | %5 %6"_s.arg(method)
                 .arg(timer.elapsed())
                 .arg(outcome(answer.response), answer.detail.isEmpty() ? QString() : u" (%1)"_s.arg(answer.detail))
-                .arg(who));
+                .arg(who, parameters));
         HttpResponse response = jsonAnswer(answer.status, answer.response);
         response.delay = answer.delay;
         response.asksForCredentials = answer.status == 401;
@@ -191,7 +192,7 @@ void FiscalServer::call(const HttpRequest& request, const HttpReply& reply)
             if (m_stopping)
                 return answer(
                     method, {RpcResponse::failure(remote.id, RpcErrorCode::ServerFailure, busyMessage(true)), {}, 503});
-            answer(method, run(remote, caller));
+            answer(method, run(remote, caller), parametersText(remote.arguments));
         };
         const auto busy = [this, remote, method, answer] {
             answer(method,

@@ -32,7 +32,8 @@ struct RemoteCall;
 // off loopback it is refused. Every call the database answered is recorded in its audit trail (PostgreSQL), in the
 // caller's name, and the call fails when it cannot be recorded. A failure of the
 // database reaches the caller as a message without paths or engine text; those go to the log, which has one
-// line per request (method, milliseconds, rows or error), control characters escaped.
+// line per request (method, milliseconds, rows or error, then the caller's role and address and the arguments),
+// control characters escaped.
 class FiscalServer : private HttpService {
 public:
     using LogSink = std::function<void(const QString& line)>;

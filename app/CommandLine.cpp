@@ -13,7 +13,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QCommandLineOption serverOption(u"server"_s, u"Servidor de aplicação (HOST:PORTA)."_s, u"HOST:PORT"_s);
+const QCommandLineOption serverOption(u"server"_s,
+                                      u"Servidor de aplicação: HOST:PORTA, ou https://HOST:PORTA para uma conexão "
+                                      "segura (TLS)."_s,
+                                      u"[https://]HOST:PORT"_s);
+const QCommandLineOption caOption(u"ca"_s,
+                                  u"Autoridade que assina o certificado do servidor (PEM), em vez das do sistema "
+                                  "(com --server https://...)."_s,
+                                  u"FILE"_s);
 const QCommandLineOption dbOption(u"db"_s,
                                   u"Banco de dados local: arquivo SQLite, ou postgresql://USUARIO@SERVIDOR[:PORTA]/"
                                   "BANCO (senha em PGPASSWORD ou ~/.pgpass)."_s,
@@ -46,15 +53,19 @@ const QCommandLineOption
 const QList<QCommandLineOption> batchDetails = {reportOption, outputOption, bookOption,   directionOption,
                                                 cfopOption,   cstOption,    modelsOption, typesOption};
 
-void ReadServer(const QString& text, HostSettings& settings)
+void ReadServer(const QString& value, HostSettings& settings)
 {
+    const bool tls = value.startsWith(u"https://"_s, Qt::CaseInsensitive);
+    const QString text = tls ? value.mid(8) : value;
     const qsizetype colon = text.lastIndexOf(u':');
     bool portIsNumber = false;
     const int port = colon < 0 ? 0 : text.mid(colon + 1).toInt(&portIsNumber);
     if (colon <= 0 || !portIsNumber || port < 1 || port > 65535)
-        throw EHostConfigError(u"--server deve ter a forma HOST:PORTA (porta de 1 a 65535): '%1'."_s.arg(text));
+        throw EHostConfigError(
+            u"--server deve ter a forma HOST:PORTA ou https://HOST:PORTA (porta de 1 a 65535): '%1'."_s.arg(value));
     settings.serverHost = text.left(colon);
     settings.serverPort = port;
+    settings.serverTls = tls;
 }
 
 QStringList ReadPresets(const QString& text)
@@ -143,7 +154,7 @@ void AddOptions(QCommandLineParser& parser)
         "Saída: 0 gravado (o arquivo e o número de linhas), 1 falha do servidor ou do banco,\n"
         "2 um campo recusado pela tela (a mensagem e o campo), 64 linha de comando errada."_s);
     parser.addHelpOption();
-    parser.addOptions({serverOption, dbOption, reportsOption, dateFormatOption, openOption, presetOption,
+    parser.addOptions({serverOption, caOption, dbOption, reportsOption, dateFormatOption, openOption, presetOption,
                        screenshotsOption, batchOption});
     parser.addOptions(batchDetails);
 }
@@ -186,6 +197,13 @@ AppOptions ParseCommandLine(const QStringList& arguments, const QString& program
     }
     if (parser.isSet(serverOption))
         ReadServer(parser.value(serverOption), settings);
+    if (parser.isSet(caOption)) {
+        if (!settings.serverTls)
+            throw EHostConfigError(u"--ca só vale com um servidor HTTPS: --server https://HOST:PORTA."_s);
+        if (!QFileInfo(parser.value(caOption)).isFile())
+            throw EHostConfigError(u"--ca: o arquivo '%1' não existe."_s.arg(parser.value(caOption)));
+        settings.serverCaFile = parser.value(caOption);
+    }
     if (parser.isSet(dbOption))
         settings.databasePath = CheckedDatabaseAddress(parser.value(dbOption));
     settings.reportsDir =

@@ -3,6 +3,7 @@
 #include "BusyCursor.h"
 #include "Dialogs.h"
 #include "Dispatch.h"
+#include "HostSettings.h"
 #include "Importer.h"
 #include "ReportProgress.h"
 
@@ -107,7 +108,8 @@ void ImportDialog::import()
     const BusyCursor busy;
     const std::unique_ptr<ReportProgress> window = Dialogs::current().progress(u"Importar documentos fiscais"_s);
     WindowProgress progress(*window);
-    fiscalimport::Importer importer(m_database);
+    const HostSettings& settings = HostSettings::current();
+    fiscalimport::Importer importer(m_database, {}, {settings.databaseUser, settings.databasePassword});
     m_summary->setPlainText(importer.run(paths(), progress).text());
     m_paths->clear();
     m_import->setEnabled(false);

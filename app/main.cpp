@@ -2,6 +2,7 @@
 #include "BatchRun.h"
 #include "CommandLine.h"
 #include "ConsoleOutput.h"
+#include "DatabaseSignIn.h"
 #include "Dialogs.h"
 #include "Dispatch.h"
 #include "Exceptions.h"
@@ -88,6 +89,19 @@ int main(int argc, char** argv)
     BatchDialogs* unattended = options.batch ? &BatchDialogs::install() : nullptr;
     if (!unattended)
         Dialogs::install(std::make_unique<QtDialogs>());
+    try {
+        if (!SignInToDatabase(Dialogs::current())) {
+            PrintLine(stderr, u"Sem entrar no banco de dados fiscal, a aplicação não abre. Sem uma pessoa para "
+                              "informar a senha, defina-a em PGPASSWORD ou em ~/.pgpass."_s);
+            return 1;
+        }
+    } catch (const EHostError& e) {
+        if (unattended)
+            PrintLine(stderr, e.message());
+        else
+            Dialogs::current().showFailure(e.message());
+        return 1;
+    }
     ModuleLoader modules(ModuleLoader::defaultLibraryDir());
     if (unattended && !modules.has(options.openModule)) {
         PrintLine(stderr, ModuleLoader::unknownModule(options.openModule));

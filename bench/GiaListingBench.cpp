@@ -38,8 +38,8 @@ void GetDadosGiaBesideSqlite(benchmark::State& state)
     const QVariantList byValue = bench::giaArguments().mid(0, 7);
     QString stListaMod, stListaTp;
 
-    fiscal::ScopedConnection connection(database::DatabaseAddress::parse(server.databasePath()),
-                                        database::Access::ReadOnly);
+    database::ScopedConnection connection(database::DatabaseAddress::parse(server.databasePath()),
+                                          database::Access::ReadOnly);
     const fiscal::GiaFilter filter = fiscal::GiaFilter::fromArguments(bench::giaArguments());
     QList<QVariantList> rows;
 

@@ -69,7 +69,8 @@ void GetImpoGrupOnPostgreSqlBesideDirectQuery(benchmark::State& state)
     if (!postgreSqlAvailable(state))
         return;
     TwoEngines engines(taxes);
-    const fiscal::RdmConferenciaFiscal direct(engines.postgreSql.databasePath());
+    const database::DatabaseAddress address = database::DatabaseAddress::parse(engines.postgreSql.databasePath());
+    const fiscal::RdmConferenciaFiscal direct(address);
     bench::measurePairs(
         state,
         [&] {
@@ -89,8 +90,8 @@ void GetDadosGiaOnPostgreSqlBesideDirectQuery(benchmark::State& state)
         return;
     TwoEngines engines(bench::generatedInvoices());
     const QVariantList arguments = bench::giaArguments().mid(0, 7);
-    fiscal::ScopedConnection connection(database::DatabaseAddress::parse(engines.postgreSql.databasePath()),
-                                        database::Access::ReadOnly);
+    database::ScopedConnection connection(database::DatabaseAddress::parse(engines.postgreSql.databasePath()),
+                                          database::Access::ReadOnly);
     const fiscal::GiaFilter filter = fiscal::GiaFilter::fromArguments(bench::giaArguments());
     long rows = 0;
     bench::measurePairs(

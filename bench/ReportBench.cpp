@@ -34,7 +34,11 @@ const QString detailSql = u"SELECT CDFISCOPER, NRNOTA, DTEMISSAO, NMPARTICIPANTE
 // lives as long as the process.
 struct Fixture {
     QTemporaryDir dir;
-    TDBConnection connection{nullptr, u"bench"_s, u"QSQLITE"_s, dir.filePath(u"bench.db"_s)};
+    // An empty file, which SQLite takes for a new database (the host opens no file that does not exist).
+    TDBConnection connection{nullptr, u"bench"_s, [this] {
+                                 QFile(dir.filePath(u"bench.db"_s)).open(QIODevice::WriteOnly);
+                                 return dir.filePath(u"bench.db"_s);
+                             }()};
     ReportDefinition definition;
 
     Fixture()
@@ -53,7 +57,7 @@ struct Fixture {
         definition.title = u"Itens por CFOP"_s;
         definition.orientation = QPageLayout::Landscape;
         definition.header = {u"Período: {P_DTINICIO} a {P_DTFINAL}"_s};
-        definition.queries = {{u"qryItens"_s, {detailSql}, {}, {}}};
+        definition.queries = {{u"qryItens"_s, {detailSql}}};
         definition.detail = u"qryItens"_s;
         definition.columns = {
             {u"CDFISCOPER"_s, u"CFOP"_s, 15, Qt::AlignHCenter, ColumnFormat::Cfop},

@@ -8,7 +8,7 @@
 CREATE TABLE VERSAOESQUEMA (
   NRVERSAO     INTEGER     NOT NULL PRIMARY KEY
 );
-INSERT INTO VERSAOESQUEMA (NRVERSAO) VALUES (2);
+INSERT INTO VERSAOESQUEMA (NRVERSAO) VALUES (3);
 
 -- Local tables of the host -------------------------------------------------------------------------------------
 

@@ -59,14 +59,15 @@ void DatabaseAddress::requireExistingFile() const
 
 QString DatabaseAddress::driverName() const { return m_engine == Engine::PostgreSQL ? u"QPSQL"_s : u"QSQLITE"_s; }
 
-QSqlDatabase DatabaseAddress::addConnection(const QString& connectionName, Access access) const
+QSqlDatabase DatabaseAddress::addConnection(const QString& connectionName, Access access,
+                                            const Credentials& credentials) const
 {
     QSqlDatabase database = QSqlDatabase::addDatabase(driverName(), connectionName);
-    applyTo(database, access);
+    applyTo(database, access, credentials);
     return database;
 }
 
-void DatabaseAddress::applyTo(QSqlDatabase& database, Access access) const
+void DatabaseAddress::applyTo(QSqlDatabase& database, Access access, const Credentials& credentials) const
 {
     if (m_engine == Engine::SQLite) {
         database.setDatabaseName(m_text);
@@ -76,7 +77,8 @@ void DatabaseAddress::applyTo(QSqlDatabase& database, Access access) const
     }
     database.setHostName(m_host);
     database.setPort(m_port);
-    database.setUserName(m_user);
+    database.setUserName(credentials.given() ? credentials.user : m_user);
+    database.setPassword(credentials.given() ? credentials.password : QString());
     database.setDatabaseName(m_name);
     // Dates travel as ISO text both ways, whatever the server's DateStyle.
     QString options = u"connect_timeout=5;options='-c DateStyle=ISO"_s;

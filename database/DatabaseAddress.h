@@ -1,20 +1,17 @@
 #pragma once
 
+#include "DatabaseError.h"
+#include "SignIn.h"
+
 #include <QSqlDatabase>
 #include <QString>
-#include <stdexcept>
 
 namespace database {
 
 // A --db value that names no database; the message says what is wrong and how to write it.
-class BadDatabaseAddress : public std::runtime_error {
+class BadDatabaseAddress : public DatabaseError {
 public:
-    explicit BadDatabaseAddress(const QString& message) : std::runtime_error(message.toStdString()), m_message(message)
-    {}
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    using DatabaseError::DatabaseError;
 };
 
 enum class Engine { SQLite, PostgreSQL };
@@ -37,12 +34,14 @@ public:
     // would create an empty database instead of finding the fiscal one.
     void requireExistingFile() const;
 
-    // A new, unopened Qt Sql connection named connectionName to this database. ReadOnly: the connection cannot
-    // write, whatever its statements say. A PostgreSQL connection gives up after 5 s when the server does not
-    // answer.
-    QSqlDatabase addConnection(const QString& connectionName, Access access) const;
+    // A new, unopened Qt Sql connection named connectionName to this database, signing in as credentials say.
+    // ReadOnly: the connection's transactions read only unless one is started otherwise. A PostgreSQL connection
+    // gives up after 5 s when the server does not answer.
+    QSqlDatabase addConnection(const QString& connectionName, Access access, const Credentials& credentials = {}) const;
     // The same settings on a closed connection of driverName(), before it opens again.
-    void applyTo(QSqlDatabase& database, Access access) const;
+    void applyTo(QSqlDatabase& database, Access access, const Credentials& credentials = {}) const;
+    // The user the address names (PostgreSQL); empty for SQLite.
+    const QString& user() const { return m_user; }
 
 private:
     Engine m_engine = Engine::SQLite;

@@ -78,7 +78,7 @@ int main(int argc, char** argv)
         }
         say(stdout, summary.text());
         return summary.refused.isEmpty() ? exitImported : exitSomeRefused;
-    } catch (const fiscal::DatabaseError& error) {
+    } catch (const database::DatabaseError& error) {
         say(stderr, error.message());
         return exitDatabaseFailed;
     }

@@ -60,7 +60,7 @@ QString placeholders(qsizetype count) { return QStringList(count, u"?"_s).join(u
 
 } // namespace
 
-BookStore::BookStore(fiscal::ScopedConnection& connection) : m_connection(connection) {}
+BookStore::BookStore(database::ScopedConnection& connection) : m_connection(connection) {}
 
 DeclarationOutcome BookStore::store(const PeriodDeclaration& declaration, bool replacing)
 {

@@ -9,10 +9,9 @@
 #include <QStringList>
 #include <optional>
 
-namespace fiscal {
+namespace database {
 class ScopedConnection;
 }
-
 namespace fiscalimport {
 
 // The codes of the books an EFD writes (LIVROMAG).
@@ -89,10 +88,10 @@ enum class DeclarationOutcome {
     Conflict,  // another declaration of the period is there, and the file does not say it replaces it
 };
 
-// The book totals and maps of the fiscal database (TOTALLIVRO, MAPAAPUR, AJUSTEAPUR). Throws DatabaseError.
+// The book totals and maps of the fiscal database (TOTALLIVRO, MAPAAPUR, AJUSTEAPUR). Throws database::DatabaseError.
 class BookStore {
 public:
-    explicit BookStore(fiscal::ScopedConnection& connection);
+    explicit BookStore(database::ScopedConnection& connection);
 
     // Writes the declaration of a period: its book lines replace every line of its books, its maps are closed with its
     // totals and adjustments (a map of the period that is there, open, takes them). A period that already holds a
@@ -106,7 +105,7 @@ private:
     std::optional<StoredMap> mapOf(const QString& company, const TaxMap& map);
     void writeMap(const QString& company, const TaxMap& map, const std::optional<StoredMap>& stored);
 
-    fiscal::ScopedConnection& m_connection;
+    database::ScopedConnection& m_connection;
 };
 
 } // namespace fiscalimport

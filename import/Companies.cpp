@@ -10,7 +10,7 @@ using fiscal::execOrThrow;
 
 namespace fiscalimport {
 
-Companies::Companies(fiscal::ScopedConnection& connection) : m_connection(connection) {}
+Companies::Companies(database::ScopedConnection& connection) : m_connection(connection) {}
 
 std::optional<Company> Companies::find(const QString& cnpj)
 {
@@ -32,7 +32,7 @@ Company Companies::findOrCreate(const QString& cnpj, const QString& name, const 
     while (codes.next())
         highest = std::max(highest, codes.value(0).toString().toInt());
     if (highest >= 99)
-        throw fiscal::DatabaseError(
+        throw database::DatabaseError(
             u"Não há código livre para cadastrar a empresa de CNPJ %1: os códigos vão de 01 a 99."_s.arg(cnpj));
     const Company company{u"%1"_s.arg(highest + 1, 2, 10, QChar(u'0')), cnpj, uf};
     execOrThrow(m_connection.prepared(u"INSERT INTO EMPRESA (CDEMPRESA, NMEMPRESA, NRCNPJ, SGUF) VALUES (?, ?, ?, ?)"_s,

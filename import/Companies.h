@@ -3,10 +3,9 @@
 #include <QString>
 #include <optional>
 
-namespace fiscal {
+namespace database {
 class ScopedConnection;
 }
-
 namespace fiscalimport {
 
 struct Company {
@@ -15,10 +14,10 @@ struct Company {
     QString uf;
 };
 
-// The companies of the fiscal database (EMPRESA) and their state registrations (INSCRESTAD). Throws DatabaseError.
+// The companies of the fiscal database (EMPRESA) and their state registrations (INSCRESTAD). Throws database::DatabaseError.
 class Companies {
 public:
-    explicit Companies(fiscal::ScopedConnection& connection);
+    explicit Companies(database::ScopedConnection& connection);
 
     std::optional<Company> find(const QString& cnpj);
     // The company of cnpj, created when absent under the next free code with its name and UF.
@@ -29,7 +28,7 @@ public:
     QString firstRegistration(const Company& company);
 
 private:
-    fiscal::ScopedConnection& m_connection;
+    database::ScopedConnection& m_connection;
 };
 
 } // namespace fiscalimport

@@ -34,7 +34,7 @@ QString referenceScript()
 {
     QFile file(u":/fiscal/reference.sql"_s);
     if (!file.open(QIODevice::ReadOnly))
-        throw fiscal::DatabaseError(u"O roteiro reference.sql não está embutido no programa."_s);
+        throw database::DatabaseError(u"O roteiro reference.sql não está embutido no programa."_s);
     return QString::fromUtf8(file.readAll());
 }
 
@@ -42,7 +42,7 @@ void execute(QSqlDatabase& database, const QString& statement)
 {
     QSqlQuery query(database);
     if (!query.exec(statement))
-        throw fiscal::DatabaseError(
+        throw database::DatabaseError(
             u"Falha ao gravar no banco de dados fiscal: %1 (%2)"_s.arg(query.lastError().text(), statement));
 }
 
@@ -50,15 +50,16 @@ void execute(QSqlDatabase& database, const QString& statement)
 
 // The connection the import writes with, and what writes with it.
 struct Importer::Session {
-    fiscal::ScopedConnection connection;
+    database::ScopedConnection connection;
     QString declaredCompany;
     std::optional<OperationTypes> types;
     std::optional<Companies> companies;
     std::optional<InvoiceStore> invoices;
     std::optional<BookStore> books;
 
-    Session(const QString& address, const QString& company)
-        : connection(fiscal::databaseAddress(address), database::Access::ReadWrite), declaredCompany(company)
+    Session(const QString& address, const QString& company, const database::Credentials& credentials)
+        : connection(database::DatabaseAddress::parse(address), database::Access::ReadWrite, credentials),
+          declaredCompany(company)
     {
         QSqlDatabase& database = connection.database();
         if (connection.engine() == database::Engine::SQLite) {
@@ -91,12 +92,12 @@ struct Importer::Session {
     }
 };
 
-Importer::Importer(const QString& address, const QString& declaredCompany)
+Importer::Importer(const QString& address, const QString& declaredCompany, const database::Credentials& credentials)
 {
-    const fiscal::InitOutcome outcome = fiscal::initDatabase(address, fiscal::InitData::SchemaOnly);
+    const fiscal::InitOutcome outcome = fiscal::initDatabase(address, fiscal::InitData::SchemaOnly, credentials);
     m_opening.databaseCreated = outcome == fiscal::InitOutcome::Created;
     m_opening.databaseUpgraded = outcome == fiscal::InitOutcome::Upgraded;
-    m_session = std::make_unique<Session>(address, declaredCompany);
+    m_session = std::make_unique<Session>(address, declaredCompany, credentials);
 }
 
 Importer::~Importer() = default;
@@ -159,7 +160,7 @@ public:
     {
         m_open = false;
         if (!m_database.commit())
-            throw fiscal::DatabaseError(
+            throw database::DatabaseError(
                 u"Não foi possível gravar no banco de dados fiscal: %1"_s.arg(m_database.lastError().text()));
     }
 
@@ -167,7 +168,7 @@ private:
     void begin()
     {
         if (!m_database.transaction())
-            throw fiscal::DatabaseError(u"Não foi possível iniciar a transação no banco de dados fiscal: %1"_s.arg(
+            throw database::DatabaseError(u"Não foi possível iniciar a transação no banco de dados fiscal: %1"_s.arg(
                 m_database.lastError().text()));
         m_open = true;
         m_files = 0;

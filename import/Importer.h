@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SignIn.h"
+
 #include "ImportSummary.h"
 
 #include <QString>
@@ -25,15 +27,17 @@ public:
     // Opens the fiscal database at address (a --db value): a missing SQLite file or a PostgreSQL database without
     // the fiscal tables is created with the schema only, an older schema is brought up to date, and the rows the
     // import relies on (data/reference.sql) are added where missing. declaredCompany: the CNPJ of a company to create
-    // from the XMLs that name it, when the database does not have it (--empresa). Throws DatabaseError.
-    explicit Importer(const QString& address, const QString& declaredCompany = {});
+    // from the XMLs that name it, when the database does not have it (--empresa). credentials: who signs in to a
+    // PostgreSQL database (the address's own user without them). Throws database::DatabaseError.
+    explicit Importer(const QString& address, const QString& declaredCompany = {},
+                      const database::Credentials& credentials = {});
     ~Importer();
     Importer(const Importer&) = delete;
     Importer& operator=(const Importer&) = delete;
 
     // Imports the files paths name (files, folders, .zip archives): the EFDs first, whose opening records create their
     // companies, then the XMLs, then the events. When progress says the user cancelled, the file in progress is dropped
-    // and the files finished are kept. Throws DatabaseError, the files finished in earlier batches kept.
+    // and the files finished are kept. Throws database::DatabaseError, the files finished in earlier batches kept.
     ImportSummary run(const QStringList& paths, ImportProgress& progress);
 
 private:

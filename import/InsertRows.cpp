@@ -29,7 +29,7 @@ const QString& insertText(const QString& table, const QStringList& columns, qsiz
 
 } // namespace
 
-void insertRows(fiscal::ScopedConnection& connection, const QString& table, const QStringList& columns,
+void insertRows(database::ScopedConnection& connection, const QString& table, const QStringList& columns,
                 const QList<QVariantList>& rows)
 {
     for (qsizetype first = 0; first < rows.size(); first += rowsPerStatement) {

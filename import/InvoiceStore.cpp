@@ -94,7 +94,7 @@ QVariantList InvoiceStore::valuesOf(const Header& header)
             emptyAsNull(header.key)};
 }
 
-InvoiceStore::InvoiceStore(fiscal::ScopedConnection& connection, const OperationTypes& types)
+InvoiceStore::InvoiceStore(database::ScopedConnection& connection, const OperationTypes& types)
     : m_connection(connection), m_types(types)
 {}
 

@@ -7,10 +7,9 @@
 #include <QVariantList>
 #include <optional>
 
-namespace fiscal {
+namespace database {
 class ScopedConnection;
 }
-
 namespace fiscalimport {
 
 class OperationTypes;
@@ -46,10 +45,10 @@ struct Booking {
 // The invoices of the fiscal database (NOTAFISCAL, ITEMNOTAFISCAL, ITEMNFIMPOSTO) of a company, found by access key,
 // or by direction, model, series, number and participant for a document without one. What an invoice's XML says is
 // its own; the booking date, and for an entry its date, registration and CFOPs once booked, are the book's: writing
-// the one never undoes the other. Throws DatabaseError.
+// the one never undoes the other. Throws database::DatabaseError.
 class InvoiceStore {
 public:
-    InvoiceStore(fiscal::ScopedConnection& connection, const OperationTypes& types);
+    InvoiceStore(database::ScopedConnection& connection, const OperationTypes& types);
 
     // Writes the invoice for one company's side: a new document, or the one there updated.
     Stored store(const Invoice& invoice, const InvoiceSide& side);
@@ -71,7 +70,7 @@ private:
     void updateHeader(qint64 id, const Header& header);
     void replaceItems(qint64 id, const QList<InvoiceItem>& items, bool deleteFirst);
 
-    fiscal::ScopedConnection& m_connection;
+    database::ScopedConnection& m_connection;
     const OperationTypes& m_types;
 };
 

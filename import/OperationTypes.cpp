@@ -7,7 +7,7 @@ using namespace Qt::StringLiterals;
 
 namespace fiscalimport {
 
-OperationTypes::OperationTypes(fiscal::ScopedConnection& connection)
+OperationTypes::OperationTypes(database::ScopedConnection& connection)
 {
     QSqlQuery& query = connection.prepared(u"SELECT CDFISCOPER, CDTIPOOPER FROM CFOPTIPOOPER"_s, {});
     fiscal::execOrThrow(query);

@@ -3,17 +3,16 @@
 #include <QHash>
 #include <QString>
 
-namespace fiscal {
+namespace database {
 class ScopedConnection;
 }
-
 namespace fiscalimport {
 
 // The operation type (TIPOOPERAC) an invoice takes from its CFOP, by the table CFOPTIPOOPER.
 class OperationTypes {
 public:
-    // Reads the table. Throws DatabaseError.
-    explicit OperationTypes(fiscal::ScopedConnection& connection);
+    // Reads the table. Throws database::DatabaseError.
+    explicit OperationTypes(database::ScopedConnection& connection);
 
     // The type of cfop; "OU", another operation of its direction, when the table does not hold it.
     QString typeOf(const QString& cfop) const;

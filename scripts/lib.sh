@@ -10,7 +10,7 @@ PACKAGES=(
   libcpp-httplib-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev libzip-dev libsqlite3-dev poppler-utils unzip clang-format
   xvfb xauth imagemagick fonts-dejavu-core fonts-liberation2 curl sqlite3
-  libqt6sql6-psql libzip-dev
+  libqt6sql6-psql libzip-dev libssl-dev openssl libpq-dev
 )
 # Only for the tests and the benchmarks, which start a PostgreSQL server of their own and check the package's systemd
 # unit (systemd-analyze): scripts/run needs none.
@@ -57,7 +57,8 @@ build_package() {
 }
 
 # A private PostgreSQL cluster for the tests: a temporary folder, a free loopback port, owned by an unprivileged
-# user (the server refuses to run as root; CI runs as root). Exports FISCAL_TEST_POSTGRESQL, the address of its
+# user (the server refuses to run as root; CI runs as root). Its superuser "fiscal" enters without a password; every
+# other role, as an analyst's, with its password (scram). Exports FISCAL_TEST_POSTGRESQL, the address of its
 # maintenance database, and FISCAL_TEST_PG_CTL, its pg_ctl (stop, start, restart) run as its owner.
 start_test_cluster() {
   local bin owner port
@@ -81,6 +82,11 @@ SCRIPT
   [ "$owner" != "$(id -un)" ] && as_owner=(runuser -u "$owner" --)
   (cd "$TEST_CLUSTER_DIR" && "${as_owner[@]}" "$bin/initdb" -D "$TEST_CLUSTER_DIR/data" -U fiscal -A trust -E UTF8 \
     --locale=C.UTF-8 >/dev/null)
+  cat >"$TEST_CLUSTER_DIR/data/pg_hba.conf" <<HBA
+local all all trust
+host all fiscal 127.0.0.1/32 trust
+host all all 127.0.0.1/32 scram-sha-256
+HBA
   cat >>"$TEST_CLUSTER_DIR/data/postgresql.conf" <<CONF
 port = $port
 listen_addresses = '127.0.0.1'

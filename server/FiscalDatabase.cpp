@@ -25,11 +25,13 @@ namespace fiscal {
 
 namespace {
 
+bool hasResource(const QString& name) { return QFile::exists(u":/fiscal/"_s + name); }
+
 QString resourceText(const QString& name)
 {
     QFile file(u":/fiscal/"_s + name);
     if (!file.open(QIODevice::ReadOnly))
-        throw DatabaseError(u"O roteiro %1 não está embutido no programa."_s.arg(name));
+        throw database::DatabaseError(u"O roteiro %1 não está embutido no programa."_s.arg(name));
     return QString::fromUtf8(file.readAll());
 }
 
@@ -51,7 +53,7 @@ bool isNewFile(const QString& path)
 }
 
 // The names of the connected database's tables, in upper case.
-QStringList tableNames(ScopedConnection& connection, const QString& name)
+QStringList tableNames(database::ScopedConnection& connection, const QString& name)
 {
     QSqlQuery query(connection.database());
     const QString tables = connection.engine() == Engine::PostgreSQL
@@ -59,7 +61,7 @@ QStringList tableNames(ScopedConnection& connection, const QString& name)
                                  "WHERE table_schema = current_schema()"_s
                                : u"SELECT name FROM sqlite_master WHERE type = 'table'"_s;
     if (!query.exec(tables))
-        throw DatabaseError(u"%1 não é um banco de dados legível: %2"_s.arg(name, query.lastError().text()));
+        throw database::DatabaseError(u"%1 não é um banco de dados legível: %2"_s.arg(name, query.lastError().text()));
     QStringList names;
     while (query.next())
         names.append(query.value(0).toString().toUpper());
@@ -67,7 +69,7 @@ QStringList tableNames(ScopedConnection& connection, const QString& name)
 }
 
 // The served tables that the connected database lacks.
-QStringList missingTables(ScopedConnection& connection, const QString& name)
+QStringList missingTables(database::ScopedConnection& connection, const QString& name)
 {
     const QStringList present = tableNames(connection, name);
     QStringList missing = servedTables;
@@ -78,17 +80,18 @@ QStringList missingTables(ScopedConnection& connection, const QString& name)
 void throwWhenMissing(const QStringList& missing, const QString& name)
 {
     if (!missing.isEmpty())
-        throw DatabaseError(u"O banco de dados %1 não traz as tabelas fiscais %2."_s.arg(name, missing.join(u", "_s)));
+        throw database::DatabaseError(
+            u"O banco de dados %1 não traz as tabelas fiscais %2."_s.arg(name, missing.join(u", "_s)));
 }
 
 // The schema version of a database that holds the fiscal tables: version 1 had no VERSAOESQUEMA.
-int versionOf(ScopedConnection& connection, const QString& name)
+int versionOf(database::ScopedConnection& connection, const QString& name)
 {
     if (!tableNames(connection, name).contains(u"VERSAOESQUEMA"_s))
         return 1;
     QSqlQuery query(connection.database());
     if (!query.exec(u"SELECT MAX(NRVERSAO) FROM VERSAOESQUEMA"_s) || !query.next())
-        throw DatabaseError(
+        throw database::DatabaseError(
             u"Não foi possível ler a versão do esquema de %1: %2"_s.arg(name, query.lastError().text()));
     return query.value(0).toInt();
 }
@@ -96,21 +99,22 @@ int versionOf(ScopedConnection& connection, const QString& name)
 void throwWhenNewer(int version, const QString& name)
 {
     if (version > schemaVersion)
-        throw DatabaseError(u"O banco de dados fiscal %1 está na versão %2 do esquema, mais nova que a versão %3 deste "
-                            "programa: atualize o programa."_s.arg(name)
-                                .arg(version)
-                                .arg(schemaVersion));
+        throw database::DatabaseError(
+            u"O banco de dados fiscal %1 está na versão %2 do esquema, mais nova que a versão %3 deste "
+            "programa: atualize o programa."_s.arg(name)
+                .arg(version)
+                .arg(schemaVersion));
 }
 
 // Runs the upgrade scripts from the database's version up to this program's, in the transaction already open.
 // Returns whether there was anything to run.
-bool upgradeInTransaction(ScopedConnection& connection, const QString& name)
+bool upgradeInTransaction(database::ScopedConnection& connection, const QString& name)
 {
     const int version = versionOf(connection, name);
     throwWhenNewer(version, name);
     QStringList scripts;
     for (int next = version + 1; next <= schemaVersion; ++next)
-        scripts.append(upgradeScript(next));
+        scripts.append(upgradeScripts(connection.engine(), next));
     executeSqlScripts(connection.database(), scripts);
     return !scripts.isEmpty();
 }
@@ -119,12 +123,13 @@ bool upgradeInTransaction(ScopedConnection& connection, const QString& name)
 void lockPostgreSql(QSqlDatabase& database, const QString& name)
 {
     if (QSqlQuery query(database); !query.exec(u"SELECT pg_advisory_xact_lock(58200)"_s))
-        throw DatabaseError(u"Não foi possível reservar o banco de dados %1: %2"_s.arg(name, query.lastError().text()));
+        throw database::DatabaseError(
+            u"Não foi possível reservar o banco de dados %1: %2"_s.arg(name, query.lastError().text()));
 }
 
 void fillPostgreSqlTables(QSqlDatabase& database, bool withSampleData, const QStringList& extraScripts)
 {
-    executeSqlScripts(database, {schemaScript(), postgresqlScript()});
+    executeSqlScripts(database, QStringList{schemaScript()} + postgresqlScripts());
     if (withSampleData)
         copySampleData(database);
     executeSqlScripts(database, extraScripts);
@@ -154,7 +159,7 @@ void requireWritableWalFolder(const QString& path)
     const QFileInfo file(path);
     if (!inWalMode(path) || ::access(QFile::encodeName(file.absolutePath()).constData(), W_OK | X_OK) == 0)
         return;
-    throw DatabaseError(
+    throw database::DatabaseError(
         u"O banco de dados fiscal %1 está no modo WAL: para lê-lo, o SQLite cria os arquivos %2-wal e "
         "%2-shm na pasta %3, onde o usuário %4 não pode gravar. Permita que %4 grave nessa pasta (o "
         "servidor não altera o banco), ou passe o banco ao modo DELETE: "
@@ -164,17 +169,17 @@ void requireWritableWalFolder(const QString& path)
 // Checks that address names a database holding the served tables, whatever its schema version.
 void checkTables(const QString& address)
 {
-    const DatabaseAddress parsed = databaseAddress(address);
+    const DatabaseAddress parsed = DatabaseAddress::parse(address);
     if (parsed.engine() == Engine::SQLite) {
         const QFileInfo info(address);
         if (!info.exists())
-            throw DatabaseError(
+            throw database::DatabaseError(
                 u"O banco de dados fiscal %1 não existe (--init cria um novo com os dados de exemplo)."_s.arg(address));
         if (!info.isFile())
-            throw DatabaseError(u"%1 não é um arquivo."_s.arg(address));
+            throw database::DatabaseError(u"%1 não é um arquivo."_s.arg(address));
         requireWritableWalFolder(address);
     }
-    ScopedConnection connection(parsed, Access::ReadOnly);
+    database::ScopedConnection connection(parsed, Access::ReadOnly);
     throwWhenMissing(missingTables(connection, address), address);
 }
 
@@ -182,13 +187,13 @@ InitOutcome upgradeSqliteFile(const QString& path)
 {
     checkTables(path);
     {
-        ScopedConnection reading(DatabaseAddress::parse(path), Access::ReadOnly);
+        database::ScopedConnection reading(DatabaseAddress::parse(path), Access::ReadOnly);
         const int version = versionOf(reading, path);
         throwWhenNewer(version, path);
         if (version == schemaVersion)
             return InitOutcome::AlreadyThere; // not even opened for writing: the file stays as it is
     }
-    ScopedConnection connection(DatabaseAddress::parse(path), Access::ReadWrite);
+    database::ScopedConnection connection(DatabaseAddress::parse(path), Access::ReadWrite);
     bool upgraded = false;
     inTransaction(connection.database(), [&] { upgraded = upgradeInTransaction(connection, path); });
     return upgraded ? InitOutcome::Upgraded : InitOutcome::AlreadyThere;
@@ -206,9 +211,9 @@ InitOutcome initSqliteFile(const QString& path, InitData data)
     return InitOutcome::Created;
 }
 
-InitOutcome initPostgreSql(const DatabaseAddress& address, InitData data)
+InitOutcome initPostgreSql(const DatabaseAddress& address, InitData data, const database::Credentials& credentials)
 {
-    ScopedConnection connection(address, Access::ReadWrite);
+    database::ScopedConnection connection(address, Access::ReadWrite, credentials);
     QSqlDatabase& database = connection.database();
     InitOutcome outcome = InitOutcome::AlreadyThere;
     inTransaction(database, [&] {
@@ -230,16 +235,30 @@ InitOutcome initPostgreSql(const DatabaseAddress& address, InitData data)
 
 QString schemaScript() { return resourceText(u"schema.sql"_s); }
 
-QString postgresqlScript() { return resourceText(u"postgresql.sql"_s); }
+QStringList postgresqlScripts()
+{
+    QStringList scripts{resourceText(u"postgresql.sql"_s)};
+    for (int version = 2; version <= schemaVersion; ++version)
+        if (hasResource(u"postgresql-%1.sql"_s.arg(version)))
+            scripts.append(resourceText(u"postgresql-%1.sql"_s.arg(version)));
+    return scripts;
+}
 
 QString sampleScript() { return resourceText(u"sample.sql"_s); }
 
-QString upgradeScript(int version) { return resourceText(u"upgrade-%1.sql"_s.arg(version)); }
+QStringList upgradeScripts(Engine engine, int version)
+{
+    QStringList scripts{resourceText(u"upgrade-%1.sql"_s.arg(version))};
+    if (const QString postgreSql = u"postgresql-%1.sql"_s.arg(version);
+        engine == Engine::PostgreSQL && hasResource(postgreSql))
+        scripts.append(resourceText(postgreSql));
+    return scripts;
+}
 
 void createDatabase(const QString& path, const QStringList& scripts)
 {
     if (!isNewFile(path))
-        throw DatabaseError(
+        throw database::DatabaseError(
             u"O arquivo %1 já existe; o banco de dados fiscal só é criado num arquivo novo."_s.arg(path));
     // Built under another name and renamed once complete: a creation cut short (the process killed, say)
     // leaves no half-made database at path, only that file, which the next creation replaces.
@@ -247,14 +266,14 @@ void createDatabase(const QString& path, const QStringList& scripts)
     removeDatabaseFiles(building);
     try {
         {
-            ScopedConnection connection(DatabaseAddress::parse(building), Access::ReadWrite);
+            database::ScopedConnection connection(DatabaseAddress::parse(building), Access::ReadWrite);
             QSqlQuery(connection.database()).exec(u"PRAGMA journal_mode=WAL"_s);
             runSqlScripts(connection.database(), scripts);
         } // the last connection's close folds the journal back into the file
         if (std::rename(QFile::encodeName(building).constData(), QFile::encodeName(path).constData()) != 0)
-            throw DatabaseError(
+            throw database::DatabaseError(
                 u"Não foi possível criar o banco de dados fiscal %1: %2"_s.arg(path, qt_error_string(errno)));
-    } catch (const DatabaseError&) {
+    } catch (const database::DatabaseError&) {
         removeDatabaseFiles(building);
         throw;
     }
@@ -262,28 +281,30 @@ void createDatabase(const QString& path, const QStringList& scripts)
 
 void createPostgreSqlTables(const QString& address, bool withSampleData, const QStringList& extraScripts)
 {
-    ScopedConnection connection(databaseAddress(address), Access::ReadWrite);
+    database::ScopedConnection connection(DatabaseAddress::parse(address), Access::ReadWrite);
     inTransaction(connection.database(),
                   [&] { fillPostgreSqlTables(connection.database(), withSampleData, extraScripts); });
 }
 
-InitOutcome initDatabase(const QString& address, InitData data)
+InitOutcome initDatabase(const QString& address, InitData data, const database::Credentials& credentials)
 {
-    const DatabaseAddress parsed = databaseAddress(address);
-    return parsed.engine() == Engine::PostgreSQL ? initPostgreSql(parsed, data) : initSqliteFile(address, data);
+    const DatabaseAddress parsed = DatabaseAddress::parse(address);
+    return parsed.engine() == Engine::PostgreSQL ? initPostgreSql(parsed, data, credentials)
+                                                 : initSqliteFile(address, data);
 }
 
 void checkDatabase(const QString& address)
 {
     checkTables(address);
-    ScopedConnection connection(databaseAddress(address), Access::ReadOnly);
+    database::ScopedConnection connection(DatabaseAddress::parse(address), Access::ReadOnly);
     const int version = versionOf(connection, address);
     throwWhenNewer(version, address);
     if (version < schemaVersion)
-        throw DatabaseError(u"O banco de dados fiscal %1 está na versão %2 do esquema e este programa usa a versão %3: "
-                            "rode fiscal-server --init para atualizá-lo (os dados são mantidos)."_s.arg(address)
-                                .arg(version)
-                                .arg(schemaVersion));
+        throw database::DatabaseError(
+            u"O banco de dados fiscal %1 está na versão %2 do esquema e este programa usa a versão %3: "
+            "rode fiscal-server --init para atualizá-lo (os dados são mantidos)."_s.arg(address)
+                .arg(version)
+                .arg(schemaVersion));
 }
 
 } // namespace fiscal

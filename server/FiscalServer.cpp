@@ -1,10 +1,15 @@
 #include "FiscalServer.h"
 
+#include "Audit.h"
 #include "DatabaseError.h"
 #include "JsonRpc.h"
+#include "ReadOnlyConnections.h"
 #include "RemoteCall.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -69,6 +74,36 @@ QString busyMessage(bool stopping)
                     : u"O servidor de aplicação está ocupado; tente de novo em instantes."_s;
 }
 
+// The caller of request: its address, and on PostgreSQL the user and password of its Authorization header (HTTP
+// Basic); nullopt when the header is there but malformed. SQLite has no users: a header is not even read.
+std::optional<FiscalServer::Caller> callerOf(const HttpRequest& request, database::Engine engine)
+{
+    FiscalServer::Caller caller{QString::fromStdString(request.peer), {}};
+    if (engine != database::Engine::PostgreSQL || request.authorization.empty())
+        return caller;
+    const QByteArray header = QByteArray::fromStdString(request.authorization);
+    if (!header.startsWith("Basic "))
+        return std::nullopt;
+    const auto decoded =
+        QByteArray::fromBase64Encoding(header.mid(6).trimmed(), QByteArray::AbortOnBase64DecodingErrors);
+    const qsizetype colon = decoded ? decoded.decoded.indexOf(':') : -1;
+    if (colon <= 0)
+        return std::nullopt;
+    caller.credentials = {QString::fromUtf8(decoded.decoded.left(colon)),
+                          QString::fromUtf8(decoded.decoded.mid(colon + 1))};
+    return caller;
+}
+
+// The arguments of a call as the audit trail keeps them: a JSON array of texts, dates as YYYY-MM-DD.
+QString parametersText(const QVariantList& arguments)
+{
+    QJsonArray texts;
+    for (const QVariant& argument : arguments)
+        texts.append(argument.typeId() == QMetaType::QDate ? argument.toDate().toString(Qt::ISODate)
+                                                           : argument.toString());
+    return QString::fromUtf8(QJsonDocument(texts).toJson(QJsonDocument::Compact));
+}
+
 QString outcome(const RpcResponse& response)
 {
     if (response.failed())
@@ -78,8 +113,8 @@ QString outcome(const RpcResponse& response)
 
 } // namespace
 
-FiscalServer::FiscalServer(const QString& databasePath, LogSink log, HttpLimits limits)
-    : m_limits(limits), m_databasePath(databasePath), m_log(log ? std::move(log) : LogSink(logToStderr)),
+FiscalServer::FiscalServer(database::DatabaseAddress database, LogSink log, HttpLimits limits)
+    : m_limits(limits), m_database(std::move(database)), m_log(log ? std::move(log) : LogSink(logToStderr)),
       m_http(*this, m_limits), m_lookups(lookupThreads, m_limits.maxConnections),
       m_listings(listingThreads, m_limits.maxConnections)
 {}
@@ -87,6 +122,11 @@ FiscalServer::FiscalServer(const QString& databasePath, LogSink log, HttpLimits 
 FiscalServer::~FiscalServer() = default;
 
 bool FiscalServer::bind(const QString& host, int port) { return m_http.bind(host.toStdString(), port); }
+
+void FiscalServer::useTls(const QString& certificateFile, const QString& keyFile)
+{
+    m_http.useTls(QFile::encodeName(certificateFile).toStdString(), QFile::encodeName(keyFile).toStdString());
+}
 
 void FiscalServer::serve() { m_http.serve(); }
 
@@ -112,83 +152,135 @@ void FiscalServer::handle(HttpRequest request, HttpReply reply)
         return reply(refuse(404, request.method, request.target));
     if (m_stopping)
         return reply(refuse(503, request.method, request.target));
-    call(request.body, reply);
+    call(request, reply);
 }
 
-void FiscalServer::call(const std::string& body, const HttpReply& reply)
+void FiscalServer::call(const HttpRequest& request, const HttpReply& reply)
 {
     QElapsedTimer timer;
     timer.start();
     QString method;
-    auto answer = [this, reply, timer](const QString& method, const RpcResponse& response, const QString& detail = {},
-                                       int status = 200) {
-        log(u"%1 %2 ms %3%4"_s.arg(method)
+    std::optional<Caller> caller = callerOf(request, m_database.engine());
+    const QString who =
+        caller ? u"%1 %2"_s.arg(caller->credentials.user, caller->peer) : QString::fromStdString(request.peer);
+    auto answer = [this, reply, timer, who](const QString& method, const Answer& answer,
+                                            const QString& parameters = {}) {
+        log(u"%1 %2 ms %3%4 | %5 %6"_s.arg(method)
                 .arg(timer.elapsed())
-                .arg(outcome(response), detail.isEmpty() ? QString() : u" (%1)"_s.arg(detail)));
-        reply(jsonAnswer(status, response));
+                .arg(outcome(answer.response), answer.detail.isEmpty() ? QString() : u" (%1)"_s.arg(answer.detail))
+                .arg(who, parameters));
+        HttpResponse response = jsonAnswer(answer.status, answer.response);
+        response.delay = answer.delay;
+        response.asksForCredentials = answer.status == 401;
+        reply(std::move(response));
     };
     try {
-        const RemoteCall remote = RemoteCall::fromBody(QByteArray::fromStdString(body), method);
-        const auto runAndAnswer = [this, remote, method, answer] {
+        const RemoteCall remote = RemoteCall::fromBody(QByteArray::fromStdString(request.body), method);
+        if (!caller)
+            return answer(method, {RpcResponse::failure(remote.id, RpcErrorCode::ServerFailure,
+                                                        u"O usuário e a senha vieram num formato inválido."_s),
+                                   {},
+                                   401,
+                                   m_throttle.refused(request.peer)});
+        if (m_database.engine() == database::Engine::PostgreSQL && !caller->credentials.given() && !m_http.onLoopback())
+            return answer(method, {RpcResponse::failure(remote.id, RpcErrorCode::ServerFailure,
+                                                        u"Entre com o seu usuário e a sua senha do banco de dados "
+                                                        "fiscal."_s),
+                                   {},
+                                   401});
+        const auto runAndAnswer = [this, remote, method, caller = *caller, answer] {
             if (m_stopping)
-                return answer(method, RpcResponse::failure(remote.id, RpcErrorCode::ServerFailure, busyMessage(true)),
-                              {}, 503);
-            QString detail;
-            const RpcResponse response = run(remote, detail);
-            answer(method, response, detail);
+                return answer(
+                    method, {RpcResponse::failure(remote.id, RpcErrorCode::ServerFailure, busyMessage(true)), {}, 503});
+            answer(method, run(remote, caller), parametersText(remote.arguments));
         };
         const auto busy = [this, remote, method, answer] {
-            answer(method, RpcResponse::failure(remote.id, RpcErrorCode::ServerFailure, busyMessage(m_stopping)), {},
-                   503);
+            answer(method,
+                   {RpcResponse::failure(remote.id, RpcErrorCode::ServerFailure, busyMessage(m_stopping)), {}, 503});
         };
         WorkerPool& pool = remote.method->listing ? m_listings : m_lookups;
         const auto wait = remote.method->listing ? listingWait : lookupWait;
         if (!pool.tryPost(runAndAnswer, WorkerPool::Clock::now() + wait, busy))
             busy();
     } catch (const RpcFailure& failure) {
-        answer(method, RpcResponse::failure(failure.id(), failure.error().code, failure.error().message));
+        answer(method, {RpcResponse::failure(failure.id(), failure.error().code, failure.error().message)});
     }
 }
 
-RpcResponse FiscalServer::run(const RemoteCall& call, QString& detail) const
+FiscalServer::Answer FiscalServer::run(const RemoteCall& call, const Caller& caller)
 {
+    Answer answer;
     try {
         try {
-            return runMethod(call);
-        } catch (const DatabaseError&) {
-            if (readOnlyConnectionAnswers(m_databasePath))
+            answer.response = runMethod(call, caller);
+        } catch (const database::SignInRefused&) {
+            throw;
+        } catch (const database::DatabaseError&) {
+            if (database::readOnlyConnectionAnswers(m_database, caller.credentials))
                 throw;
             // The connection was lost (the database server restarted, say): every thread opens a new one, this
             // call first. The methods only read, so running one again is safe.
-            reopenReadOnlyConnections();
-            return runMethod(call);
+            database::reopenReadOnlyConnections();
+            answer.response = runMethod(call, caller);
         }
+    } catch (const database::SignInRefused& refusal) {
+        return {RpcResponse::failure(call.id, RpcErrorCode::ServerFailure,
+                                     u"O banco de dados fiscal recusou o usuário ou a senha."_s),
+                refusal.message(), 401, m_throttle.refused(caller.peer.toStdString())};
     } catch (const RpcFailure& failure) {
-        return RpcResponse::failure(call.id, failure.error().code, failure.error().message);
-    } catch (const DatabaseError& error) {
-        detail = error.message();
+        answer.response = RpcResponse::failure(call.id, failure.error().code, failure.error().message);
+    } catch (const database::DatabaseError& error) {
+        answer.detail = error.message();
         // A statement the database refuses leaves the connections as they are; a lost connection is opened anew.
-        const bool reachable = readOnlyConnectionAnswers(m_databasePath);
-        if (!reachable)
-            reopenReadOnlyConnections();
-        return RpcResponse::failure(
-            call.id, RpcErrorCode::ServerFailure,
-            reachable ? u"O servidor de aplicação não conseguiu ler o banco de dados fiscal; avise o administrador "
-                        "(o motivo está no registro do servidor)."_s
-                      : u"O servidor de aplicação perdeu a conexão com o banco de dados fiscal; tente de novo em "
-                        "instantes (se persistir, avise o administrador)."_s);
+        if (!database::readOnlyConnectionAnswers(m_database, caller.credentials)) {
+            database::reopenReadOnlyConnections();
+            answer.response = RpcResponse::failure(
+                call.id, RpcErrorCode::ServerFailure,
+                u"O servidor de aplicação perdeu a conexão com o banco de dados fiscal; tente de novo em "
+                "instantes (se persistir, avise o administrador)."_s);
+            return answer;
+        }
+        answer.response = RpcResponse::failure(call.id, RpcErrorCode::ServerFailure,
+                                               u"O servidor de aplicação não conseguiu ler o banco de dados fiscal; "
+                                               "avise o administrador (o motivo está no registro do servidor)."_s);
     } catch (const std::exception& error) {
-        detail = QString::fromUtf8(error.what());
-        return RpcResponse::failure(call.id, RpcErrorCode::ServerFailure,
-                                    u"Falha interna do servidor de aplicação; avise o administrador "
-                                    "(o motivo está no registro do servidor)."_s);
+        answer.detail = QString::fromUtf8(error.what());
+        answer.response = RpcResponse::failure(call.id, RpcErrorCode::ServerFailure,
+                                               u"Falha interna do servidor de aplicação; avise o administrador "
+                                               "(o motivo está no registro do servidor)."_s);
     }
+    if (caller.credentials.given())
+        m_throttle.passed(caller.peer.toStdString());
+    audit(call, caller, answer);
+    return answer;
 }
 
-RpcResponse FiscalServer::runMethod(const RemoteCall& call) const
+RpcResponse FiscalServer::runMethod(const RemoteCall& call, const Caller& caller) const
 {
-    MethodResult result = call.method->run(RdmConferenciaFiscal(m_databasePath), call.arguments);
+    MethodResult result = call.method->run(RdmConferenciaFiscal(m_database, caller.credentials), call.arguments);
     return RpcResponse::success(call.id, std::move(result.data), std::move(result.out));
+}
+
+void FiscalServer::audit(const RemoteCall& call, const Caller& caller, Answer& answer) const
+{
+    if (m_database.engine() != database::Engine::PostgreSQL)
+        return;
+    database::AuditRecord record;
+    record.origin = caller.peer;
+    record.action = call.method->name;
+    record.parameters = parametersText(call.arguments);
+    if (!answer.response.failed())
+        record.rows = static_cast<int>(answer.response.data.rows.size());
+    record.outcome = answer.response.failed() ? answer.response.error->message : u"ok"_s;
+    try {
+        database::addAuditRecord(database::readOnlyConnection(m_database, caller.credentials).database(), record);
+    } catch (const database::DatabaseError& error) {
+        answer.detail = error.message();
+        answer.response = RpcResponse::failure(call.id, RpcErrorCode::ServerFailure,
+                                               u"A chamada não pôde ser registrada na auditoria do banco de dados "
+                                               "fiscal; avise o administrador (o motivo está no registro do "
+                                               "servidor)."_s);
+    }
 }
 
 HttpResponse FiscalServer::refuse(int status, const std::string& method, const std::string& target)

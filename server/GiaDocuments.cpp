@@ -1,10 +1,10 @@
 #include "GiaDocuments.h"
 
 #include "CodeList.h"
+#include "Dialect.h"
 #include "JsonRpc.h"
 #include "PacketQuery.h"
 #include "ScopedConnection.h"
-#include "ServerDialect.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -65,7 +65,7 @@ const QList<protocol::FieldDef>& giaDocumentFields()
     return fields;
 }
 
-QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filter)
+QSqlQuery& giaDocumentsQuery(database::ScopedConnection& connection, const GiaFilter& filter)
 {
     // Each list is bound as one value, a JSON array: the statement stays the same whatever the lists hold, so the
     // connection keeps a few prepared statements, not one per list length. It varies with the one or two
@@ -74,7 +74,8 @@ QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filt
     // reading the tax's items in the order they were written beats jumping between the invoices by date. The groups
     // are those of the order (the invoice decides all its columns), so that one sort makes both.
     const bool shortPeriod = filter.start.isValid() && filter.end.isValid() && filter.start.daysTo(filter.end) < 92;
-    const QString date = shortPeriod ? u"N.DTENTRSAID"_s : dialect::unindexed(connection.engine(), u"N.DTENTRSAID"_s);
+    const QString date =
+        shortPeriod ? u"N.DTENTRSAID"_s : database::dialect::unindexed(connection.engine(), u"N.DTENTRSAID"_s);
     const QString sql = uR"(
         SELECT I.CDFISCOPERIT, N.NRNOTAFISC, N.IDENTRSAIDOP, N.DTEMISSAO, N.DTENTRSAID,
                round(SUM(I.VRCONTABILIT), 2), round(SUM(T.VRBASECALCIT), 2), round(SUM(T.VRIMPOSTOIT), 2),
@@ -96,7 +97,7 @@ QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filt
          ORDER BY N.IDENTRSAIDOP, I.CDFISCOPERIT, N.DTENTRSAID, N.NRNOTAFISC, N.NRSEQNOTAFISC)"_s.arg(
         filter.start.isValid() ? u"\n           AND %1 >= ?"_s.arg(date) : QString(),
         filter.end.isValid() ? u"\n           AND %1 <= ?"_s.arg(date) : QString(),
-        filter.directions.size() == 1 ? u"?"_s : u"?, ?"_s, dialect::jsonTexts(connection.engine()));
+        filter.directions.size() == 1 ? u"?"_s : u"?, ?"_s, database::dialect::jsonTexts(connection.engine()));
 
     QVariantList values{filter.tax, filter.company, filter.registration};
     if (filter.start.isValid())

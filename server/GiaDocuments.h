@@ -7,9 +7,11 @@
 #include <QStringList>
 #include <QVariantList>
 
-namespace fiscal {
-
+namespace database {
 class ScopedConnection;
+}
+
+namespace fiscal {
 
 // What the GIA document listing selects: the booked, not cancelled invoices of a company and registration whose
 // entry/exit date lies within start-end (an open bound where a date is null), one row per invoice and CFOP, with the
@@ -35,7 +37,7 @@ struct GiaFilter {
 const QList<protocol::FieldDef>& giaDocumentFields();
 
 // The listing's query on connection, prepared and bound for filter; its columns are giaDocumentFields().
-// Rows come by entry/exit indicator, CFOP, entry/exit date and invoice number. Throws DatabaseError.
-QSqlQuery& giaDocumentsQuery(ScopedConnection& connection, const GiaFilter& filter);
+// Rows come by entry/exit indicator, CFOP, entry/exit date and invoice number. Throws database::DatabaseError.
+QSqlQuery& giaDocumentsQuery(database::ScopedConnection& connection, const GiaFilter& filter);
 
 } // namespace fiscal

@@ -3,8 +3,10 @@
 #include <utility> // before Boost 1.74's asio, which uses std::exchange without including it in C++20
 
 #include <boost/asio.hpp>
+#include <boost/asio/ssl.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <boost/beast/ssl.hpp>
 
 #include <algorithm>
 #include <atomic>
@@ -12,6 +14,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -24,7 +27,12 @@ using tcp = net::ip::tcp;
 
 namespace {
 
-class Session;
+// What the server's list of live connections knows of each.
+class Connection {
+public:
+    virtual ~Connection() = default;
+    virtual void stop() = 0;
+};
 
 std::string text(beast::string_view view) { return std::string(view.data(), view.size()); }
 
@@ -58,7 +66,9 @@ struct HttpServer::Shared {
     // The live connections. Declared before the contexts: connections still queued in one leave it when it
     // goes.
     std::mutex sessionsMutex;
-    std::map<Session*, std::weak_ptr<Session>> sessions;
+    std::map<Connection*, std::weak_ptr<Connection>> sessions;
+    // Set when serving HTTPS.
+    std::optional<net::ssl::context> tls;
     // One context per network thread: a connection's every step runs on its thread, with no hand-over
     // between threads. The first one also accepts.
     std::vector<std::unique_ptr<net::io_context>> ios = contexts(limits.threads);
@@ -75,11 +85,19 @@ struct HttpServer::Shared {
 
 namespace {
 
+using PlainStream = beast::tcp_stream;
+using TlsStream = beast::ssl_stream<beast::tcp_stream>;
+
 // One connection: reads a request, hands it to the service, writes its answer, and again while the client
-// keeps the connection; pipelined requests wait in the buffer for their turn.
-class Session : public std::enable_shared_from_this<Session> {
+// keeps the connection; pipelined requests wait in the buffer for their turn. Over TLS the handshake comes first,
+// within the request deadline.
+template <class Stream>
+class Session : public Connection, public std::enable_shared_from_this<Session<Stream>> {
 public:
-    Session(tcp::socket socket, HttpServer::Shared& shared) : m_stream(std::move(socket)), m_shared(shared) {}
+    template <class... Tls>
+    Session(tcp::socket socket, HttpServer::Shared& shared, Tls&... tls)
+        : m_stream(std::move(socket), tls...), m_shared(shared), m_peer(peerOf(lowest().socket()))
+    {}
     ~Session()
     {
         const std::lock_guard lock(m_shared.sessionsMutex);
@@ -90,33 +108,59 @@ public:
     bool enrol()
     {
         const std::lock_guard lock(m_shared.sessionsMutex);
-        m_shared.sessions.emplace(this, weak_from_this());
+        m_shared.sessions.emplace(this, this->weak_from_this());
         return m_shared.sessions.size() <= m_shared.limits.maxConnections;
     }
 
     void start()
     {
-        net::dispatch(m_stream.get_executor(), [self = shared_from_this()] { self->readRequest(); });
+        handshakeThen([](Session& self) { self.readRequest(); });
     }
 
     // Answers the connection with status before reading anything, then closes it.
     void turnAway(int status)
     {
-        net::dispatch(m_stream.get_executor(), [self = shared_from_this(), status] { self->refuse(status); });
+        handshakeThen([status](Session& self) { self.refuse(status); });
     }
 
     // The server stops: a connection waiting for a request ends now; one with a call in progress ends once
     // its answer is out.
-    void stop()
+    void stop() override
     {
-        net::dispatch(m_stream.get_executor(), [self = shared_from_this()] {
+        net::dispatch(m_stream.get_executor(), [self = this->shared_from_this()] {
             if (self->m_state == State::Reading)
-                self->m_stream.close();
+                self->lowest().close();
         });
     }
 
 private:
     enum class State { Reading, Working, Writing, Closing };
+
+    static std::string peerOf(const tcp::socket& socket)
+    {
+        beast::error_code error;
+        const tcp::endpoint endpoint = socket.remote_endpoint(error);
+        return error ? std::string() : endpoint.address().to_string();
+    }
+
+    beast::tcp_stream& lowest() { return beast::get_lowest_layer(m_stream); }
+
+    template <class Next>
+    void handshakeThen(Next next)
+    {
+        net::dispatch(m_stream.get_executor(), [self = this->shared_from_this(), next] {
+            if constexpr (std::is_same_v<Stream, PlainStream>) {
+                next(*self);
+            } else {
+                self->lowest().expires_after(self->limits().requestDeadline);
+                self->m_stream.async_handshake(net::ssl::stream_base::server, [self, next](beast::error_code error) {
+                    if (error)
+                        return self->lowest().close();
+                    next(*self);
+                });
+            }
+        });
+    }
 
     const HttpLimits& limits() const { return m_shared.limits; }
 
@@ -126,10 +170,10 @@ private:
         m_parser.emplace();
         m_parser->header_limit(static_cast<std::uint32_t>(limits().maxHeaderBytes));
         m_parser->body_limit(limits().maxBodyBytes);
-        m_stream.expires_after(limits().requestDeadline);
+        lowest().expires_after(limits().requestDeadline);
         http::async_read_header(
             m_stream, m_buffer, *m_parser,
-            [self = shared_from_this()](beast::error_code error, std::size_t) { self->onHeader(error); });
+            [self = this->shared_from_this()](beast::error_code error, std::size_t) { self->onHeader(error); });
     }
 
     void onHeader(beast::error_code error)
@@ -165,7 +209,7 @@ private:
     {
         auto interim = std::make_shared<http::response<http::empty_body>>(http::status::continue_, 11);
         http::async_write(m_stream, *interim,
-                          [self = shared_from_this(), interim](beast::error_code error, std::size_t) {
+                          [self = this->shared_from_this(), interim](beast::error_code error, std::size_t) {
                               if (error)
                                   return self->failed(error);
                               self->readBody();
@@ -174,23 +218,25 @@ private:
 
     void readBody()
     {
-        http::async_read(m_stream, m_buffer, *m_parser,
-                         [self = shared_from_this()](beast::error_code error, std::size_t) { self->onRequest(error); });
+        http::async_read(
+            m_stream, m_buffer, *m_parser,
+            [self = this->shared_from_this()](beast::error_code error, std::size_t) { self->onRequest(error); });
     }
 
     void onRequest(beast::error_code error)
     {
         if (error)
             return failed(error);
-        m_stream.expires_never();
+        lowest().expires_never();
         m_state = State::Working;
         auto& message = m_parser->get();
         m_keepAlive = message.keep_alive();
-        HttpRequest request{text(message.method_string()), text(message.target()), std::move(message.body())};
+        HttpRequest request{text(message.method_string()), text(message.target()), std::move(message.body()), m_peer,
+                            text(message[http::field::authorization])};
         // The guard keeps the network threads running until the answer has been handed over.
         m_shared.service.handle(
-            std::move(request),
-            [self = shared_from_this(), guard = net::make_work_guard(m_stream.get_executor())](HttpResponse response) {
+            std::move(request), [self = this->shared_from_this(),
+                                 guard = net::make_work_guard(m_stream.get_executor())](HttpResponse response) {
                 net::dispatch(self->m_stream.get_executor(),
                               [self, response = std::move(response)]() mutable { self->write(std::move(response)); });
             });
@@ -209,7 +255,7 @@ private:
         }
         if (isMalformed(error))
             return refuse(400);
-        m_stream.close();
+        lowest().close();
     }
 
     std::string method() const { return m_parser ? text(m_parser->get().method_string()) : std::string(); }
@@ -224,20 +270,30 @@ private:
     void write(HttpResponse response)
     {
         m_state = State::Writing;
+        if (response.delay.count() > 0) {
+            auto timer = std::make_shared<net::steady_timer>(m_stream.get_executor(), response.delay);
+            response.delay = {};
+            timer->async_wait([self = this->shared_from_this(), timer, response](beast::error_code) mutable {
+                self->write(std::move(response));
+            });
+            return;
+        }
         auto message =
             std::make_shared<http::response<http::string_body>>(static_cast<http::status>(response.status), 11);
         message->set(http::field::server, "fiscal-server");
         message->set(http::field::content_type, response.contentType);
         if (response.status == 503)
             message->set(http::field::retry_after, "1");
+        if (response.asksForCredentials)
+            message->set(http::field::www_authenticate, R"(Basic realm="fiscal-server", charset="UTF-8")");
         message->body() = std::move(response.body);
         message->keep_alive(m_keepAlive && !m_shared.stopping);
         message->prepare_payload();
-        m_stream.expires_after(limits().writeDeadline);
+        lowest().expires_after(limits().writeDeadline);
         http::async_write(m_stream, *message,
-                          [self = shared_from_this(), message](beast::error_code error, std::size_t) {
+                          [self = this->shared_from_this(), message](beast::error_code error, std::size_t) {
                               if (error)
-                                  return self->m_stream.close();
+                                  return self->lowest().close();
                               if (!message->keep_alive() || self->m_shared.stopping)
                                   return self->closeGracefully();
                               self->readRequest();
@@ -250,8 +306,8 @@ private:
     {
         m_state = State::Closing;
         beast::error_code ignored;
-        m_stream.socket().shutdown(tcp::socket::shutdown_send, ignored);
-        m_stream.expires_after(std::chrono::seconds(1));
+        lowest().socket().shutdown(tcp::socket::shutdown_send, ignored);
+        lowest().expires_after(std::chrono::seconds(1));
         drain(limits().maxBodyBytes + limits().maxHeaderBytes);
     }
 
@@ -259,20 +315,30 @@ private:
     {
         m_buffer.clear();
         m_stream.async_read_some(m_buffer.prepare(16 * 1024),
-                                 [self = shared_from_this(), left](beast::error_code error, std::size_t count) {
+                                 [self = this->shared_from_this(), left](beast::error_code error, std::size_t count) {
                                      if (error || count >= left)
-                                         return self->m_stream.close();
+                                         return self->lowest().close();
                                      self->drain(left - count);
                                  });
     }
 
-    beast::tcp_stream m_stream;
+    Stream m_stream;
     HttpServer::Shared& m_shared;
+    const std::string m_peer;
     beast::flat_buffer m_buffer;
     std::optional<http::request_parser<http::string_body>> m_parser;
     State m_state = State::Reading;
     bool m_keepAlive = false;
 };
+
+template <class Stream>
+void admit(const std::shared_ptr<Session<Stream>>& session)
+{
+    if (session->enrol())
+        session->start();
+    else
+        session->turnAway(503);
+}
 
 void accept(HttpServer::Shared& shared)
 {
@@ -290,11 +356,10 @@ void accept(HttpServer::Shared& shared)
         }
         beast::error_code ignored;
         socket.set_option(tcp::no_delay(true), ignored);
-        const auto session = std::make_shared<Session>(std::move(socket), shared);
-        if (session->enrol())
-            session->start();
+        if (shared.tls)
+            admit(std::make_shared<Session<TlsStream>>(std::move(socket), shared, *shared.tls));
         else
-            session->turnAway(503);
+            admit(std::make_shared<Session<PlainStream>>(std::move(socket), shared));
         accept(shared);
     });
 }
@@ -329,6 +394,35 @@ bool HttpServer::bind(const std::string& host, int port)
     return true;
 }
 
+bool HttpServer::onLoopback() const
+{
+    beast::error_code error;
+    const tcp::endpoint endpoint = m_shared->acceptor.local_endpoint(error);
+    return !error && endpoint.address().is_loopback();
+}
+
+void HttpServer::useTls(const std::string& certificateFile, const std::string& keyFile)
+{
+    net::ssl::context tls(net::ssl::context::tls_server);
+    tls.set_options(net::ssl::context::default_workarounds | net::ssl::context::no_sslv2 | net::ssl::context::no_sslv3 |
+                    net::ssl::context::single_dh_use);
+    SSL_CTX_set_min_proto_version(tls.native_handle(), TLS1_2_VERSION);
+    const auto load = [](const std::string& file, auto&& use) {
+        try {
+            use(file);
+        } catch (const boost::system::system_error& error) {
+            throw std::runtime_error(file + ": " + error.code().message());
+        }
+    };
+    load(certificateFile, [&](const std::string& file) { tls.use_certificate_chain_file(file); });
+    load(keyFile, [&](const std::string& file) { tls.use_private_key_file(file, net::ssl::context::pem); });
+    if (SSL_CTX_check_private_key(tls.native_handle()) != 1)
+        throw std::runtime_error(keyFile + ": a chave não é a do certificado " + certificateFile);
+    m_shared->tls.emplace(std::move(tls));
+}
+
+bool HttpServer::usesTls() const { return m_shared->tls.has_value(); }
+
 void HttpServer::serve()
 {
     Shared& shared = *m_shared;
@@ -356,7 +450,7 @@ void HttpServer::stop()
         shared.acceptPause.cancel();
         shared.idleGuards.clear();
     });
-    std::vector<std::shared_ptr<Session>> live;
+    std::vector<std::shared_ptr<Connection>> live;
     {
         const std::lock_guard lock(shared.sessionsMutex);
         for (const auto& [address, session] : shared.sessions)

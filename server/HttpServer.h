@@ -12,12 +12,17 @@ struct HttpRequest {
     std::string method; // "GET", "POST", ...
     std::string target; // as sent: path and query
     std::string body;
+    std::string peer;          // the client's IP address
+    std::string authorization; // the Authorization header, as sent
 };
 
 struct HttpResponse {
     int status = 200;
     std::string contentType;
     std::string body;
+    // Held back this long before it goes out, without holding up anything else (a refused sign-in).
+    std::chrono::milliseconds delay{0};
+    bool asksForCredentials = false; // WWW-Authenticate: Basic
 };
 
 // Answers one request, once, from any thread.
@@ -51,7 +56,7 @@ struct HttpLimits {
     std::chrono::milliseconds stopDeadline{4000};
 };
 
-// HTTP/1.1 on a few network threads (Boost.Beast): keep-alive and pipelined requests answered in order, bodies
+// HTTP/1.1, or HTTPS, on a few network threads (Boost.Beast, OpenSSL): keep-alive and pipelined requests answered in order, bodies
 // taken as sent (Content-Encoding other than identity is refused, Range is ignored), every limit above
 // enforced per connection.
 class HttpServer {
@@ -64,6 +69,13 @@ public:
     // Binds to host:port and listens (port 0: a free port, see port()); false when the address cannot be used.
     bool bind(const std::string& host, int port);
     int port() const { return m_port; }
+    // Whether the bound address is a loopback one (127.0.0.0/8, ::1): only this machine can reach it.
+    bool onLoopback() const;
+
+    // Serves HTTPS (TLS 1.2 at least) with the certificate chain and private key of these PEM files. Call before
+    // serve(). Throws std::runtime_error saying which file cannot be used and why.
+    void useTls(const std::string& certificateFile, const std::string& keyFile);
+    bool usesTls() const;
 
     // Serves on the calling thread and threads - 1 more until stop(). Needs a successful bind.
     void serve();

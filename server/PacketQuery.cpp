@@ -44,7 +44,7 @@ void readRows(QSqlQuery& query, const QList<protocol::FieldDef>& fields, Take ta
     const QSqlError error = query.lastError();
     query.finish();
     if (error.isValid())
-        throw DatabaseError(u"Falha ao ler do banco de dados fiscal: %1"_s.arg(error.text()));
+        throw database::DatabaseError(u"Falha ao ler do banco de dados fiscal: %1"_s.arg(error.text()));
 }
 
 } // namespace
@@ -57,7 +57,8 @@ QVariant sqlDate(const QDate& date)
 void execOrThrow(QSqlQuery& query)
 {
     if (!query.exec())
-        throw DatabaseError(u"Falha na consulta ao banco de dados fiscal: %1"_s.arg(query.lastError().text()));
+        throw database::DatabaseError(
+            u"Falha na consulta ao banco de dados fiscal: %1"_s.arg(query.lastError().text()));
 }
 
 protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields)

@@ -10,7 +10,7 @@ namespace fiscal {
 // Runs a prepared, bound query and returns its rows as a packet with the given fields: the query's columns
 // are the fields, in the same order; the query is then reset for its next run. Texts stay texts; dates
 // ('YYYY-MM-DD') become dates of date and date-time fields; SQL NULL becomes a null cell. Throws
-// DatabaseError with the driver's message.
+// database::DatabaseError with the driver's message.
 protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields);
 // The same packet as its JSON text, each row written as it is read, none kept (protocol::PacketWriter): for
 // listings of many thousand rows.
@@ -19,7 +19,7 @@ protocol::WrittenPacket writePacketQuery(QSqlQuery& query, const QList<protocol:
 // A date to bind, as the database keeps dates ('YYYY-MM-DD'); SQL NULL for a null date.
 QVariant sqlDate(const QDate& date);
 
-// Throws DatabaseError when the query fails.
+// Throws database::DatabaseError when the query fails.
 void execOrThrow(QSqlQuery& query);
 
 } // namespace fiscal

@@ -1,6 +1,7 @@
 #include "RdmConferenciaFiscal.h"
 
 #include "PacketQuery.h"
+#include "ReadOnlyConnections.h"
 
 using namespace Qt::StringLiterals;
 
@@ -8,7 +9,10 @@ using protocol::FieldType;
 
 namespace fiscal {
 
-ScopedConnection& RdmConferenciaFiscal::connection() const { return readOnlyConnection(m_database); }
+database::ScopedConnection& RdmConferenciaFiscal::connection() const
+{
+    return database::readOnlyConnection(m_database, m_credentials);
+}
 
 protocol::DataPacket RdmConferenciaFiscal::GetImpoGrup(const QString& code, const QString& allFlag) const
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataPacket.h"
+#include "DatabaseAddress.h"
 #include "GiaDocuments.h"
 #include "ScopedConnection.h"
 
@@ -25,13 +26,15 @@ struct MethodResult {
 // The remote data module "rlx58200.rdmConferenciaFiscal": the methods the screen calls, reading the fiscal
 // database through the calling thread's read-only connection, opened on the first query. Each returns the
 // packet of the dataset it is loaded into, with that dataset's fields (names, types, sizes) in that order.
-// Unknown codes give a packet without rows. Throws DatabaseError.
+// Unknown codes give a packet without rows. Throws database::DatabaseError.
 class RdmConferenciaFiscal {
 public:
     static QString serverName() { return u"rlx58200.rdmConferenciaFiscal"_s; }
 
-    // database: the --db value.
-    explicit RdmConferenciaFiscal(const QString& database) : m_database(database) {}
+    // Reads as the role of credentials (the address's own user without them).
+    explicit RdmConferenciaFiscal(const database::DatabaseAddress& database, database::Credentials credentials = {})
+        : m_database(database), m_credentials(std::move(credentials))
+    {}
 
     // allFlag "T": every tax ordered by code; otherwise the tax whose code equals code, or no row. (cdsImpo)
     protocol::DataPacket GetImpoGrup(const QString& code, const QString& allFlag) const;
@@ -57,9 +60,10 @@ public:
     MethodResult getDadosGia(const GiaFilter& filter) const;
 
 private:
-    ScopedConnection& connection() const;
+    database::ScopedConnection& connection() const;
 
-    QString m_database;
+    const database::DatabaseAddress& m_database;
+    const database::Credentials m_credentials;
 };
 
 } // namespace fiscal

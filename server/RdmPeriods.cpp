@@ -1,7 +1,7 @@
 #include "RdmConferenciaFiscal.h"
 
+#include "Dialect.h"
 #include "PacketQuery.h"
-#include "ServerDialect.h"
 
 using namespace Qt::StringLiterals;
 
@@ -17,12 +17,12 @@ protocol::DataPacket RdmConferenciaFiscal::GetDtIni(const QString& company, cons
         {u"NMMAPAAPUR"_s, FieldType::String, 30}, {u"DTINIPERIODO"_s, FieldType::DateTime, 0},
         {u"CDIMPOSTO"_s, FieldType::String, 2},
     };
-    ScopedConnection& database = connection();
+    database::ScopedConnection& database = connection();
     const QString sql = uR"(
         SELECT %1, DTFIMPERIODO, NMMAPAAPUR, DTINIPERIODO, CDIMPOSTO
           FROM MAPAAPUR
          WHERE CDEMPRESA = ? AND CDINSCRICAO = ? AND CDIMPOSTO = ?
-         ORDER BY DTINIPERIODO)"_s.arg(dialect::brazilianDate(database.engine(), u"DTINIPERIODO"_s));
+         ORDER BY DTINIPERIODO)"_s.arg(database::dialect::brazilianDate(database.engine(), u"DTINIPERIODO"_s));
     return runPacketQuery(database.prepared(sql, {company, registration, tax}), fields);
 }
 
@@ -34,14 +34,14 @@ protocol::DataPacket RdmConferenciaFiscal::GetDtFim(const QString& company, cons
         {u"NMMAPAAPUR"_s, FieldType::String, 30},    {u"CDIMPOSTO"_s, FieldType::String, 2},
         {u"DTINICIAL"_s, FieldType::String, 10},     {u"DTFINAL"_s, FieldType::String, 10},
     };
-    ScopedConnection& database = connection();
+    database::ScopedConnection& database = connection();
     const QString sql = uR"(
         SELECT DTINIPERIODO, DTFIMPERIODO, NMMAPAAPUR, CDIMPOSTO, %1, %2
           FROM MAPAAPUR
          WHERE CDEMPRESA = ? AND CDINSCRICAO = ? AND CDIMPOSTO = ?
            AND DTFIMPERIODO >= COALESCE(?, DTFIMPERIODO)
-         ORDER BY DTFIMPERIODO)"_s.arg(dialect::brazilianDate(database.engine(), u"DTINIPERIODO"_s),
-                                       dialect::brazilianDate(database.engine(), u"DTFIMPERIODO"_s));
+         ORDER BY DTFIMPERIODO)"_s.arg(database::dialect::brazilianDate(database.engine(), u"DTINIPERIODO"_s),
+                                       database::dialect::brazilianDate(database.engine(), u"DTFIMPERIODO"_s));
     return runPacketQuery(database.prepared(sql, {company, registration, tax, sqlDate(start)}), fields);
 }
 
@@ -52,12 +52,12 @@ protocol::DataPacket RdmConferenciaFiscal::GetVdDataIni(const QString& company, 
         {u"DTINIPERIODO"_s, FieldType::DateTime, 0},
         {u"DTINICIAL"_s, FieldType::String, 10},
     };
-    ScopedConnection& database = connection();
+    database::ScopedConnection& database = connection();
     const QString sql = uR"(
         SELECT DTINIPERIODO, %1
           FROM MAPAAPUR
          WHERE CDEMPRESA = ? AND CDINSCRICAO = ? AND CDIMPOSTO = ? AND DTINIPERIODO = ?
-         ORDER BY DTINIPERIODO)"_s.arg(dialect::brazilianDate(database.engine(), u"DTINIPERIODO"_s));
+         ORDER BY DTINIPERIODO)"_s.arg(database::dialect::brazilianDate(database.engine(), u"DTINIPERIODO"_s));
     return runPacketQuery(database.prepared(sql, {company, registration, tax, sqlDate(date)}), fields);
 }
 
@@ -68,12 +68,12 @@ protocol::DataPacket RdmConferenciaFiscal::GetVdDataFinal(const QString& company
         {u"DTFIMPERIODO"_s, FieldType::DateTime, 0},
         {u"DTFINAL"_s, FieldType::String, 10},
     };
-    ScopedConnection& database = connection();
+    database::ScopedConnection& database = connection();
     const QString sql = uR"(
         SELECT DTFIMPERIODO, %1
           FROM MAPAAPUR
          WHERE CDEMPRESA = ? AND CDINSCRICAO = ? AND CDIMPOSTO = ? AND DTFIMPERIODO = ?
-         ORDER BY DTFIMPERIODO)"_s.arg(dialect::brazilianDate(database.engine(), u"DTFIMPERIODO"_s));
+         ORDER BY DTFIMPERIODO)"_s.arg(database::dialect::brazilianDate(database.engine(), u"DTFIMPERIODO"_s));
     return runPacketQuery(database.prepared(sql, {company, registration, tax, sqlDate(date)}), fields);
 }
 

@@ -21,7 +21,8 @@ constexpr int rowsPerInsert = 100;
 void execOrThrow(QSqlQuery& query, const QString& what)
 {
     if (!query.exec())
-        throw DatabaseError(u"Falha ao copiar os dados de exemplo (%1): %2"_s.arg(what, query.lastError().text()));
+        throw database::DatabaseError(
+            u"Falha ao copiar os dados de exemplo (%1): %2"_s.arg(what, query.lastError().text()));
 }
 
 QString insertText(const QString& table, const QStringList& columns, int rows)
@@ -96,7 +97,7 @@ void continueIdentities(QSqlDatabase& database)
 
 void copySampleData(QSqlDatabase& database)
 {
-    ScopedConnection sample(database::DatabaseAddress::parse(u":memory:"_s), database::Access::ReadWrite);
+    database::ScopedConnection sample(database::DatabaseAddress::parse(u":memory:"_s), database::Access::ReadWrite);
     runSqlScripts(sample.database(), {schemaScript(), sampleScript()});
     copyTables(sample.database(), database);
 }

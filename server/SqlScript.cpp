@@ -67,8 +67,8 @@ QStringList splitSqlStatements(const QString& script)
 void inTransaction(QSqlDatabase& database, const std::function<void()>& work)
 {
     if (!database.transaction())
-        throw DatabaseError(u"Não foi possível iniciar a transação em %1: %2"_s.arg(database.databaseName(),
-                                                                                    database.lastError().text()));
+        throw database::DatabaseError(u"Não foi possível iniciar a transação em %1: %2"_s.arg(
+            database.databaseName(), database.lastError().text()));
     try {
         work();
     } catch (...) {
@@ -76,7 +76,7 @@ void inTransaction(QSqlDatabase& database, const std::function<void()>& work)
         throw;
     }
     if (!database.commit())
-        throw DatabaseError(
+        throw database::DatabaseError(
             u"Não foi possível gravar em %1: %2"_s.arg(database.databaseName(), database.lastError().text()));
 }
 
@@ -86,7 +86,7 @@ void executeSqlScripts(QSqlDatabase& database, const QStringList& scripts)
     for (const QString& script : scripts) {
         for (const QString& statement : splitSqlStatements(script)) {
             if (!query.exec(statement))
-                throw DatabaseError(u"Falha no comando SQL em %1: %2\n%3"_s.arg(
+                throw database::DatabaseError(u"Falha no comando SQL em %1: %2\n%3"_s.arg(
                     database.databaseName(), query.lastError().text(), statement.left(400)));
         }
     }

@@ -13,10 +13,10 @@ namespace fiscal {
 QStringList splitSqlStatements(const QString& script);
 
 // Runs work in one transaction on the database: committed when it returns, rolled back when it throws.
-// Throws DatabaseError, or what work throws.
+// Throws database::DatabaseError, or what work throws.
 void inTransaction(QSqlDatabase& database, const std::function<void()>& work);
 
-// Runs every statement of the scripts on the database, in order. Throws DatabaseError naming the statement that
+// Runs every statement of the scripts on the database, in order. Throws database::DatabaseError naming the statement that
 // failed.
 void executeSqlScripts(QSqlDatabase& database, const QStringList& scripts);
 

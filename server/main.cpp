@@ -1,4 +1,4 @@
-// fiscal-server --db PATH|postgresql://USER@HOST[:PORT]/DB [--listen HOST:PORT] [--init]
+// fiscal-server --db PATH|postgresql://USER@HOST[:PORT]/DB [--listen HOST:PORT] [--init] [--tls-cert F --tls-key F]
 #include "DatabaseError.h"
 #include "FiscalDatabase.h"
 #include "FiscalServer.h"
@@ -65,6 +65,26 @@ void prepareDatabase(const QString& path, bool init)
     }
 }
 
+// Why the server may not listen where it is bound, or empty. Off loopback anyone on the network can call it: only
+// with TLS, and on a PostgreSQL database, which authenticates every caller as a role of its own. An SQLite database
+// has no users: it serves this machine only.
+QString offLoopbackRefusal(const FiscalServer& server, const database::DatabaseAddress& database,
+                           const Address& address)
+{
+    if (server.onLoopback())
+        return {};
+    const QString where = u"%1:%2"_s.arg(address.host).arg(address.port);
+    if (database.engine() == database::Engine::SQLite)
+        return u"Um banco SQLite é de um só usuário: o servidor só escuta neste computador (--listen 127.0.0.1:PORTA), "
+               "não em %1. Para vários analistas, use um banco PostgreSQL, em que cada analista entra com o seu usuário."_s
+                   .arg(where);
+    if (!server.usesTls())
+        return u"O servidor só escuta fora deste computador (%1) com TLS e autenticação: acrescente --tls-cert ARQUIVO "
+               "--tls-key ARQUIVO (o certificado do servidor e a sua chave); cada chamada então entra com o usuário e "
+               "a senha do analista no PostgreSQL."_s.arg(where);
+    return {};
+}
+
 // Serves until SIGINT or SIGTERM. The signals are blocked in every thread (main() blocks them first) and
 // taken by one waiting thread, which stops the server: the calls in progress are answered before serve()
 // returns. Whatever the clients and the database do, the process ends within stopLimit of the signal.
@@ -122,7 +142,10 @@ int main(int argc, char** argv)
     const QCommandLineOption initOption(
         u"init"_s, u"Cria as tabelas com os dados de exemplo se o arquivo for novo ou o banco PostgreSQL não as tiver; "
                    "atualiza o esquema de um banco de versão anterior, mantendo os dados."_s);
-    parser.addOptions({dbOption, listenOption, initOption});
+    const QCommandLineOption tlsCertOption(
+        u"tls-cert"_s, u"Certificado do servidor (PEM, com a cadeia até a autoridade): serve HTTPS."_s, u"FILE"_s);
+    const QCommandLineOption tlsKeyOption(u"tls-key"_s, u"Chave privada do certificado (PEM)."_s, u"FILE"_s);
+    parser.addOptions({dbOption, listenOption, initOption, tlsCertOption, tlsKeyOption});
     parser.process(app);
 
     if (!parser.isSet(dbOption)) {
@@ -136,21 +159,50 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    const QString path = parser.value(dbOption);
-    try {
-        prepareDatabase(path, parser.isSet(initOption));
-    } catch (const DatabaseError& error) {
-        say(error.message());
-        return 1;
+    if (parser.isSet(tlsCertOption) != parser.isSet(tlsKeyOption)) {
+        say(u"--tls-cert e --tls-key andam juntos: informe o certificado e a sua chave."_s);
+        return 2;
     }
 
-    FiscalServer server(path);
+    const QString path = parser.value(dbOption);
+    std::optional<database::DatabaseAddress> databaseAddress;
+    try {
+        databaseAddress = database::DatabaseAddress::parse(path);
+    } catch (const database::DatabaseError& error) {
+        say(error.message());
+        return 2;
+    }
+
+    // Where it may listen is settled before the database is touched.
+    FiscalServer server(*databaseAddress);
     if (!server.bind(address->host, address->port)) {
         say(u"Não foi possível escutar em %1:%2 (endereço em uso ou inválido)."_s.arg(address->host)
                 .arg(address->port));
         return 1;
     }
-    say(u"fiscal-server escutando em http://%1:%2/ (banco %3)"_s.arg(address->host).arg(server.port()).arg(path));
+    if (parser.isSet(tlsCertOption)) {
+        try {
+            server.useTls(parser.value(tlsCertOption), parser.value(tlsKeyOption));
+        } catch (const std::runtime_error& error) {
+            say(u"O certificado TLS não pôde ser usado: %1"_s.arg(QString::fromLocal8Bit(error.what())));
+            return 1;
+        }
+    }
+    if (const QString refusal = offLoopbackRefusal(server, *databaseAddress, *address); !refusal.isEmpty()) {
+        say(refusal);
+        return 2;
+    }
+    try {
+        prepareDatabase(path, parser.isSet(initOption));
+    } catch (const database::DatabaseError& error) {
+        say(error.message());
+        return 1;
+    }
+
+    say(u"fiscal-server escutando em %1://%2:%3/ (banco %4)"_s.arg(server.usesTls() ? u"https"_s : u"http"_s)
+            .arg(address->host)
+            .arg(server.port())
+            .arg(path));
     serveUntilSignalled(server, signals);
     say(u"fiscal-server encerrado."_s);
     return 0;

@@ -51,6 +51,12 @@ public:
     using EHostError::EHostError;
 };
 
+// The database refused the sign-in (the user or the password), or asked for a password that no source gave.
+class HOSTFW_CORE_EXPORT ESignInRefused : public EDatabaseError {
+public:
+    using EDatabaseError::EDatabaseError;
+};
+
 // A value that cannot be converted: a text that is not a date, a preset that is not a list of texts.
 class HOSTFW_CORE_EXPORT EConvertError : public EHostError {
 public:

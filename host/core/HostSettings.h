@@ -10,6 +10,13 @@ using namespace Qt::StringLiterals;
 struct HOSTFW_CORE_EXPORT HostSettings {
     QString serverHost = u"127.0.0.1"_s;
     int serverPort = 8211;
+    bool serverTls = false; // HTTPS: --server https://HOST:PORT
+    QString serverCaFile;   // --ca: the authority the server's certificate must come from; empty: the system's
+    // Who the host signed in to a PostgreSQL database as: given in the sign-in dialog, or, when libpq found the
+    // password itself (PGPASSWORD, ~/.pgpass), read from the open connection. The server's calls carry them too.
+    // In memory only.
+    QString databaseUser;
+    QString databasePassword;
     QString databasePath = u"var/fiscal.db"_s;
     QString reportsDir; // folder holding <report code>/*.json
     QString shortDateFormat = u"dd/MM/yyyy"_s;

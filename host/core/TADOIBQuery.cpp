@@ -1,8 +1,8 @@
 #include "TADOIBQuery.h"
 
 #include "DatabaseFailure.h"
+#include "Dialect.h"
 #include "Exceptions.h"
-#include "SqlDialect.h"
 #include "SqlParameters.h"
 #include "TDBConnection.h"
 #include "TDataSet.h"
@@ -84,7 +84,7 @@ void TADOIBQuery::updateParams()
 
 QString TADOIBQuery::ActiveSQL() const
 {
-    return DialectText(m_connection->DriverName(), m_sql, m_sqlOracle, m_sqlMssql);
+    return database::dialect::forDriver(m_connection->DriverName(), m_sql, m_sqlOracle, m_sqlMssql);
 }
 
 void TADOIBQuery::Open()

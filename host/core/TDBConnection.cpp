@@ -4,18 +4,18 @@
 #include "DatabaseFailure.h"
 #include "Exceptions.h"
 #include "HostSettings.h"
+#include "ScopedConnection.h"
+#include "SignIn.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
-TDBConnection::TDBConnection(QObject* parent, const QString& name, const QString& driverName,
-                             const QString& databaseName)
+TDBConnection::TDBConnection(QObject* parent, const QString& name, const QString& databaseName)
     : QObject(parent), m_connectionName(name + u'-' + QUuid::createUuid().toString(QUuid::WithoutBraces)),
-      m_driverName(driverName), m_databaseName(databaseName)
+      m_databaseName(databaseName)
 {
     setObjectName(name);
 }
@@ -66,7 +66,7 @@ bool TDBConnection::CloseWhenLost()
     if (!QSqlDatabase::contains(m_connectionName))
         return false;
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-    if (db.isOpen() && QSqlQuery(db).exec(u"SELECT 1"_s))
+    if (database::answers(db))
         return false;
     db.close();
     return true;
@@ -77,22 +77,12 @@ QString TDBConnection::address() const
     return m_databaseName.isEmpty() ? HostSettings::current().databasePath : m_databaseName;
 }
 
-QString TDBConnection::DriverName() const
-{
-    if (!m_driverName.isEmpty())
-        return m_driverName;
-    try {
-        return parsedAddress(address()).driverName();
-    } catch (const EDatabaseError&) {
-        return {}; // Database() tells why
-    }
-}
+QString TDBConnection::DriverName() const { return parsedAddress(address()).driverName(); }
 
 QSqlDatabase TDBConnection::Database()
 {
-    const std::optional<database::DatabaseAddress> parsed =
-        m_driverName.isEmpty() ? std::optional(parsedAddress(address())) : std::nullopt;
-    const QString driver = parsed ? parsed->driverName() : m_driverName;
+    const database::DatabaseAddress parsed = parsedAddress(address());
+    const QString driver = parsed.driverName();
     if (QSqlDatabase::contains(m_connectionName) &&
         QSqlDatabase::database(m_connectionName, false).driverName() != driver)
         QSqlDatabase::removeDatabase(m_connectionName); // the address moved to another engine since
@@ -100,13 +90,22 @@ QSqlDatabase TDBConnection::Database()
                                                                : QSqlDatabase::addDatabase(driver, m_connectionName);
     if (db.isOpen())
         return db;
-    if (parsed) {
-        asDatabaseError([&] { parsed->requireExistingFile(); }); // opening would create an empty one
-        parsed->applyTo(db, database::Access::ReadWrite);
-    } else
-        db.setDatabaseName(address());
-    if (!db.open())
+    asDatabaseError([&] { parsed.requireExistingFile(); }); // opening would create an empty one
+    HostSettings& settings = HostSettings::current();
+    parsed.applyTo(db, database::Access::ReadWrite, {settings.databaseUser, settings.databasePassword});
+    if (!db.open()) {
+        try {
+            database::throwWhenSignInRefused(db.lastError());
+        } catch (const database::SignInRefused& refusal) {
+            throw ESignInRefused(
+                u"Não foi possível entrar no banco de dados '%1': %2."_s.arg(address(), refusal.message()));
+        }
         throw EDatabaseError(u"Não foi possível abrir o banco de dados '%1': %2"_s.arg(
             address(), database::failureText(db.lastError())));
+    }
+    if (const database::Credentials signedIn = database::signedInAs(db); signedIn.given()) {
+        settings.databaseUser = signedIn.user;
+        settings.databasePassword = signedIn.password;
+    }
     return db;
 }

@@ -11,15 +11,14 @@ using namespace Qt::StringLiterals;
 class HOSTFW_CORE_EXPORT TDBConnection : public QObject {
     Q_OBJECT
 public:
-    // driverName: a Qt Sql driver ("QSQLITE", "QOCI", ...), or empty for the driver of the database's address (an
-    // SQLite file, or postgresql://USER@HOST[:PORT]/DB). databaseName empty: HostSettings::current().databasePath at
-    // the time the connection opens.
-    TDBConnection(QObject* parent, const QString& name, const QString& driverName = {},
-                  const QString& databaseName = {});
+    // databaseName: the database's address (an SQLite file, or postgresql://USER@HOST[:PORT]/DB); empty:
+    // HostSettings::current().databasePath at the time the connection opens.
+    TDBConnection(QObject* parent, const QString& name, const QString& databaseName = {});
     ~TDBConnection() override;
 
     // The open database; opens it first when it is closed. EDatabaseError with the driver's text when it cannot.
     QSqlDatabase Database();
+    // The Qt Sql driver the address names, whether or not the connection is open.
     QString DriverName() const;
     bool Connected() const;
     void SetConnected(bool connected);
@@ -31,6 +30,5 @@ private:
     QString address() const;
 
     QString m_connectionName;
-    QString m_driverName;
     QString m_databaseName;
 };

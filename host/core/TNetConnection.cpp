@@ -1,11 +1,13 @@
 #include "TNetConnection.h"
 
 #include "Exceptions.h"
+#include "HostSettings.h"
 #include "ServerWait.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <algorithm>
 #include <httplib.h>
@@ -32,9 +34,41 @@ QJsonValue argumentToJson(const QVariant& argument)
     }
 }
 
+// A loopback address or name: 127.0.0.0/8, ::1, localhost.
+bool isThisMachine(const QString& host)
+{
+    return host.compare(u"localhost"_s, Qt::CaseInsensitive) == 0 || host.startsWith(u"127."_s) || host == u"::1";
+}
+
+// The HTTP client for host and port, over HTTPS when the host was started so, with the host's sign-in.
+std::unique_ptr<httplib::ClientImpl> newClient(const QString& host, int port)
+{
+    const HostSettings& settings = HostSettings::current();
+    if (!settings.serverTls) {
+        auto client = std::make_unique<httplib::ClientImpl>(host.toStdString(), port);
+        if (!settings.databaseUser.isEmpty() && isThisMachine(host))
+            client->set_basic_auth(settings.databaseUser.toStdString(), settings.databasePassword.toStdString());
+        return client;
+    }
+    auto client = std::make_unique<httplib::SSLClient>(host.toStdString(), port);
+    if (!settings.databaseUser.isEmpty())
+        client->set_basic_auth(settings.databaseUser.toStdString(), settings.databasePassword.toStdString());
+    SSL_CTX_set_min_proto_version(client->ssl_context(), TLS1_2_VERSION);
+    client->enable_server_certificate_verification(true);
+    if (!settings.serverCaFile.isEmpty())
+        client->set_ca_cert_path(QFile::encodeName(settings.serverCaFile).toStdString());
+    return client;
+}
+
 QString transportFailure(httplib::Error error, qint64 elapsedMs, std::chrono::milliseconds timeout)
 {
     switch (error) {
+    case httplib::Error::SSLConnection:
+        return u"a conexão segura (TLS) falhou"_s;
+    case httplib::Error::SSLLoadingCerts:
+        return u"as autoridades de certificação (--ca) não puderam ser lidas"_s;
+    case httplib::Error::SSLServerVerification:
+        return u"o certificado do servidor não é de uma autoridade confiável para este endereço (confira --ca)"_s;
     case httplib::Error::Connection:
         return u"a conexão foi recusada"_s;
     case httplib::Error::ConnectionTimeout:
@@ -81,7 +115,7 @@ void TNetConnection::open()
     if (BeforeConnect)
         BeforeConnect(*this);
 
-    auto client = std::make_unique<httplib::Client>(Host.toStdString(), Port);
+    std::unique_ptr<httplib::ClientImpl> client = newClient(Host, Port);
     client->set_connection_timeout(std::min(Timeout, connectTimeout));
     client->set_read_timeout(Timeout);
     client->set_write_timeout(Timeout);

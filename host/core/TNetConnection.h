@@ -16,11 +16,15 @@
 using namespace Qt::StringLiterals;
 
 namespace httplib {
-class Client;
+class ClientImpl;
 }
 
 // Connection to a remote data module of the application server: JSON-RPC 2.0 over HTTP,
-// POST http://Host:Port/ServerName. Lives on the user-interface thread; every call blocks until the server
+// POST http://Host:Port/ServerName, or over HTTPS when the host was started so (HostSettings::serverTls): TLS 1.2 at
+// least, the server's certificate checked against HostSettings::serverCaFile or the system's authorities, and
+// against Host; a certificate that does not pass fails the connection. The calls carry the user and password the
+// host signed in to the database with (HostSettings::databaseUser), for the server to run them as that user, but
+// only over TLS or to this machine: never in clear over a network. Lives on the user-interface thread; every call blocks until the server
 // answers or the timeout passes.
 //
 //   netConFisc->BeforeConnect = [this](TNetConnection& c) { netConFiscBeforeConnect(c); };
@@ -87,6 +91,6 @@ private:
     void open();
     QString address() const;
 
-    std::unique_ptr<httplib::Client> m_client; // set while connected
+    std::unique_ptr<httplib::ClientImpl> m_client; // set while connected
     qint64 m_lastId = 0;
 };

@@ -139,8 +139,7 @@ private:
 
 ReportQueryDefinition queryFrom(const Reader& reader)
 {
-    return {reader.text(u"name"_s), reader.texts(u"sql"_s), reader.texts(u"sql_oracle"_s), reader.texts(u"sql_mssql"_s),
-            reader.flag(u"refusal"_s)};
+    return {reader.text(u"name"_s), reader.texts(u"sql"_s), reader.flag(u"refusal"_s)};
 }
 
 // The house form of the definition files, written by hand because QJsonDocument sorts keys and puts every value on
@@ -282,10 +281,6 @@ QByteArray ReportDefinition::toJson() const
         if (query.refusal)
             members.append({u"refusal"_s, "true"});
         members.append({u"sql"_s, listBlock(jsonTexts(query.sql), 6)});
-        if (!query.sqlOracle.isEmpty())
-            members.append({u"sql_oracle"_s, listBlock(jsonTexts(query.sqlOracle), 6)});
-        if (!query.sqlMssql.isEmpty())
-            members.append({u"sql_mssql"_s, listBlock(jsonTexts(query.sqlMssql), 6)});
         queriesJson.append(objectBlock(members, 4));
     }
     QByteArrayList columnsJson;
@@ -348,12 +343,10 @@ void ReportDefinition::check() const
             invalid(fileName, u"a consulta \"%1\" aparece duas vezes"_s.arg(query.name));
         if (query.sql.join(QString()).trimmed().isEmpty())
             invalid(fileName, u"a consulta \"%1\" não tem texto SQL"_s.arg(query.name));
-        for (const QStringList* text : {&query.sql, &query.sqlOracle, &query.sqlMssql})
-            for (const QString& parameter : SqlParameters::parse(text->join(u'\n')).names)
-                if (!parameter.startsWith(u"P_"_s, Qt::CaseInsensitive))
-                    invalid(fileName,
-                            u"a consulta \"%1\" usa o parâmetro \":%2\"; só valem parâmetros \":P_...\""_s.arg(
-                                query.name, parameter));
+        for (const QString& parameter : SqlParameters::parse(query.sql.join(u'\n')).names)
+            if (!parameter.startsWith(u"P_"_s, Qt::CaseInsensitive))
+                invalid(fileName, u"a consulta \"%1\" usa o parâmetro \":%2\"; só valem parâmetros \":P_...\""_s.arg(
+                                      query.name, parameter));
         names.append(query.name);
     }
     if (detail.trimmed().isEmpty())

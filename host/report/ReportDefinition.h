@@ -15,14 +15,12 @@
 // codes "9.999"; entry/exit indicators "E" and "S" as "Entradas" and "Saídas".
 enum class ColumnFormat { Text, Amount, Date, Integer, Cfop, Direction };
 
-// A query of a report, with one SQL text per database dialect (lines). Every ":P_..." token of the text that runs
+// A query of a report: its SQL text (lines), which SQLite and PostgreSQL both run. Every ":P_..." token of the text
 // becomes a text parameter of the query. A refusal query is no part of the report: it runs like the others, and when
 // its first row's first column holds a text, the run stops with that text (what the user should change).
 struct ReportQueryDefinition {
     QString name;
-    QStringList sql;       // SQLite, PostgreSQL, Firebird
-    QStringList sqlOracle; // empty: sql
-    QStringList sqlMssql;  // empty: sql
+    QStringList sql;
     bool refusal = false;
 };
 
@@ -48,8 +46,7 @@ struct ReportGroup {
 //   {"code": "RLX582", "title": "...", "description": "what it lists, which documents belong",
 //    "orientation": "portrait" | "landscape",
 //    "header": ["Empresa: {P_EMPRESA} - {qryEmpresa.NMEMPRESA}", ...],
-//    "queries": [{"name": "qryEmpresa", "refusal": true (when it is one), "sql": [lines], "sql_oracle": [lines],
-//                 "sql_mssql": [lines]}, ...],
+//    "queries": [{"name": "qryEmpresa", "refusal": true (when it is one), "sql": [lines]}, ...],
 //    "detail": "<a query's name, or a data source of the screen>",
 //    "columns": [{"field", "caption", "width" (mm), "align": "left" | "right" | "center",
 //                 "format": "text" | "amount" | "date" | "integer" | "cfop", "hidden": true (when hidden)}, ...],

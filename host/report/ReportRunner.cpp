@@ -1,10 +1,11 @@
 #include "ReportRunner.h"
 
+#include "Audit.h"
+#include "DatabaseError.h"
 #include "DatabaseFailure.h"
 #include "Exceptions.h"
-#include "ReadOnlyRun.h"
+#include "ReadOnlySession.h"
 #include "ReportProgress.h"
-#include "SqlDialect.h"
 #include "SqlParameters.h"
 #include "TDBConnection.h"
 #include "TDataSet.h"
@@ -15,6 +16,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSysInfo>
+#include <memory>
 
 #include <sqlite3.h>
 
@@ -29,7 +32,7 @@ constexpr int RowsPerStep = 1000;
 class StatementProgress {
 public:
     StatementProgress(const QSqlDatabase& database, ReportProgress& progress)
-        : m_progress(progress), m_sqlite(sqliteHandle(database))
+        : m_progress(progress), m_sqlite(database::sqliteHandle(database))
     {
         if (m_sqlite)
             sqlite3_progress_handler(m_sqlite, InstructionsPerStep, &StatementProgress::step, this);
@@ -58,6 +61,31 @@ private:
     sqlite3* m_sqlite;
     bool m_cancelled = false;
 };
+
+// A report's statement is one query that reads (a ";" only at its end, starting with SELECT, WITH or VALUES), so
+// that none can end the read-only transaction it runs in. Throws EDatabaseError.
+void checkReadingStatement(const SqlParameters& statement)
+{
+    QString text = statement.positionalSql.trimmed();
+    if (text.endsWith(u';'))
+        text.chop(1);
+    if (text.contains(u';'))
+        throw EDatabaseError(u"a consulta deve ter um só comando SQL, sem ';' no meio do texto"_s);
+    static const QStringList reading = {u"SELECT"_s, u"WITH"_s, u"VALUES"_s};
+    if (!reading.contains(statement.leadingWord))
+        throw EDatabaseError(u"um relatório só lê dados: a consulta deve começar por SELECT ou WITH, não por %1"_s.arg(
+            statement.leadingWord.isEmpty() ? u"um texto vazio"_s : statement.leadingWord));
+}
+
+// The run's read-only session on the host's connection.
+std::unique_ptr<database::ReadOnlySession> readOnlySession(const QSqlDatabase& connection)
+{
+    try {
+        return std::make_unique<database::ReadOnlySession>(connection);
+    } catch (const database::DatabaseError& e) {
+        throw EDatabaseError(e.message());
+    }
+}
 
 // The driver's failure, or EAbort when the user stopped the statement.
 [[noreturn]] void fail(const QSqlQuery& query, const StatementProgress& watch, TDBConnection& connection)
@@ -144,7 +172,42 @@ ReportRunner::ReportRunner(TDBConnection& connection, TBeforeGetQueryParams Befo
 ReportData ReportRunner::run(const ReportDefinition& definition, ReportProgress& progress,
                              std::optional<qsizetype> detailRows) const
 {
-    return runQueries(definition, Reading::AllRows, progress, detailRows);
+    if (detailRows) // a glimpse for the editor, not a report anyone gets
+        return runQueries(definition, Reading::AllRows, progress, detailRows);
+    database::AuditRecord record;
+    record.origin = u"host-app em %1"_s.arg(QSysInfo::machineHostName());
+    record.action = definition.title;
+    ReportData data;
+    try {
+        data = runQueries(definition, Reading::AllRows, progress);
+    } catch (const EHostError& e) {
+        record.outcome = e.message();
+        try {
+            audit(record);
+        } catch (const EDatabaseError& unrecorded) {
+            throw EDatabaseError(e.message() + u"\n"_s + unrecorded.message());
+        }
+        throw;
+    }
+    QStringList parameters;
+    for (const ReportParameter& parameter : data.parameters)
+        parameters.append(u"%1=%2"_s.arg(parameter.name, parameter.value.toString()));
+    record.parameters = parameters.join(u"; "_s);
+    record.rows = static_cast<int>(data.detail.rows.size());
+    record.outcome = u"ok"_s;
+    audit(record);
+    return data;
+}
+
+void ReportRunner::audit(const database::AuditRecord& record) const
+{
+    try {
+        QSqlDatabase database = m_connection.Database();
+        database::addAuditRecord(database, record);
+    } catch (const database::DatabaseError& e) {
+        throw EDatabaseError(
+            u"O relatório \"%1\" não pôde ser registrado na auditoria: %2"_s.arg(record.action, e.message()));
+    }
 }
 
 void ReportRunner::checkFields(const ReportDefinition& definition) const
@@ -166,7 +229,7 @@ ReportData ReportRunner::runQueries(const ReportDefinition& definition, Reading 
     };
     QHash<QString, ReportTable> results;
     try {
-        const ReadOnlyRun readOnly(m_connection.Database());
+        const auto readOnly = readOnlySession(m_connection.Database());
         for (const ReportQueryDefinition& query : definition.queries) {
             const bool isDetail = query.name.compare(definition.detail, Qt::CaseInsensitive) == 0;
             const Reading reading =
@@ -228,8 +291,7 @@ ReportTable ReportRunner::runQuery(const ReportQueryDefinition& query, Reading r
                                    ReportProgress& progress, std::optional<qsizetype> rowLimit) const
 {
     QSqlDatabase database = m_connection.Database();
-    const SqlParameters sql =
-        SqlParameters::parse(DialectText(m_connection.DriverName(), query.sql, query.sqlOracle, query.sqlMssql));
+    const SqlParameters sql = SqlParameters::parse(query.sql.join(u'\n'));
     TParams params;
     params.SetNames(sql.names);
     bool allow = true;

@@ -15,7 +15,7 @@ HOSTFW_REPORT_EXPORT bool ExistParam(const TParams& Params, const QString& name)
 
 // Runs a report definition on a database connection. For each query, in order: its parameters are the ":NAME"
 // tokens of its text for the connection's dialect; BeforeGetQueryParams(Params, Allow) fills them (Allow starts
-// true); the values are bound, never spliced. The whole run only reads (ReadOnlyRun): each query must be one
+// true); the values are bound, never spliced. The whole run only reads (database::ReadOnlySession): each query must be one
 // statement that starts with SELECT, WITH or VALUES, and nothing it does can write to the database or its folder.
 // The detail is then the rows of the query the definition names, or of the dataset DataSetByName gives for that name
 // (a data source of the screen), which the run must have filled while the parameters were bound: rows an earlier run
@@ -25,6 +25,12 @@ HOSTFW_REPORT_EXPORT bool ExistParam(const TParams& Params, const QString& name)
 // raised while its parameters are bound, or a screen dataset the run did not fill raises EReportRunError naming the
 // report (and the query); a detail that is neither a query nor a known dataset, or lacks a column's field, raises
 // EReportDefinitionError.
+// On PostgreSQL every whole run, done or failed, is recorded in the database's audit trail (title, parameters, rows,
+// outcome) in the name of the connection's role; a run that cannot be recorded fails with EDatabaseError.
+namespace database {
+struct AuditRecord;
+}
+
 class HOSTFW_REPORT_EXPORT ReportRunner {
 public:
     using TBeforeGetQueryParams = std::function<void(TParams& Params, bool& Allow)>;
@@ -49,6 +55,7 @@ private:
     // The query's rows (as reading says, rowLimit at most), its parameters recorded in data.
     ReportTable runQuery(const ReportQueryDefinition& query, Reading reading, ReportData& data,
                          ReportProgress& progress, std::optional<qsizetype> rowLimit = std::nullopt) const;
+    void audit(const database::AuditRecord& record) const;
     // The screen's dataset the detail names; nullptr when the detail is a query. EReportDefinitionError when it is
     // neither.
     TDataSet* screenDataSet(const ReportDefinition& definition) const;

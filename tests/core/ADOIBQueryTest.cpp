@@ -1,3 +1,4 @@
+#include "Dialect.h"
 #include "Exceptions.h"
 #include "HostSettings.h"
 #include "QtPrinters.h"
@@ -222,26 +223,25 @@ TEST_F(ADOIBQueryTest, TheDialectTextFollowsTheConnectionDriver)
     TADOIBQuery query(nullptr, u"qrtTpOperacao"_s);
     query.setSQL({u"SELECT"_s, u"   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s});
     query.setSQL_MSSQL({u"SELECT"_s, u"   IDENTRSAIDOP+CDTIPOOPER AS  CHAVE"_s});
+    query.setConnection(connection);
+    EXPECT_EQ(query.ActiveSQL(), u"SELECT\n   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s);
+
     const struct {
         QString driver;
         QString expected;
     } cases[] = {
         {u"QSQLITE"_s, u"SELECT\n   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s},
         {u"QPSQL"_s, u"SELECT\n   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s},
-        {u"QIBASE"_s, u"SELECT\n   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s},
         {u"QODBC"_s, u"SELECT\n   IDENTRSAIDOP+CDTIPOOPER AS  CHAVE"_s},
         {u"QOCI"_s, u"SELECT\n   IDENTRSAIDOP||CDTIPOOPER AS  CHAVE"_s}, // no Oracle text: the default one
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(qPrintable(c.driver));
-        TDBConnection other(nullptr, u"other"_s, c.driver);
-        query.setConnection(&other);
-        EXPECT_EQ(query.ActiveSQL(), c.expected);
+        EXPECT_EQ(database::dialect::forDriver(c.driver, query.SQL(), query.SQL_ORACLE(), query.SQL_MSSQL()),
+                  c.expected);
     }
-    query.setSQL_ORACLE({u"SELECT 1 FROM DUAL"_s});
-    TDBConnection oracle(nullptr, u"oracle"_s, u"QOCI"_s);
-    query.setConnection(&oracle);
-    EXPECT_EQ(query.ActiveSQL(), u"SELECT 1 FROM DUAL"_s);
+    EXPECT_EQ(database::dialect::forDriver(u"QOCI"_s, query.SQL(), {u"SELECT 1 FROM DUAL"_s}, query.SQL_MSSQL()),
+              u"SELECT 1 FROM DUAL"_s);
 }
 
 TEST_F(ADOIBQueryTest, DataModuleOpensTheConfiguredDatabaseOnFirstUse)

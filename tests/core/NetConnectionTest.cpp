@@ -1,5 +1,6 @@
 #include "CheckResultServ.h"
 #include "Exceptions.h"
+#include "HostSettings.h"
 #include "TClientDataSet.h"
 #include "TNetConnection.h"
 #include "TestServer.h"
@@ -491,4 +492,37 @@ TEST(NetConnection, ACallTheServerTurnsAwayAsBusyIsMadeAgainWithinItsTimeout)
         }
         EXPECT_LT(elapsed.elapsed(), 2600);
     }
+}
+
+TEST(NetConnection, OverTlsTheServerMustProveItselfByTheGivenAuthority)
+{
+    const TestCertificates certificates;
+    const TestCertificates stranger; // another authority, whose server certificate the client must not take
+    const TestServer plain({}, TestServer::Data::SampleData);
+    const TestServer server(plain.database(), &certificates);
+    struct Case {
+        const char* name;
+        bool tls;
+        QString authority;
+        bool answers;
+    } cases[] = {
+        {"TLS, the server's authority given by --ca", true, certificates.authority(), true},
+        {"TLS, the system's authorities only", true, {}, false},
+        {"TLS, another authority", true, stranger.authority(), false},
+        {"plain HTTP to the TLS server", false, {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HostSettings::current().serverTls = c.tls;
+        HostSettings::current().serverCaFile = c.authority;
+        Connection connection(server.port());
+        try {
+            const RemoteResult result = connection.AppServer().call(u"GetImpoGrup"_s, {u""_s, u"T"_s});
+            EXPECT_TRUE(c.answers) << "a call went through";
+            EXPECT_FALSE(CheckResultServ(result, true, 0).rows.isEmpty());
+        } catch (const EConnectionError& error) {
+            EXPECT_FALSE(c.answers) << qPrintable(error.message());
+        }
+    }
+    HostSettings::current() = HostSettings();
 }

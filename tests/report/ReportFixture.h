@@ -118,7 +118,11 @@ protected:
 
     ReportDescription description;
     QTemporaryDir dir;
-    TDBConnection connection{nullptr, u"relatorios"_s, u"QSQLITE"_s, dir.filePath(u"vendas.db"_s)};
+    // An empty file, which SQLite takes for a new database (the host opens no file that does not exist).
+    TDBConnection connection{nullptr, u"relatorios"_s, [this] {
+                                 QFile(dir.filePath(u"vendas.db"_s)).open(QIODevice::WriteOnly);
+                                 return dir.filePath(u"vendas.db"_s);
+                             }()};
 };
 
 // A progress that cancels at its step number cancelAt.

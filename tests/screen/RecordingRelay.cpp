@@ -30,9 +30,13 @@ RecordingRelay::RecordingRelay(const TestServer& server)
         const std::lock_guard lock(m_mutex);
         if (request.method == "POST")
             m_calls.append(callOf(request.body));
+        // The host's sign-in goes through, as a load balancer passes it.
+        httplib::Headers headers;
+        if (request.has_header("Authorization"))
+            headers.emplace("Authorization", request.get_header_value("Authorization"));
         const httplib::Result answer = request.method == "POST"
-                                           ? m_upstream->Post(request.path, request.body, "application/json")
-                                           : m_upstream->Get(request.path);
+                                           ? m_upstream->Post(request.path, headers, request.body, "application/json")
+                                           : m_upstream->Get(request.path, headers);
         if (!answer) {
             response.status = 502;
             return;

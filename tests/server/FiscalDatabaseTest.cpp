@@ -14,7 +14,7 @@ namespace {
 
 QVariant scalar(const QString& path, const QString& sql)
 {
-    ScopedConnection connection(database::DatabaseAddress::parse(path), database::Access::ReadOnly);
+    database::ScopedConnection connection(database::DatabaseAddress::parse(path), database::Access::ReadOnly);
     QSqlQuery query(connection.database());
     if (!query.exec(sql) || !query.next()) {
         ADD_FAILURE() << sql.toStdString();
@@ -33,7 +33,7 @@ QString databaseErrorOf(const std::function<void()>& action)
 {
     try {
         action();
-    } catch (const DatabaseError& error) {
+    } catch (const database::DatabaseError& error) {
         return error.message();
     }
     return {};

@@ -88,7 +88,7 @@ QByteArray taxList(int port)
 // The invoices in the database at path; -1 when it cannot be read.
 int invoiceCount(const QString& path)
 {
-    fiscal::ScopedConnection connection(database::DatabaseAddress::parse(path), database::Access::ReadOnly);
+    database::ScopedConnection connection(database::DatabaseAddress::parse(path), database::Access::ReadOnly);
     QSqlQuery query(connection.database());
     return query.exec(u"SELECT COUNT(*) FROM NOTAFISCAL"_s) && query.next() ? query.value(0).toInt() : -1;
 }
@@ -171,6 +171,17 @@ TEST(Program, RefusesToStartWithAClearMessage)
         {"a missing database without --init", {u"--db"_s, dir.filePath(u"falta.db"_s)}, u"--init"_s},
         {"no database", {}, u"--db"_s},
         {"a bad address", {u"--db"_s, busy.databasePath(), u"--listen"_s, u"8211"_s}, u"HOST:PORT"_s},
+        {"SQLite off loopback", {u"--db"_s, busy.databasePath(), u"--listen"_s, u"0.0.0.0:0"_s}, u"um só usuário"_s},
+        {"PostgreSQL off loopback without TLS",
+         {u"--db"_s, u"postgresql://fiscal@127.0.0.1:1/fiscal"_s, u"--listen"_s, u"0.0.0.0:0"_s},
+         u"acrescente --tls-cert ARQUIVO --tls-key ARQUIVO"_s},
+        {"a certificate without its key",
+         {u"--db"_s, busy.databasePath(), u"--tls-cert"_s, dir.filePath(u"servidor.pem"_s)},
+         u"--tls-cert e --tls-key"_s},
+        {"a certificate that cannot be read",
+         {u"--db"_s, busy.databasePath(), u"--listen"_s, u"127.0.0.1:0"_s, u"--tls-cert"_s,
+          dir.filePath(u"servidor.pem"_s), u"--tls-key"_s, dir.filePath(u"servidor.key"_s)},
+         u"servidor.pem"_s},
         {"a port that is served already",
          {u"--db"_s, busy.databasePath(), u"--listen"_s, u"127.0.0.1:%1"_s.arg(busy.port())},
          u"Não foi possível escutar"_s},
@@ -192,7 +203,7 @@ TEST(Program, AWalDatabaseInAFolderTheServerCannotWriteIsRefusedSayingWhatToChan
     ASSERT_EQ(fiscal::initDatabase(wal), fiscal::InitOutcome::Created);
     ASSERT_TRUE(QFile::copy(wal, rollback));
     {
-        fiscal::ScopedConnection connection(database::DatabaseAddress::parse(rollback), database::Access::ReadWrite);
+        database::ScopedConnection connection(database::DatabaseAddress::parse(rollback), database::Access::ReadWrite);
         ASSERT_TRUE(QSqlQuery(connection.database()).exec(u"PRAGMA journal_mode=DELETE"_s));
     }
     // Root's folder for nobody, or a folder without write permission for its owner.

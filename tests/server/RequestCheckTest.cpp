@@ -158,7 +158,7 @@ TEST(RequestCheck, EachRequestLogsOneLineWithMethodTimeAndOutcome)
 
     const QStringList log = server.log();
     ASSERT_EQ(log.size(), 4);
-    EXPECT_TRUE(QRegularExpression(u"^GetImpoGrup \\d+ ms 2 linhas$"_s).match(log[0]).hasMatch())
+    EXPECT_TRUE(QRegularExpression(u"^GetImpoGrup \\d+ ms 2 linhas \\| "_s).match(log[0]).hasMatch())
         << log[0].toStdString();
     EXPECT_TRUE(QRegularExpression(u"^GetImpoGrup \\d+ ms erro -32602: "_s).match(log[1]).hasMatch())
         << log[1].toStdString();

@@ -29,15 +29,25 @@ QStringList schemaOf(const QString& address)
 
 void execute(const QString& address, const QStringList& statements)
 {
-    ScopedConnection connection(databaseAddress(address), database::Access::ReadWrite);
+    database::ScopedConnection connection(database::DatabaseAddress::parse(address), database::Access::ReadWrite);
     for (const QString& statement : statements)
         if (QSqlQuery query(connection.database()); !query.exec(statement))
             FAIL() << statement.toStdString() << ": " << query.lastError().text().toStdString();
 }
 
-// What version 1 of the schema was: the sample data without what version 2 added.
+// What version 1 of the schema was: the sample data without what versions 2 and 3 added (on PostgreSQL, version 3
+// added the per-company access and the audit trail).
 void downgradeToVersion1(const QString& address)
 {
+    QStringList version3;
+    if (TestDatabase::onPostgreSql()) {
+        for (const QString& table : {u"EMPRESA"_s, u"INSCRESTAD"_s, u"INSCRMUNICIP"_s, u"MAPAAPUR"_s, u"TOTALLIVRO"_s,
+                                     u"NOTAFISCAL"_s, u"AJUSTEAPUR"_s, u"ITEMNOTAFISCAL"_s, u"ITEMNFIMPOSTO"_s})
+            version3 << u"DROP POLICY %1_ACESSO ON %1"_s.arg(table)
+                     << u"ALTER TABLE %1 DISABLE ROW LEVEL SECURITY"_s.arg(table);
+        version3 << u"DROP TABLE AUDITORIA"_s << u"DROP TABLE ACESSOEMPRESA"_s;
+    }
+    execute(address, version3);
     execute(address, {u"DROP INDEX NOTAFISCAL_CHAVE"_s, u"ALTER TABLE NOTAFISCAL DROP COLUMN NRCHAVEACESSO"_s,
                       u"DROP TABLE CFOPTIPOOPER"_s, u"DROP TABLE VERSAOESQUEMA"_s});
 }
@@ -46,7 +56,7 @@ QString databaseErrorOf(const std::function<void()>& action)
 {
     try {
         action();
-    } catch (const DatabaseError& error) {
+    } catch (const database::DatabaseError& error) {
         return error.message();
     }
     return {};

@@ -90,7 +90,8 @@ TEST(PostgreSqlInit, ServersStartedTogetherCreateTheTablesOnceAndLeaveThemAlone)
 TEST(PostgreSqlStall, AStatementTheDatabaseHoldsUpHoldsUpNoOtherCall)
 {
     const TestServer server({}, TestServer::Data::SampleData);
-    fiscal::ScopedConnection locker(fiscal::databaseAddress(server.databasePath()), database::Access::ReadWrite);
+    database::ScopedConnection locker(database::DatabaseAddress::parse(server.databasePath()),
+                                      database::Access::ReadWrite);
     QSqlQuery lock(locker.database());
     ASSERT_TRUE(lock.exec(u"BEGIN"_s) && lock.exec(u"LOCK TABLE IMPOSTONFE IN ACCESS EXCLUSIVE MODE"_s));
 

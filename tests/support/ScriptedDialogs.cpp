@@ -105,6 +105,13 @@ std::optional<QString> ScriptedDialogs::askText(const QString& caption, const QS
     return m_texts.isEmpty() ? std::nullopt : m_texts.dequeue();
 }
 
+std::optional<SignInAnswer> ScriptedDialogs::signIn(const QString& database, const QString& user,
+                                                    const QString& problem)
+{
+    shown.append({u"signin"_s, database, user + u'|' + problem});
+    return m_signIns.isEmpty() ? std::nullopt : m_signIns.dequeue();
+}
+
 void ScriptedDialogs::editDefinition(const ReportDefinition& definition, ReportEditing& editing)
 {
     shown.append({u"edit"_s, definition.title, {}});

@@ -15,10 +15,10 @@ class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
         QString kind; // "error", "information", "confirm", "pick", "choose", "save", "open", "folder", "print", "text",
-                      // "edit"
+                      // "edit", "signin"
         QString title; // pick, choose: the title; save, open, folder, text: the caption; edit: the report's title
         QString text;  // error, information, confirm: the text; pick, choose: the column labels joined by "|";
-                       // save: the suggested name; text: the prompt
+                       // save: the suggested name; text: the prompt; signin: the user shown, "|", the problem
         QList<int> ticked = {}; // choose: the rows ticked when the list opened
         bool failure = false;   // error: shown as a failure of the action rather than a complaint about a field
     };
@@ -45,6 +45,7 @@ public:
     void answerText(std::optional<QString> text) { m_texts.enqueue(std::move(text)); }
     // The next yes-or-no question; an unanswered one is answered no.
     void answerConfirm(bool yes) { m_confirms.enqueue(yes); }
+    void answerSignIn(std::optional<SignInAnswer> answer) { m_signIns.enqueue(std::move(answer)); }
 
     // The texts of the shown entries of one kind, in order.
     QStringList texts(const QString& kind) const;
@@ -62,6 +63,7 @@ public:
     std::unique_ptr<ReportProgress> progress(const QString& title) override;
     std::optional<QString> askText(const QString& caption, const QString& prompt) override;
     void editDefinition(const ReportDefinition& definition, ReportEditing& editing) override;
+    std::optional<SignInAnswer> signIn(const QString& database, const QString& user, const QString& problem) override;
 
     // Installs a fresh scripted service and returns it.
     static ScriptedDialogs& reset();
@@ -77,4 +79,5 @@ private:
     QQueue<std::pair<std::function<void(ReportDefinition&)>, EditEnd>> m_edits;
     QQueue<std::optional<QString>> m_texts;
     QQueue<bool> m_confirms;
+    QQueue<std::optional<SignInAnswer>> m_signIns;
 };

@@ -25,7 +25,7 @@ QString cell(const QVariant& value)
 
 QStringList sqlRows(const QString& address, const QString& sql)
 {
-    fiscal::ScopedConnection connection(fiscal::databaseAddress(address), database::Access::ReadOnly);
+    database::ScopedConnection connection(database::DatabaseAddress::parse(address), database::Access::ReadOnly);
     QSqlQuery query(connection.database());
     if (!query.exec(sql))
         throw std::runtime_error((sql + u": "_s + query.lastError().text()).toStdString());

@@ -102,8 +102,8 @@ std::shared_ptr<TestDatabase> TestDatabase::postgreSqlCopyOf(const QString& sqli
 {
     auto copy = std::shared_ptr<TestDatabase>(new TestDatabase);
     copy->createOnPostgreSql({}, false);
-    fiscal::ScopedConnection from(database::DatabaseAddress::parse(sqlitePath), database::Access::ReadOnly);
-    fiscal::ScopedConnection to(database::DatabaseAddress::parse(copy->m_address), database::Access::ReadWrite);
+    database::ScopedConnection from(database::DatabaseAddress::parse(sqlitePath), database::Access::ReadOnly);
+    database::ScopedConnection to(database::DatabaseAddress::parse(copy->m_address), database::Access::ReadWrite);
     fiscal::inTransaction(to.database(), [&] {
         QSqlQuery(to.database()).exec(u"SET LOCAL session_replication_role = replica"_s); // rows without parents
         fiscal::copyTables(from.database(), to.database());

@@ -17,12 +17,16 @@ TestServer::TestServer(const QStringList& fixtures, Data data, const fiscal::Htt
     start(limits);
 }
 
-TestServer::TestServer(std::shared_ptr<TestDatabase> database) : m_database(std::move(database)) { start({}); }
+TestServer::TestServer(std::shared_ptr<TestDatabase> database, const TestCertificates* tls)
+    : m_database(std::move(database))
+{
+    start({}, tls);
+}
 
-void TestServer::start(const fiscal::HttpLimits& limits)
+void TestServer::start(const fiscal::HttpLimits& limits, const TestCertificates* tls)
 {
     m_server = std::make_unique<fiscal::FiscalServer>(
-        m_database->address(),
+        database::DatabaseAddress::parse(m_database->address()),
         [this](const QString& line) {
             const std::lock_guard lock(m_logMutex);
             m_log.append(line);
@@ -30,6 +34,8 @@ void TestServer::start(const fiscal::HttpLimits& limits)
         limits);
     if (!m_server->bind(host(), 0))
         throw std::runtime_error("TestServer: no free loopback port");
+    if (tls)
+        m_server->useTls(tls->certificate(), tls->key());
     m_port = m_server->port();
     // The socket listens from bind() on: a client may connect before the thread starts accepting.
     m_thread = std::thread([this] { m_server->serve(); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HttpServer.h"
+#include "TestCertificates.h"
 #include "TestDatabase.h"
 
 #include <QString>
@@ -29,8 +30,9 @@ public:
 
     explicit TestServer(const QStringList& fixtures = {}, Data data = Data::SchemaOnly,
                         const fiscal::HttpLimits& limits = {});
-    // Another server on the database of a TestServer (its database()), as servers behind a load balancer.
-    explicit TestServer(std::shared_ptr<TestDatabase> database);
+    // Another server on the database of a TestServer (its database()), as servers behind a load balancer; over
+    // HTTPS with the certificate and key of tls when given.
+    explicit TestServer(std::shared_ptr<TestDatabase> database, const TestCertificates* tls = nullptr);
     ~TestServer();
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
@@ -49,7 +51,7 @@ public:
     void stop();
 
 private:
-    void start(const fiscal::HttpLimits& limits);
+    void start(const fiscal::HttpLimits& limits, const TestCertificates* tls = nullptr);
 
     std::shared_ptr<TestDatabase> m_database;
     std::unique_ptr<fiscal::FiscalServer> m_server;

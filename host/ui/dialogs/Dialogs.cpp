@@ -24,3 +24,5 @@ void Dialogs::install(std::unique_ptr<Dialogs> dialogs) { installed() = std::mov
 QStringList Dialogs::openFileNames(const QString&, const QString&) { return {}; }
 
 QString Dialogs::existingFolder(const QString&) { return {}; }
+
+std::optional<SignInAnswer> Dialogs::signIn(const QString&, const QString&, const QString&) { return std::nullopt; }

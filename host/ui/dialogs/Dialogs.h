@@ -15,6 +15,12 @@ class ReportProgress;
 class TDataSet;
 struct ReportDefinition;
 
+// What a person gave to sign in.
+struct SignInAnswer {
+    QString user;
+    QString password;
+};
+
 // Every modal interaction goes through this service: the application installs QtDialogs, tests ScriptedDialogs.
 class HOSTFW_EXPORT Dialogs {
 public:
@@ -52,6 +58,10 @@ public:
     virtual std::unique_ptr<ReportProgress> progress(const QString& title) = 0;
     // A line of text the user types, prompted by prompt; nullopt when cancelled.
     virtual std::optional<QString> askText(const QString& caption, const QString& prompt) = 0;
+    // The user and password to sign in to database (its address), the user field holding user at first; problem
+    // says why it is asked again (a refused password), empty the first time. nullopt when cancelled. A service
+    // without a person to ask gives none.
+    virtual std::optional<SignInAnswer> signIn(const QString& database, const QString& user, const QString& problem);
     // The definition editor, until the user cancels or editing saves what the user edited (as it is or as a new
     // report); a failure to save is shown and the editing goes on.
     virtual void editDefinition(const ReportDefinition& definition, ReportEditing& editing) = 0;

@@ -6,9 +6,13 @@
 #include "ReportEditor.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -144,6 +148,39 @@ std::optional<QString> QtDialogs::askText(const QString& caption, const QString&
     bool accepted = false;
     const QString text = QInputDialog::getText(dialogParent(), caption, prompt, QLineEdit::Normal, {}, &accepted);
     return accepted ? std::optional(text) : std::nullopt;
+}
+
+std::optional<SignInAnswer> QtDialogs::signIn(const QString& database, const QString& user, const QString& problem)
+{
+    const ReturnFocusOnClose returnFocus;
+    QDialog dialog(dialogParent());
+    dialog.setWindowTitle(u"Entrar no banco de dados fiscal"_s);
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(new QLabel(u"Banco de dados: %1"_s.arg(database)));
+    if (!problem.isEmpty()) {
+        auto* refusal = new QLabel(problem);
+        refusal->setWordWrap(true);
+        refusal->setStyleSheet(u"color: #b00000"_s);
+        form->addRow(refusal);
+    }
+    auto* userBox = new QLineEdit(user);
+    userBox->setObjectName(u"edtUsuario"_s);
+    userBox->setAccessibleName(u"Usuário"_s);
+    auto* passwordBox = new QLineEdit;
+    passwordBox->setObjectName(u"edtSenha"_s);
+    passwordBox->setAccessibleName(u"Senha"_s);
+    passwordBox->setEchoMode(QLineEdit::Password);
+    form->addRow(u"&Usuário:"_s, userBox);
+    form->addRow(u"&Senha:"_s, passwordBox);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(u"Entrar"_s);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    (user.isEmpty() ? userBox : passwordBox)->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return SignInAnswer{userBox->text().trimmed(), passwordBox->text()};
 }
 
 void QtDialogs::editDefinition(const ReportDefinition& definition, ReportEditing& editing)

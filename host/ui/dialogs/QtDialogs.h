@@ -16,6 +16,7 @@ public:
     QString saveFileName(const QString& caption, const QString& suggestedName, const QString& filters) override;
     QStringList openFileNames(const QString& caption, const QString& filters) override;
     QString existingFolder(const QString& caption) override;
+    std::optional<SignInAnswer> signIn(const QString& database, const QString& user, const QString& problem) override;
     bool choosePrinter(QPrinter& printer) override;
     std::unique_ptr<ReportProgress> progress(const QString& title) override;
     std::optional<QString> askText(const QString& caption, const QString& prompt) override;

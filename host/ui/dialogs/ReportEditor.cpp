@@ -240,16 +240,11 @@ QWidget* ReportEditor::queriesPage()
     m_queryRefusal = new QCheckBox(u"Consulta de recus&a: a primeira coluna, quando traz um texto, impede o relatório "
                                    "e é a mensagem mostrada"_s);
     connect(m_queryRefusal, &QCheckBox::toggled, this, &ReportEditor::schedulePreview);
-    auto* texts = new QTabWidget;
-    const QStringList dialects = {u"SQL"_s, u"SQL Oracle"_s, u"SQL MS SQL"_s};
-    for (int i = 0; i < 3; ++i) {
-        m_sql[i] = textBox({}, dialects[i]);
-        m_sql[i]->setFont(QFont(u"Monospace"_s));
-        texts->addTab(m_sql[i], dialects[i]);
-    }
+    m_sql = textBox({}, u"SQL"_s);
+    m_sql->setFont(QFont(u"Monospace"_s));
     auto* buttons = new QHBoxLayout;
     button(buttons, u"&Incluir"_s, [this] {
-        m_queries.append({u"qryNova%1"_s.arg(m_queries.size() + 1), {}, {}, {}});
+        m_queries.append({u"qryNova%1"_s.arg(m_queries.size() + 1), {}});
         m_queryList->addItem(m_queries.last().name);
         m_queryList->setCurrentRow(m_queryList->count() - 1);
     });
@@ -277,7 +272,7 @@ QWidget* ReportEditor::queriesPage()
     auto* right = new QFormLayout;
     right->addRow(u"No&me"_s, m_queryName);
     right->addRow(m_queryRefusal);
-    right->addRow(texts);
+    right->addRow(m_sql);
     auto* layout = new QHBoxLayout(page);
     layout->addLayout(left, 1);
     layout->addLayout(right, 3);
@@ -365,19 +360,15 @@ void ReportEditor::showQuery(int row)
     const ReportQueryDefinition query = shown ? m_queries[row] : ReportQueryDefinition{};
     m_queryName->setText(query.name);
     m_queryRefusal->setChecked(query.refusal);
-    m_sql[0]->setPlainText(query.sql.join(u'\n'));
-    m_sql[1]->setPlainText(query.sqlOracle.join(u'\n'));
-    m_sql[2]->setPlainText(query.sqlMssql.join(u'\n'));
+    m_sql->setPlainText(query.sql.join(u'\n'));
     m_queryName->setEnabled(shown);
     m_queryRefusal->setEnabled(shown);
-    for (QPlainTextEdit* sql : m_sql)
-        sql->setEnabled(shown);
+    m_sql->setEnabled(shown);
 }
 
 ReportQueryDefinition ReportEditor::shownQuery() const
 {
-    return {m_queryName->text().trimmed(), lines(m_sql[0]), lines(m_sql[1]), lines(m_sql[2]),
-            m_queryRefusal->isChecked()};
+    return {m_queryName->text().trimmed(), lines(m_sql), m_queryRefusal->isChecked()};
 }
 
 void ReportEditor::keepQuery(int row)

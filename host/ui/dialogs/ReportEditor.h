@@ -64,7 +64,7 @@ private:
     QListWidget* m_queryList;
     QLineEdit* m_queryName;
     QCheckBox* m_queryRefusal;
-    QPlainTextEdit* m_sql[3];
+    QPlainTextEdit* m_sql;
     QTableWidget* m_columns;
     QTableWidget* m_groups;
     ReportPageView* m_preview;

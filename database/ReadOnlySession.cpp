@@ -1,8 +1,7 @@
-#include "ReadOnlyRun.h"
+#include "ReadOnlySession.h"
 
+#include "DatabaseError.h"
 #include "DatabaseFailure.h"
-#include "Exceptions.h"
-#include "SqlParameters.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -11,6 +10,8 @@
 #include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
+
+namespace database {
 
 namespace {
 
@@ -40,7 +41,8 @@ sqlite3* sqliteHandle(const QSqlDatabase& database)
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
-ReadOnlyRun::ReadOnlyRun(QSqlDatabase database) : m_database(std::move(database)), m_sqlite(sqliteHandle(m_database))
+ReadOnlySession::ReadOnlySession(QSqlDatabase database)
+    : m_database(std::move(database)), m_sqlite(sqliteHandle(m_database))
 {
     if (m_sqlite) {
         QSqlQuery queryOnly(m_database);
@@ -51,14 +53,14 @@ ReadOnlyRun::ReadOnlyRun(QSqlDatabase database) : m_database(std::move(database)
         exec(u"START TRANSACTION READ ONLY"_s);
         try {
             exec(u"SELECT 1"_s); // the snapshot: from now on the transaction cannot become read-write
-        } catch (const EDatabaseError&) {
+        } catch (const DatabaseError&) {
             QSqlQuery(m_database).exec(u"ROLLBACK"_s);
             throw;
         }
     }
 }
 
-ReadOnlyRun::~ReadOnlyRun()
+ReadOnlySession::~ReadOnlySession()
 {
     if (m_sqlite) {
         sqlite3_set_authorizer(m_sqlite, nullptr, nullptr);
@@ -68,23 +70,12 @@ ReadOnlyRun::~ReadOnlyRun()
     }
 }
 
-void ReadOnlyRun::exec(const QString& statement)
+void ReadOnlySession::exec(const QString& statement)
 {
     QSqlQuery query(m_database);
     if (!query.exec(statement))
-        throw EDatabaseError(u"A conexão não pôde ser posta em modo somente leitura: %1"_s.arg(
+        throw DatabaseError(u"A conexão não pôde ser posta em modo somente leitura: %1"_s.arg(
             database::failureText(query.lastError())));
 }
 
-void checkReadingStatement(const SqlParameters& statement)
-{
-    QString text = statement.positionalSql.trimmed();
-    if (text.endsWith(u';'))
-        text.chop(1);
-    if (text.contains(u';'))
-        throw EDatabaseError(u"a consulta deve ter um só comando SQL, sem ';' no meio do texto"_s);
-    static const QStringList reading = {u"SELECT"_s, u"WITH"_s, u"VALUES"_s};
-    if (!reading.contains(statement.leadingWord))
-        throw EDatabaseError(u"um relatório só lê dados: a consulta deve começar por SELECT ou WITH, não por %1"_s.arg(
-            statement.leadingWord.isEmpty() ? u"um texto vazio"_s : statement.leadingWord));
-}
+} // namespace database

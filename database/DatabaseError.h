@@ -3,7 +3,7 @@
 #include <QString>
 #include <stdexcept>
 
-namespace fiscal {
+namespace database {
 
 // The fiscal database cannot be opened, created or read; the message says which file and why.
 class DatabaseError : public std::runtime_error {
@@ -15,4 +15,4 @@ private:
     QString m_message;
 };
 
-} // namespace fiscal
+} // namespace database

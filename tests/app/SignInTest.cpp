@@ -1,0 +1,63 @@
+// The host's sign-in to a PostgreSQL database: asked while the database wants a password the address's sources do
+// not give, again after a refusal, until it takes one or the person gives up.
+#include "DatabaseSignIn.h"
+
+#include "HostSettings.h"
+#include "ScopedConnection.h"
+#include "ScriptedDialogs.h"
+#include "TDBConnection.h"
+#include "TdtmDBGeral.h"
+#include "TestDatabase.h"
+
+#include <QSqlQuery>
+#include <QUuid>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+TEST(PostgreSqlSignIn, TheHostAsksUntilTheDatabaseTakesThePasswordOrThePersonGivesUp)
+{
+    const TestDatabase fiscal({}, TestDatabase::Data::SchemaOnly);
+    const QString role = u"analista_%1"_s.arg(QUuid::createUuid().toString(QUuid::Id128).left(8));
+    {
+        database::ScopedConnection owner(database::DatabaseAddress::parse(fiscal.address()),
+                                         database::Access::ReadWrite);
+        ASSERT_TRUE(QSqlQuery(owner.database()).exec(u"CREATE ROLE %1 LOGIN PASSWORD 'certa'"_s.arg(role)));
+    }
+    // No password from the environment or a ~/.pgpass: the person is the only source.
+    qunsetenv("PGPASSWORD");
+    qputenv("PGPASSFILE", "/nonexistent/pgpass");
+    const struct {
+        const char* name;
+        QList<std::optional<SignInAnswer>> answers;
+        bool signedIn;
+        QStringList problems; // of each time the person was asked
+    } cases[] = {
+        {"a wrong password, then the right one",
+         {SignInAnswer{role, u"errada"_s}, SignInAnswer{role, u"certa"_s}},
+         true,
+         {u"pede a senha"_s, u"recusou o usuário ou a senha"_s}},
+        {"given up", {std::nullopt}, false, {u"pede a senha"_s}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HostSettings& settings = HostSettings::current();
+        settings = HostSettings();
+        settings.databasePath = QString(fiscal.address()).replace(u"//fiscal@"_s, u"//%1@"_s.arg(role));
+        dtmDBGeral()->adcGeral->SetConnected(false);
+        ScriptedDialogs& dialogs = ScriptedDialogs::reset();
+        for (const std::optional<SignInAnswer>& answer : c.answers)
+            dialogs.answerSignIn(answer);
+
+        EXPECT_EQ(SignInToDatabase(dialogs), c.signedIn);
+        ASSERT_EQ(dialogs.shown.size(), c.problems.size());
+        for (qsizetype i = 0; i < c.problems.size(); ++i) {
+            EXPECT_TRUE(dialogs.shown[i].text.startsWith(role + u'|')) << qPrintable(dialogs.shown[i].text);
+            EXPECT_TRUE(dialogs.shown[i].text.contains(c.problems[i])) << qPrintable(dialogs.shown[i].text);
+        }
+        EXPECT_EQ(dtmDBGeral()->adcGeral->Connected(), c.signedIn);
+    }
+    dtmDBGeral()->adcGeral->SetConnected(false);
+    HostSettings::current() = HostSettings();
+    qunsetenv("PGPASSFILE");
+}

@@ -185,10 +185,10 @@ private:
 // The report run and saved in a file of the given type; its rows.
 qsizetype saved(Fixture& f, const char* fileName)
 {
-    const ReportLayout layout(f.run());
+    const std::shared_ptr<const ReportData> data = f.run();
     NoProgress progress;
-    saveReport(layout, f.file(fileName), progress);
-    return layout.data().detail.rows.size();
+    saveReport(data, f.file(fileName), progress);
+    return data->detail.rows.size();
 }
 
 // Each report paired with its floor, run in turn: the raw query for CSV and XLSX, the raw query and the bare drawing

@@ -284,6 +284,7 @@ PacketWriter::PacketWriter(const QList<FieldDef>& fields, qsizetype rowsExpected
         m_text += '}';
     }
     m_text += "],\"rows\":[";
+    m_headerSize = m_text.size();
 }
 
 void PacketWriter::appendRow(const QVariantList& row)
@@ -295,6 +296,16 @@ void PacketWriter::appendRow(const QVariantList& row)
         appendCell(m_text, i < row.size() ? row[i] : QVariant(), m_fields[i].type);
     }
     m_text += ']';
+}
+
+void PacketWriter::appendRowsOf(const PacketWriter& later)
+{
+    if (later.m_rows == 0)
+        return;
+    if (m_rows)
+        m_text += ',';
+    m_text += QByteArrayView(later.m_text).sliced(later.m_headerSize);
+    m_rows += later.m_rows;
 }
 
 WrittenPacket PacketWriter::finish()

@@ -77,12 +77,15 @@ public:
 
     // A value per field, in field order; a missing one is null.
     void appendRow(const QVariantList& row);
+    // The rows another writer of the same fields wrote, after those written here.
+    void appendRowsOf(const PacketWriter& later);
     // The packet's text, ended: no row goes after it.
     WrittenPacket finish();
 
 private:
     QList<FieldDef> m_fields;
     QByteArray m_text;
+    qsizetype m_headerSize = 0;
     qsizetype m_rows = 0;
 };
 

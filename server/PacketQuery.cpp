@@ -72,8 +72,13 @@ protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::Fiel
 protocol::WrittenPacket writePacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields)
 {
     protocol::PacketWriter writer(fields);
-    readRows(query, fields, [&writer](const QVariantList& row) { writer.appendRow(row); });
+    writeQueryRows(query, fields, writer);
     return writer.finish();
+}
+
+void writeQueryRows(QSqlQuery& query, const QList<protocol::FieldDef>& fields, protocol::PacketWriter& writer)
+{
+    readRows(query, fields, [&writer](const QVariantList& row) { writer.appendRow(row); });
 }
 
 } // namespace fiscal

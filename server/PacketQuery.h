@@ -15,6 +15,8 @@ protocol::DataPacket runPacketQuery(QSqlQuery& query, const QList<protocol::Fiel
 // The same packet as its JSON text, each row written as it is read, none kept (protocol::PacketWriter): for
 // listings of many thousand rows.
 protocol::WrittenPacket writePacketQuery(QSqlQuery& query, const QList<protocol::FieldDef>& fields);
+// The same rows, written after those writer holds.
+void writeQueryRows(QSqlQuery& query, const QList<protocol::FieldDef>& fields, protocol::PacketWriter& writer);
 
 // A date to bind, as the database keeps dates ('YYYY-MM-DD'); SQL NULL for a null date.
 QVariant sqlDate(const QDate& date);

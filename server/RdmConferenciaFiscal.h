@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QSqlDatabase>
 #include <QString>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -61,6 +62,7 @@ public:
 
 private:
     database::ScopedConnection& connection() const;
+    std::optional<protocol::WrittenPacket> entriesBesideExits(const GiaFilter& filter) const;
 
     const database::DatabaseAddress& m_database;
     const database::Credentials m_credentials;

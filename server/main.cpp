@@ -13,6 +13,7 @@
 #include <malloc.h>
 #include <optional>
 #include <pthread.h>
+#include <sqlite3.h>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -117,6 +118,9 @@ int main(int argc, char** argv)
     // it by itself otherwise) keeps them out of the heap, so that they go back to the system when freed
     // instead of staying with the process.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    // SQLite counts every allocation under one process-wide lock unless told not to, before its first use; the
+    // serving threads, and the two halves of a listing, would queue on it.
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
 
     // Block the signals before any thread starts, so that every thread inherits the mask.
     sigset_t signals;

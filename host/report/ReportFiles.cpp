@@ -13,14 +13,17 @@ using namespace Qt::StringLiterals;
 const QList<ReportFileType>& reportFileTypes()
 {
     static const QList<ReportFileType> types = {
-        {u"pdf"_s, u"PDF (*.pdf)"_s, writePdf},
+        {u"pdf"_s, u"PDF (*.pdf)"_s,
+         [](const std::shared_ptr<const ReportData>& data, QIODevice& device, ReportProgress& progress) {
+             writePdf(ReportLayout(data), device, progress);
+         }},
         {u"csv"_s, u"CSV - valores separados por ponto e vírgula (*.csv)"_s,
-         [](const ReportLayout& layout, QIODevice& device, ReportProgress& progress) {
-             writeCsv(layout.data(), device, progress);
+         [](const std::shared_ptr<const ReportData>& data, QIODevice& device, ReportProgress& progress) {
+             writeCsv(*data, device, progress);
          }},
         {u"xlsx"_s, u"Planilha Excel (*.xlsx)"_s,
-         [](const ReportLayout& layout, QIODevice& device, ReportProgress& progress) {
-             writeXlsx(layout.data(), device, progress);
+         [](const std::shared_ptr<const ReportData>& data, QIODevice& device, ReportProgress& progress) {
+             writeXlsx(*data, device, progress);
          }},
     };
     return types;
@@ -34,13 +37,13 @@ QString reportFileFilters()
     return filters.join(u";;"_s);
 }
 
-void saveReport(const ReportLayout& layout, const QString& fileName, ReportProgress& progress)
+void saveReport(const std::shared_ptr<const ReportData>& data, const QString& fileName, ReportProgress& progress)
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     QStringList known;
     for (const ReportFileType& type : reportFileTypes()) {
         if (type.suffix == suffix)
-            return saveWhole(fileName, [&](QIODevice& device) { type.write(layout, device, progress); });
+            return saveWhole(fileName, [&](QIODevice& device) { type.write(data, device, progress); });
         known.append(type.suffix.toUpper());
     }
     throw EFileWriteError(fileWriteFailure(fileName, u"o tipo de arquivo deve ser %1 ou %2"_s.arg(

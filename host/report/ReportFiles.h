@@ -6,11 +6,12 @@ class QIODevice;
 class ReportProgress;
 
 // A type of file a report is saved as: its suffix (lower case), its filter in the save dialog, and its writer, which
-// fills the device (the progress counts its work; a cancel ends it with EAbort).
+// fills the device (the progress counts its work; a cancel ends it with EAbort). Only a type of pages lays the
+// report out: a table of rows needs none of that work.
 struct ReportFileType {
     QString suffix;
     QString filter;
-    void (*write)(const ReportLayout& layout, QIODevice& device, ReportProgress& progress);
+    void (*write)(const std::shared_ptr<const ReportData>& data, QIODevice& device, ReportProgress& progress);
 };
 
 // Every type a report is saved as, PDF first.
@@ -21,4 +22,5 @@ HOSTFW_REPORT_EXPORT QString reportFileFilters();
 
 // The report in the file, by the file's suffix (case-insensitive), written whole or not at all (saveWhole); a
 // suffix of no type raises EFileWriteError.
-HOSTFW_REPORT_EXPORT void saveReport(const ReportLayout& layout, const QString& fileName, ReportProgress& progress);
+HOSTFW_REPORT_EXPORT void saveReport(const std::shared_ptr<const ReportData>& data, const QString& fileName,
+                                     ReportProgress& progress);

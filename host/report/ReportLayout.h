@@ -38,6 +38,7 @@ public:
     explicit ReportLayout(std::shared_ptr<const ReportData> data);
 
     const ReportData& data() const { return *m_data; }
+    const std::shared_ptr<const ReportData>& sharedData() const { return m_data; }
     QPageLayout pageLayout() const;
     int pageCount() const { return static_cast<int>(m_pages.size()); }
     // The items of the page (0-based).

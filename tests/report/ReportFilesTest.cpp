@@ -66,7 +66,7 @@ TEST_F(ReportFilesTest, ThePdfsTextHoldsTheTitleEveryParameterTheSubtotalsAndThe
     description = {{u"Empresa: 01 - Comercial Paulista"_s, u"Modelos: todos"_s}, u"01 - Comercial Paulista"_s};
     const auto layout = run(definition(SalesDefinition()));
     NoProgress progress;
-    saveReport(*layout, path(u"vendas.PDF"_s), progress);
+    saveReport(layout->sharedData(), path(u"vendas.PDF"_s), progress);
 
     const QString info = output(u"pdfinfo"_s, {path(u"vendas.PDF"_s)});
     for (const QString& expected : {u"Title: +Vendas por CFOP\n"_s, u"Subject: +01 - Comercial Paulista\n"_s,
@@ -91,7 +91,7 @@ TEST_F(ReportFilesTest, TheCsvIsUtf8WithSemicolonsDecimalCommasAndQuotedFields)
 {
     const auto layout = run(definition(SalesDefinition()));
     NoProgress progress;
-    saveReport(*layout, path(u"vendas.csv"_s), progress);
+    saveReport(layout->sharedData(), path(u"vendas.csv"_s), progress);
 
     const QByteArray expected = "\xEF\xBB\xBF"
                                 "CFOP;Número;Emissão;Produto;Valor;Itens\r\n"
@@ -107,7 +107,7 @@ TEST_F(ReportFilesTest, TheXlsxSheetHoldsNumbersAndDatesUnderAFrozenFilteredHead
     description.subject = u"01 - Comercial Paulista"_s;
     const auto layout = run(definition(SalesDefinition()));
     NoProgress progress;
-    saveReport(*layout, path(u"vendas.xlsx"_s), progress);
+    saveReport(layout->sharedData(), path(u"vendas.xlsx"_s), progress);
 
     const QString sheet = output(u"unzip"_s, {u"-p"_s, path(u"vendas.xlsx"_s), u"xl/worksheets/sheet1.xml"_s});
     // A number cell has a style (its number format) and no type: it is not a text.
@@ -181,8 +181,8 @@ TEST_F(ReportFilesTest, CodesFormulasAndGroupsReadAlikeInCsvAndXlsx)
       "groups": [{"field": "CDEMPRESA", "caption": "Empresa"}, {"field": "CDINSC", "caption": "Inscrição"}]
     })"_s));
     NoProgress progress;
-    saveReport(*layout, path(u"itens.csv"_s), progress);
-    saveReport(*layout, path(u"itens.xlsx"_s), progress);
+    saveReport(layout->sharedData(), path(u"itens.csv"_s), progress);
+    saveReport(layout->sharedData(), path(u"itens.xlsx"_s), progress);
 
     const QList<QByteArray> csv = contents(path(u"itens.csv"_s)).split('\n');
     EXPECT_EQ(csv.value(0), "\xEF\xBB\xBF"
@@ -234,7 +234,7 @@ TEST_F(ReportFilesTest, ASaveThatStopsMidwayLeavesNoFileAndTheEarlierOneIntact)
 
             CancelAt cancel(c.cancelAt);
             try {
-                saveReport(*layout, fileName, cancel);
+                saveReport(layout->sharedData(), fileName, cancel);
                 EXPECT_TRUE(c.refusal.isEmpty() && c.cancelAt == 0) << "saved";
                 EXPECT_NE(contents(fileName), "o arquivo de ontem");
             } catch (const EAbort&) {
@@ -259,7 +259,7 @@ TEST_F(ReportFilesTest, ASaveThatStopsMidwayLeavesNoFileAndTheEarlierOneIntact)
         const QString nowhere = path(u"pasta-inexistente/vendas."_s + type);
         NoProgress progress;
         try {
-            saveReport(*layout, nowhere, progress);
+            saveReport(layout->sharedData(), nowhere, progress);
             ADD_FAILURE() << "saved into a folder that is not there";
         } catch (const EFileWriteError& e) {
             EXPECT_TRUE(e.message().contains(nowhere)) << qPrintable(e.message());

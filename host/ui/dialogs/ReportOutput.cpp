@@ -43,9 +43,9 @@ QString AskReportFile(const QString& title)
     return Dialogs::current().saveFileName(u"Salvar como"_s, title + u".pdf"_s, reportFileFilters());
 }
 
-void SaveReport(const ReportLayout& layout, const QString& fileName)
+void SaveReport(const std::shared_ptr<const ReportData>& data, const QString& fileName)
 {
     const BusyCursor busy;
     const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(u"Salvando"_s);
-    saveReport(layout, fileName, *progress);
+    saveReport(data, fileName, *progress);
 }

@@ -3,8 +3,10 @@
 #include "hostfw_export.h"
 
 #include <QString>
+#include <memory>
 
 class ReportLayout;
+struct ReportData;
 
 // What the user does with a report that has run, through the dialogs service, with a progress window and the busy
 // cursor while it works.
@@ -17,4 +19,4 @@ HOSTFW_EXPORT void PrintReport(const ReportLayout& layout);
 HOSTFW_EXPORT QString AskReportFile(const QString& title);
 
 // Saves the report in the file, by its type.
-HOSTFW_EXPORT void SaveReport(const ReportLayout& layout, const QString& fileName);
+HOSTFW_EXPORT void SaveReport(const std::shared_ptr<const ReportData>& data, const QString& fileName);

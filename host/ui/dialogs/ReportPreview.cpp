@@ -74,7 +74,7 @@ QToolBar* ReportPreview::buildToolBar()
     besideIcon(action(u"Salvar como"_s, QStyle::SP_DialogSaveButton, QKeySequence::Save, [this] {
         const QString fileName = AskReportFile(m_layout->data().definition.title);
         if (!fileName.isEmpty())
-            SaveReport(*m_layout, fileName);
+            SaveReport(m_layout->sharedData(), fileName);
     }));
     besideIcon(action(u"Fechar"_s, QStyle::SP_DialogCloseButton, Qt::Key_Escape, [this] { close(); }));
     return bar;

@@ -23,14 +23,22 @@ constexpr qsizetype FirstPageRows = 150;
 
 } // namespace
 
-std::shared_ptr<const ReportLayout> TReportDesignerDialog::layOut(const ReportDefinition& definition,
-                                                                  std::optional<qsizetype> detailRows) const
+std::shared_ptr<const ReportData> TReportDesignerDialog::runData(const ReportDefinition& definition,
+                                                                 std::optional<qsizetype> detailRows) const
 {
     const BusyCursor busy;
     const std::unique_ptr<ReportProgress> progress = Dialogs::current().progress(definition.title);
     auto data = std::make_shared<ReportData>(runner().run(definition, *progress, detailRows));
     if (OnDescribeParams)
         data->description = OnDescribeParams(data->parameters);
+    return data;
+}
+
+std::shared_ptr<const ReportLayout> TReportDesignerDialog::layOut(const ReportDefinition& definition,
+                                                                  std::optional<qsizetype> detailRows) const
+{
+    std::shared_ptr<const ReportData> data = runData(definition, detailRows);
+    const BusyCursor busy;
     return std::make_shared<ReportLayout>(std::move(data));
 }
 
@@ -73,9 +81,9 @@ void TReportDesignerDialog::SaveAs(const QString& definitionFile)
     const QString fileName = AskReportFile(definition.title);
     if (fileName.isEmpty())
         return;
-    const std::shared_ptr<const ReportLayout> layout = Run(definition);
-    SaveReport(*layout, fileName);
-    Q_EMIT ReportSaved(fileName, layout->data().detail.rows.size());
+    const std::shared_ptr<const ReportData> data = runData(definition);
+    SaveReport(data, fileName);
+    Q_EMIT ReportSaved(fileName, data->detail.rows.size());
 }
 
 class TReportDesignerDialog::Editing : public ReportEditing {

@@ -55,7 +55,10 @@ private:
     class Editing;
     ReportRunner runner() const;
     // The definition run under the busy cursor and a progress window (detailRows of its detail at most), the
-    // parameters described by OnDescribeParams, its pages laid out.
+    // parameters described by OnDescribeParams.
+    std::shared_ptr<const ReportData> runData(const ReportDefinition& definition,
+                                              std::optional<qsizetype> detailRows = std::nullopt) const;
+    // The same, its pages laid out.
     std::shared_ptr<const ReportLayout> layOut(const ReportDefinition& definition,
                                                std::optional<qsizetype> detailRows = std::nullopt) const;
 };

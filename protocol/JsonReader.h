@@ -43,6 +43,7 @@ public:
     // Reads past any value, checking it, without building it.
     void skipValue();
 
+    QByteArrayView text() const { return m_text; }
     qsizetype position() const { return m_position; }
     void seek(qsizetype position) { m_position = position; }
 

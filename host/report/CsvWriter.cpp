@@ -6,7 +6,9 @@
 #include <QFuture>
 #include <QIODevice>
 #include <QScopeGuard>
-#include <QtConcurrent/QtConcurrentMap>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+#include <deque>
 
 using namespace Qt::StringLiterals;
 
@@ -83,17 +85,26 @@ void writeCsv(const ReportData& data, QIODevice& device, ReportProgress& progres
         }
         return text.toUtf8();
     };
-    // The blocks of rows are put into text on the pool's threads, this one writing each in its turn once it is done.
-    QList<qsizetype> blockStarts;
-    for (qsizetype first = 0; first < rows; first += RowsPerStep)
-        blockStarts.append(first);
-    QFuture<QByteArray> blocks = QtConcurrent::mapped(blockStarts, records);
-    const auto stopBlocks = qScopeGuard([&] {
-        blocks.cancel();
-        blocks.waitForFinished();
+    // The blocks of rows are put into text on the pool's threads, as many at once as it has threads, while this one
+    // writes each in its turn: a few blocks are held at a time, never the whole file.
+    std::deque<QFuture<QByteArray>> pending;
+    qsizetype nextBlock = 0;
+    const auto startBlock = [&] {
+        if (nextBlock < rows)
+            pending.push_back(QtConcurrent::run(records, std::exchange(nextBlock, nextBlock + RowsPerStep)));
+    };
+    const auto waitForBlocks = qScopeGuard([&] {
+        for (QFuture<QByteArray>& block : pending)
+            block.waitForFinished();
     });
-    for (qsizetype block = 0; block < blockStarts.size(); ++block) {
-        device.write(blocks.resultAt(block));
-        Advance(progress, u"Gravando linhas"_s, std::min(blockStarts[block] + RowsPerStep, rows), rows);
+    for (int i = 0; i < QThreadPool::globalInstance()->maxThreadCount(); ++i)
+        startBlock();
+    for (qsizetype written = 0; !pending.empty();) {
+        const QByteArray block = pending.front().result();
+        pending.pop_front();
+        startBlock();
+        device.write(block);
+        written = std::min(written + RowsPerStep, rows);
+        Advance(progress, u"Gravando linhas"_s, written, rows);
     }
 }

@@ -102,3 +102,23 @@ TEST(DataPacket, ANullDateIsWrittenAsNull)
     packet.rows = {{QDate(), QDateTime()}};
     EXPECT_EQ(DataPacket::fromJson(packet.toJson()).rows, (QList<QVariantList>{{QVariant(), QVariant()}}));
 }
+
+// A packet of more than a megabyte is read in two halves at once: the rows come back whole and in order, texts that
+// look like the rows' own brackets and commas included, and a bad row in either half is refused as in a small one.
+TEST(DataPacket, ALargePacketIsReadInHalvesAsAWhole)
+{
+    DataPacket packet;
+    packet.fields = {{u"TEXTO"_s, FieldType::String, 40}, {u"VALOR"_s, FieldType::Float, 0}};
+    for (int i = 0; i < 40000; ++i)
+        packet.rows.append({u"linha %1 \"],[\" \\ ,"_s.arg(i), i + 0.5});
+    const QByteArray json = packet.toJson();
+    ASSERT_GT(json.size(), 1 << 20);
+    EXPECT_EQ(DataPacket::fromJson(json).rows, packet.rows);
+
+    for (const QByteArray row : {"[\"linha 3 "_ba, "[\"linha 39997 "_ba}) {
+        SCOPED_TRACE(row.constData());
+        QByteArray longRow = json;
+        longRow.replace(row, "[1," + row.mid(1));
+        EXPECT_THROW(DataPacket::fromJson(longRow), PacketFormatError);
+    }
+}

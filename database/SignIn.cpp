@@ -22,7 +22,10 @@ void throwWhenSignInRefused(const QSqlError& error)
 Credentials signedInAs(const QSqlDatabase& database)
 {
     const QVariant handle = database.driver()->handle();
-    if (database.driverName() != u"QPSQL" || qstrcmp(handle.typeName(), "PGconn*") != 0)
+    // Qt's driver names the handle's type by libpq's struct, "pg_conn*", not by its typedef.
+    const bool libpqConnection =
+        qstrcmp(handle.typeName(), "pg_conn*") == 0 || qstrcmp(handle.typeName(), "PGconn*") == 0;
+    if (database.driverName() != u"QPSQL" || !libpqConnection)
         return {};
     PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
     return {QString::fromUtf8(PQuser(connection)), QString::fromUtf8(PQpass(connection))};

@@ -270,7 +270,7 @@ void FiscalServer::audit(const RemoteCall& call, const Caller& caller, Answer& a
     record.action = call.method->name;
     record.parameters = parametersText(call.arguments);
     if (!answer.response.failed())
-        record.rows = static_cast<int>(answer.response.data.rows.size());
+        record.rows = static_cast<int>(answer.response.rowCount());
     record.outcome = answer.response.failed() ? answer.response.error->message : u"ok"_s;
     try {
         database::addAuditRecord(database::readOnlyConnection(m_database, caller.credentials).database(), record);

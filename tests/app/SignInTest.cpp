@@ -29,15 +29,18 @@ TEST(PostgreSqlSignIn, TheHostAsksUntilTheDatabaseTakesThePasswordOrThePersonGiv
     qputenv("PGPASSFILE", "/nonexistent/pgpass");
     const struct {
         const char* name;
+        QByteArray environmentPassword; // PGPASSWORD
         QList<std::optional<SignInAnswer>> answers;
         bool signedIn;
         QStringList problems; // of each time the person was asked
     } cases[] = {
+        {"the password from PGPASSWORD, never asked", "certa", {}, true, {}},
         {"a wrong password, then the right one",
+         {},
          {SignInAnswer{role, u"errada"_s}, SignInAnswer{role, u"certa"_s}},
          true,
          {u"pede a senha"_s, u"recusou o usuário ou a senha"_s}},
-        {"given up", {std::nullopt}, false, {u"pede a senha"_s}},
+        {"given up", {}, {std::nullopt}, false, {u"pede a senha"_s}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -45,6 +48,10 @@ TEST(PostgreSqlSignIn, TheHostAsksUntilTheDatabaseTakesThePasswordOrThePersonGiv
         settings = HostSettings();
         settings.databasePath = QString(fiscal.address()).replace(u"//fiscal@"_s, u"//%1@"_s.arg(role));
         dtmDBGeral()->adcGeral->SetConnected(false);
+        if (c.environmentPassword.isEmpty())
+            qunsetenv("PGPASSWORD");
+        else
+            qputenv("PGPASSWORD", c.environmentPassword);
         ScriptedDialogs& dialogs = ScriptedDialogs::reset();
         for (const std::optional<SignInAnswer>& answer : c.answers)
             dialogs.answerSignIn(answer);
@@ -56,8 +63,12 @@ TEST(PostgreSqlSignIn, TheHostAsksUntilTheDatabaseTakesThePasswordOrThePersonGiv
             EXPECT_TRUE(dialogs.shown[i].text.contains(c.problems[i])) << qPrintable(dialogs.shown[i].text);
         }
         EXPECT_EQ(dtmDBGeral()->adcGeral->Connected(), c.signedIn);
+        // What the server's calls are made with.
+        if (c.signedIn)
+            EXPECT_EQ(settings.databaseUser + u'/' + settings.databasePassword, role + u"/certa"_s);
     }
     dtmDBGeral()->adcGeral->SetConnected(false);
     HostSettings::current() = HostSettings();
     qunsetenv("PGPASSFILE");
+    qunsetenv("PGPASSWORD");
 }

@@ -19,7 +19,9 @@ bool SignInToDatabase(Dialogs& dialogs)
             dtmDBGeral()->adcGeral->Database();
             return true;
         } catch (const ESignInRefused& refusal) {
-            problem = refusal.message();
+            // Asking for the password the first time is no failure to show.
+            if (!refusal.passwordMissing())
+                problem = refusal.message();
         }
         const std::optional<SignInAnswer> answer = dialogs.signIn(
             address.text(), settings.databaseUser.isEmpty() ? address.user() : settings.databaseUser, problem);

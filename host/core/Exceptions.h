@@ -54,7 +54,14 @@ public:
 // The database refused the sign-in (the user or the password), or asked for a password that no source gave.
 class HOSTFW_CORE_EXPORT ESignInRefused : public EDatabaseError {
 public:
-    using EDatabaseError::EDatabaseError;
+    ESignInRefused(const QString& message, bool passwordMissing)
+        : EDatabaseError(message), m_passwordMissing(passwordMissing)
+    {}
+    // No source gave a password: nothing was refused yet.
+    bool passwordMissing() const { return m_passwordMissing; }
+
+private:
+    bool m_passwordMissing;
 };
 
 // A value that cannot be converted: a text that is not a date, a preset that is not a list of texts.

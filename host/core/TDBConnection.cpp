@@ -98,7 +98,8 @@ QSqlDatabase TDBConnection::Database()
             database::throwWhenSignInRefused(db.lastError());
         } catch (const database::SignInRefused& refusal) {
             throw ESignInRefused(
-                u"Não foi possível entrar no banco de dados '%1': %2."_s.arg(address(), refusal.message()));
+                u"Não foi possível entrar no banco de dados '%1': %2."_s.arg(address(), refusal.message()),
+                refusal.passwordMissing());
         }
         throw EDatabaseError(u"Não foi possível abrir o banco de dados '%1': %2"_s.arg(
             address(), database::failureText(db.lastError())));

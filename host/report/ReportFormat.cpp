@@ -96,7 +96,9 @@ QString text(const QVariant& value, ColumnFormat format, bool grouping)
         return QString::number(std::llround(value.toDouble()));
     case ColumnFormat::Date: {
         const QDate date = dateOf(value);
-        return date.isValid() ? brazilianDate(date.year(), date.month(), date.day()) : value.toString();
+        int year = 0, month = 0, day = 0;
+        date.getDate(&year, &month, &day); // one calendar computation, not three
+        return date.isValid() ? brazilianDate(year, month, day) : value.toString();
     }
     case ColumnFormat::Cfop:
         return grouping ? cfop(value.toString()) : value.toString();

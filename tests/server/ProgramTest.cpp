@@ -18,8 +18,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// fiscal-server as a user starts it, with its stderr collected; as the unprivileged user nobody when asked and the
-// tests run as root.
+// fiscal-server as a user starts it, with its stderr collected. Unprivileged: when the tests run as root, root
+// without the capabilities that pass over file permissions (setpriv), so that a folder without write permission
+// holds for the server as it would for its service user; another user could not even reach a build folder that
+// only root may enter.
 class Program {
 public:
     enum class User { Current, Unprivileged };
@@ -28,13 +30,17 @@ public:
     {
         m_process.setReadChannel(QProcess::StandardError);
         const QString program = QString::fromUtf8(FISCAL_SERVER_BIN);
-        if (user == User::Unprivileged && ::geteuid() == 0)
-            m_process.start(u"runuser"_s, QStringList{u"-u"_s, u"nobody"_s, u"--"_s, program} + arguments);
-        else
+        if (user == User::Unprivileged && ::geteuid() == 0) {
+            const QString overrides = u"-dac_override,-dac_read_search"_s;
+            m_process.start(u"setpriv"_s, QStringList{u"--inh-caps=%1"_s.arg(overrides),
+                                                      u"--bounding-set=%1"_s.arg(overrides), u"--"_s, program} +
+                                              arguments);
+        } else {
             m_process.start(program, arguments);
+        }
         m_process.waitForStarted();
     }
-    // Asked to stop first: runuser passes SIGTERM on to the server it started, but cannot pass SIGKILL.
+    // Asked to stop first, then killed.
     ~Program()
     {
         if (m_process.state() == QProcess::NotRunning)
@@ -167,8 +173,12 @@ TEST(Program, RefusesToStartWithAClearMessage)
         QString message;
     };
     const Case cases[] = {
-        {"a file that is not a database", {u"--db"_s, notADatabase, u"--init"_s}, u"não é um banco de dados"_s},
-        {"a missing database without --init", {u"--db"_s, dir.filePath(u"falta.db"_s)}, u"--init"_s},
+        {"a file that is not a database",
+         {u"--db"_s, notADatabase, u"--init"_s, u"--listen"_s, u"127.0.0.1:0"_s},
+         u"não é um banco de dados"_s},
+        {"a missing database without --init",
+         {u"--db"_s, dir.filePath(u"falta.db"_s), u"--listen"_s, u"127.0.0.1:0"_s},
+         u"--init"_s},
         {"no database", {}, u"--db"_s},
         {"a bad address", {u"--db"_s, busy.databasePath(), u"--listen"_s, u"8211"_s}, u"HOST:PORT"_s},
         {"SQLite off loopback", {u"--db"_s, busy.databasePath(), u"--listen"_s, u"0.0.0.0:0"_s}, u"um só usuário"_s},
@@ -206,10 +216,9 @@ TEST(Program, AWalDatabaseInAFolderTheServerCannotWriteIsRefusedSayingWhatToChan
         database::ScopedConnection connection(database::DatabaseAddress::parse(rollback), database::Access::ReadWrite);
         ASSERT_TRUE(QSqlQuery(connection.database()).exec(u"PRAGMA journal_mode=DELETE"_s));
     }
-    // Root's folder for nobody, or a folder without write permission for its owner.
     const QFile::Permissions readOnly =
         QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
-    ASSERT_TRUE(QFile::setPermissions(dir.path(), ::geteuid() == 0 ? readOnly | QFile::WriteOwner : readOnly));
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), readOnly));
     const auto writableAgain = qScopeGuard([&] { QFile::setPermissions(dir.path(), readOnly | QFile::WriteOwner); });
 
     Program refused({u"--db"_s, wal, u"--listen"_s, u"127.0.0.1:0"_s}, Program::User::Unprivileged);

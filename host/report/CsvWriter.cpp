@@ -28,8 +28,18 @@ QString inert(const QString& text)
     return !text.isEmpty() && FormulaStarts.contains(text.front()) ? u'\'' + text : text;
 }
 
+// The text in UTF-8; the codes and marks that fill most cells are ASCII, copied as they are.
+void appendUtf8(QByteArray& line, QStringView text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x80)
+            return void(line += text.toUtf8());
+    for (QChar c : text)
+        line += char(c.unicode());
+}
+
 // The field as RFC 4180 wants it, with ";" between fields.
-void appendField(QString& line, const QString& text, bool quoted)
+void appendField(QByteArray& line, const QString& text, bool quoted)
 {
     bool hasQuote = false, special = false;
     for (QChar c : text) {
@@ -37,21 +47,21 @@ void appendField(QString& line, const QString& text, bool quoted)
         special = special || c == u';' || c == u'\n' || c == u'\r';
     }
     if (!quoted && !hasQuote && !special) {
-        line += text;
+        appendUtf8(line, text);
         return;
     }
-    line += u'"';
-    line += hasQuote ? QString(text).replace(u'"', u"\"\""_s) : text;
-    line += u'"';
+    line += '"';
+    appendUtf8(line, hasQuote ? QString(text).replace(u'"', u"\"\""_s) : text);
+    line += '"';
 }
 
-void appendCell(QString& line, const QVariant& value, ColumnFormat format)
+void appendCell(QByteArray& line, const QVariant& value, ColumnFormat format)
 {
     if (value.isNull())
         return;
     if (isText(format))
         appendField(line, inert(csvText(value, format)), true);
-    else
+    else if (!appendCsvNumber(line, value, format))
         appendField(line, csvText(value, format), false);
 }
 
@@ -61,29 +71,29 @@ void writeCsv(const ReportData& data, QIODevice& device, ReportProgress& progres
 {
     const QList<ReportColumn> columns = tableColumns(data.definition);
     QList<int> fields;
-    QString captions;
+    QByteArray captions;
     for (const ReportColumn& column : columns) {
         fields.append(data.detail.fieldIndex(column.field));
         if (!captions.isEmpty())
-            captions += u';';
+            captions += ';';
         appendField(captions, inert(column.caption), false);
     }
     device.write("\xEF\xBB\xBF");
-    device.write((captions + u"\r\n"_s).toUtf8());
+    device.write(captions + "\r\n");
 
     const qsizetype rows = data.detail.rows.size();
     const auto records = [&](qsizetype first) {
-        QString text;
+        QByteArray text;
         for (qsizetype row = first; row < std::min(first + RowsPerStep, rows); ++row) {
             const QVariantList& values = data.detail.rows[row];
             for (qsizetype i = 0; i < columns.size(); ++i) {
                 if (i > 0)
-                    text += u';';
+                    text += ';';
                 appendCell(text, values[fields[i]], columns[i].format);
             }
-            text += u"\r\n"_s;
+            text += "\r\n";
         }
-        return text.toUtf8();
+        return text;
     };
     // The blocks of rows are put into text on the pool's threads, as many at once as it has threads, while this one
     // writes each in its turn: a few blocks are held at a time, never the whole file.

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 
+#include <array>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -16,15 +17,16 @@ constexpr double LargestAmount = 1e15;
 // The cents of an amount, rounding half away from zero as a person would: 3.385 (held as 3.38499...) gives 339.
 qint64 centsOf(double value) { return std::llround(std::round(value * 1e6) / 1e4); }
 
-// "-1234567,89" or, grouping, "-1.234.567,89"; rounded to the cent, so never "-0,00".
-QString decimalComma(double value, bool grouping)
+bool isAmount(double value) { return std::isfinite(value) && std::abs(value) <= LargestAmount; }
+
+// Room for the text of any amount or date.
+using TextBuffer = std::array<char, 40>;
+
+// "-1234567,89" or, grouping, "-1.234.567,89", written at the end of buffer; never "-0,00".
+QLatin1StringView centsText(qint64 cents, bool grouping, TextBuffer& buffer)
 {
-    if (!std::isfinite(value) || std::abs(value) > LargestAmount)
-        return QString::number(value, 'g', 17);
-    const qint64 cents = centsOf(value);
     quint64 rest = cents < 0 ? quint64(-cents) : quint64(cents);
-    char buffer[40];
-    char* const end = buffer + sizeof buffer;
+    char* const end = buffer.data() + buffer.size();
     char* p = end;
     *--p = char('0' + rest % 10);
     rest /= 10;
@@ -41,24 +43,28 @@ QString decimalComma(double value, bool grouping)
     } while (rest > 0);
     if (cents < 0)
         *--p = '-';
-    return QString::fromLatin1(p, end - p);
+    return QLatin1StringView(p, end - p);
 }
 
-// "dd/MM/yyyy".
-QString brazilianDate(int year, int month, int day)
+// Rounded to the cent; a value that is no amount as the number it is.
+QString decimalComma(double value, bool grouping)
 {
-    char text[11] = {char('0' + day / 10),
-                     char('0' + day % 10),
-                     '/',
-                     char('0' + month / 10),
-                     char('0' + month % 10),
-                     '/',
-                     char('0' + year / 1000 % 10),
-                     char('0' + year / 100 % 10),
-                     char('0' + year / 10 % 10),
-                     char('0' + year % 10),
-                     0};
-    return QString::fromLatin1(text, 10);
+    if (!isAmount(value))
+        return QString::number(value, 'g', 17);
+    TextBuffer buffer;
+    return centsText(centsOf(value), grouping, buffer);
+}
+
+// "dd/MM/yyyy" of a valid date, in buffer.
+QLatin1StringView brazilianDate(const QDate& date, TextBuffer& buffer)
+{
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day); // one calendar computation, not three
+    buffer = {char('0' + day / 10),         char('0' + day % 10),        '/',
+              char('0' + month / 10),       char('0' + month % 10),      '/',
+              char('0' + year / 1000 % 10), char('0' + year / 100 % 10), char('0' + year / 10 % 10),
+              char('0' + year % 10)};
+    return QLatin1StringView(buffer.data(), 10);
 }
 
 // The date of an ISO text "yyyy-MM-dd..." without parsing a format; a null date when it is none.
@@ -96,9 +102,8 @@ QString text(const QVariant& value, ColumnFormat format, bool grouping)
         return QString::number(std::llround(value.toDouble()));
     case ColumnFormat::Date: {
         const QDate date = dateOf(value);
-        int year = 0, month = 0, day = 0;
-        date.getDate(&year, &month, &day); // one calendar computation, not three
-        return date.isValid() ? brazilianDate(year, month, day) : value.toString();
+        TextBuffer buffer;
+        return date.isValid() ? QString(brazilianDate(date, buffer)) : value.toString();
     }
     case ColumnFormat::Cfop:
         return grouping ? cfop(value.toString()) : value.toString();
@@ -129,9 +134,34 @@ QDate dateOf(const QVariant& value)
 double amountOf(const QVariant& value)
 {
     const double amount = value.toDouble();
-    return value.isNull() || !std::isfinite(amount) || std::abs(amount) > LargestAmount ? 0.0 : centsOf(amount) / 100.0;
+    return value.isNull() || !isAmount(amount) ? 0.0 : centsOf(amount) / 100.0;
 }
 
 QString cellText(const QVariant& value, ColumnFormat format) { return text(value, format, true); }
 
 QString csvText(const QVariant& value, ColumnFormat format) { return text(value, format, false); }
+
+bool appendCsvNumber(QByteArray& out, const QVariant& value, ColumnFormat format)
+{
+    if (value.isNull())
+        return false;
+    TextBuffer buffer;
+    QLatin1StringView text;
+    switch (format) {
+    case ColumnFormat::Amount:
+        if (const double amount = value.toDouble(); isAmount(amount))
+            text = centsText(centsOf(amount), false, buffer);
+        break;
+    case ColumnFormat::Integer:
+        out += QByteArray::number(std::llround(value.toDouble()));
+        return true;
+    case ColumnFormat::Date:
+        if (const QDate date = dateOf(value); date.isValid())
+            text = brazilianDate(date, buffer);
+        break;
+    default:
+        break;
+    }
+    out += QByteArrayView(text.data(), text.size());
+    return !text.isEmpty();
+}

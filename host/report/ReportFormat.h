@@ -12,6 +12,10 @@ HOSTFW_REPORT_EXPORT QString cellText(const QVariant& value, ColumnFormat format
 // The same value for a spreadsheet reading a CSV file: amounts without thousands separator ("1234,56").
 HOSTFW_REPORT_EXPORT QString csvText(const QVariant& value, ColumnFormat format);
 
+// The csvText of an amount, a whole number or a date, appended to out as UTF-8 without building a text first, for
+// writers of many rows; false, with nothing appended, for another format or a value that is not such a number or date.
+HOSTFW_REPORT_EXPORT bool appendCsvNumber(QByteArray& out, const QVariant& value, ColumnFormat format);
+
 // The date of a date, a date-time or an ISO text; a null date otherwise.
 HOSTFW_REPORT_EXPORT QDate dateOf(const QVariant& value);
 

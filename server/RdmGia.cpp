@@ -1,9 +1,7 @@
 #include "RdmConferenciaFiscal.h"
 
-#include "DatabaseError.h"
 #include "PacketQuery.h"
 
-#include <QSqlError>
 #include <future>
 
 namespace fiscal {
@@ -13,11 +11,11 @@ namespace {
 // SQLite's count of the commits other connections made, as connection sees them.
 qint64 dataVersion(database::ScopedConnection& connection)
 {
-    QSqlQuery query(connection.database());
-    if (!query.exec(u"PRAGMA data_version"_s) || !query.next())
-        throw database::DatabaseError(
-            u"Falha na consulta ao banco de dados fiscal: %1"_s.arg(query.lastError().text()));
-    return query.value(0).toLongLong();
+    QSqlQuery& query = connection.prepared(u"PRAGMA data_version"_s, {});
+    execOrThrow(query);
+    const qint64 version = query.next() ? query.value(0).toLongLong() : 0;
+    query.finish();
+    return version;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // host-app --batch: the real program, without a person or a display, against the real server on the sample data.
+#include "PdfText.h"
 #include "TestServer.h"
 
 #include <QDir>
@@ -36,14 +37,6 @@ Outcome HostAppBatch(int port, const QString& database, const QStringList& argum
         return {-1, {}, u"still running after a minute"_s};
     return {hostApp.exitCode(), QString::fromUtf8(hostApp.readAllStandardOutput()),
             QString::fromUtf8(hostApp.readAllStandardError())};
-}
-
-QString PdfText(const QString& fileName)
-{
-    QProcess pdftotext;
-    pdftotext.start(u"pdftotext"_s, {fileName, u"-"_s});
-    pdftotext.waitForFinished(30000);
-    return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
 } // namespace

@@ -55,14 +55,6 @@ QStringList ShownKinds(const ScriptedDialogs& dialogs)
     return kinds;
 }
 
-QWidget* OpenPreview()
-{
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->objectName() == u"ReportPreview"_s && window->isVisible())
-            return window;
-    return nullptr;
-}
-
 } // namespace
 
 // Each key does what a click on its button does, from any field (none of them takes the key for itself): the whole

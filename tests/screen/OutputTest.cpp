@@ -3,6 +3,7 @@
 #include "LookupFixture.h"
 
 #include "Exceptions.h"
+#include "PdfText.h"
 #include "TComboBox.h"
 #include "TDateEditPlus.h"
 #include "TReportDesignerDialog.h"
@@ -34,22 +35,6 @@ void FillGiaSp(TfrmConFisc& screen)
     screen.cbbEntrSaid->setItemIndex(2);
     screen.depInicial->setText(u"01/03/2025"_s);
     screen.depFinal->setText(u"31/03/2025"_s);
-}
-
-QString PdfText(const QString& fileName)
-{
-    QProcess pdftotext;
-    pdftotext.start(u"pdftotext"_s, {fileName, u"-"_s});
-    pdftotext.waitForFinished(30000);
-    return QString::fromUtf8(pdftotext.readAllStandardOutput());
-}
-
-QWidget* OpenPreview()
-{
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->objectName() == u"ReportPreview"_s && window->isVisible())
-            return window;
-    return nullptr;
 }
 
 } // namespace

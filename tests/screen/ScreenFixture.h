@@ -6,6 +6,7 @@
 #include "TfrmConFisc.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -64,6 +65,15 @@ inline QStringList UnnamedControls(QWidget& window)
             unnamed.append(QString::fromLatin1(control->metaObject()->className()) + u' ' + control->objectName());
     }
     return unnamed;
+}
+
+// The report preview window that is showing, if any.
+inline QWidget* OpenPreview()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == u"ReportPreview"_s && window->isVisible())
+            return window;
+    return nullptr;
 }
 
 inline QVariant Presets(const QString& imposto, const QString& empresa, const QString& inscricao, const QString& inicio,

@@ -76,6 +76,13 @@ void appendDate(QByteArray& out, const QDate& date)
     out.append(text, 12);
 }
 
+void appendNumber(QByteArray& out, double number)
+{
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, number); // the shortest that reads back
+    out += qIsFinite(number) ? QByteArrayView(text, written.ptr - text) : QByteArrayView("null");
+}
+
 void appendCell(QByteArray& out, const QVariant& value, FieldType type)
 {
     if (value.isNull()) {
@@ -95,13 +102,9 @@ void appendCell(QByteArray& out, const QVariant& value, FieldType type)
         else
             out += "null";
         return;
-    case FieldType::Float: {
-        const double number = value.toDouble();
-        char text[32];
-        const auto written = std::to_chars(text, text + sizeof text, number); // the shortest that reads back
-        out += qIsFinite(number) ? QByteArrayView(text, written.ptr - text) : QByteArrayView("null");
+    case FieldType::Float:
+        appendNumber(out, value.toDouble());
         return;
-    }
     case FieldType::Integer:
         out += QByteArray::number(value.toLongLong());
         return;
@@ -212,6 +215,9 @@ void readRowSequence(JsonReader& reader, DataPacket& packet, NextRow nextRow)
     };
     MidnightCache midnights;
     QVariantList previous;
+    // The JSON text of each string cell of the row above. A text written as the one above it (a CFOP, an entry or
+    // exit mark of a listing) is that cell again, sharing its memory, and is not read a second time.
+    QList<QByteArrayView> previousTexts(packet.fields.size());
     while (nextRow()) {
         if (reader.peek() != '[')
             throw wrongRow();
@@ -222,11 +228,17 @@ void readRowSequence(JsonReader& reader, DataPacket& packet, NextRow nextRow)
             const qsizetype column = row.size();
             if (column == packet.fields.size())
                 throw wrongRow();
-            QVariant cell = readCell(reader, packet.fields[column], midnights);
-            // A text like the one above it (a CFOP, an entry or exit mark of a listing) shares its memory.
-            if (packet.fields[column].type == FieldType::String && !previous.isEmpty() && cell == previous[column])
-                cell = previous[column];
-            row.append(std::move(cell));
+            reader.peek();
+            const qsizetype start = reader.position();
+            const QByteArrayView& above = previousTexts[column];
+            if (!above.isEmpty() && reader.text().sliced(start).startsWith(above)) {
+                reader.seek(start + above.size());
+                row.append(previous[column]);
+                continue;
+            }
+            row.append(readCell(reader, packet.fields[column], midnights));
+            const bool text = packet.fields[column].type == FieldType::String && !row.back().isNull();
+            previousTexts[column] = text ? reader.text().sliced(start, reader.position() - start) : QByteArrayView();
         }
         if (row.size() != packet.fields.size())
             throw wrongRow();
@@ -375,14 +387,59 @@ PacketWriter::PacketWriter(const QList<FieldDef>& fields, qsizetype rowsExpected
 
 void PacketWriter::appendRow(const QVariantList& row)
 {
-    m_text += m_rows++ ? ",[" : "[";
-    for (int i = 0; i < m_fields.size(); ++i) {
-        if (i)
-            m_text += ',';
-        appendCell(m_text, i < row.size() ? row[i] : QVariant(), m_fields[i].type);
-    }
-    m_text += ']';
+    beginRow();
+    for (int i = 0; i < m_fields.size(); ++i)
+        appendCell(i < row.size() ? row[i] : QVariant());
+    endRow();
 }
+
+void PacketWriter::beginRow()
+{
+    m_text += m_rows++ ? ",[" : "[";
+    m_column = 0;
+}
+
+void PacketWriter::nextCell()
+{
+    if (m_column++)
+        m_text += ',';
+}
+
+void PacketWriter::appendCell(const QVariant& value)
+{
+    const FieldType type = m_fields[m_column].type;
+    nextCell();
+    protocol::appendCell(m_text, value, type);
+}
+
+void PacketWriter::appendNull()
+{
+    nextCell();
+    m_text += "null";
+}
+
+void PacketWriter::appendAscii(QByteArrayView text)
+{
+    nextCell();
+    m_text += '"';
+    for (const char c : text)
+        appendEscaped(m_text, c);
+    m_text += '"';
+}
+
+void PacketWriter::appendNumber(double value)
+{
+    nextCell();
+    protocol::appendNumber(m_text, value);
+}
+
+void PacketWriter::appendInteger(qint64 value)
+{
+    nextCell();
+    m_text += QByteArray::number(value);
+}
+
+void PacketWriter::endRow() { m_text += ']'; }
 
 void PacketWriter::appendRowsOf(const PacketWriter& later)
 {

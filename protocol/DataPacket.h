@@ -77,6 +77,16 @@ public:
 
     // A value per field, in field order; a missing one is null.
     void appendRow(const QVariantList& row);
+    // A row cell by cell, for a reader that holds its cells in the form they travel in: beginRow(), one append per
+    // field in field order, endRow().
+    void beginRow();
+    void appendCell(const QVariant& value); // as appendRow writes it
+    void appendNull();
+    // A string cell, or a date already checked to be "YYYY-MM-DD", whose text is ASCII.
+    void appendAscii(QByteArrayView text);
+    void appendNumber(double value);
+    void appendInteger(qint64 value);
+    void endRow();
     // The rows another writer of the same fields wrote, after those written here.
     void appendRowsOf(const PacketWriter& later);
     // The packet's text, ended: no row goes after it.
@@ -87,6 +97,9 @@ private:
     QByteArray m_text;
     qsizetype m_headerSize = 0;
     qsizetype m_rows = 0;
+    int m_column = 0; // of the row being written
+    // Opens the next cell of the row: the comma after the one before.
+    void nextCell();
 };
 
 } // namespace protocol

@@ -5,7 +5,8 @@ namespace protocol {
 namespace {
 
 // The value of count digits from position; -1 when one of them is not a digit.
-int digits(QStringView text, qsizetype position, int count)
+template <class Text>
+int digits(Text text, qsizetype position, int count)
 {
     int value = 0;
     for (qsizetype i = position; i < position + count; ++i) {
@@ -17,9 +18,8 @@ int digits(QStringView text, qsizetype position, int count)
     return value;
 }
 
-} // namespace
-
-QDate isoDate(QStringView text)
+template <class Text>
+QDate dateOf(Text text)
 {
     if (text.size() != 10 || text[4] != u'-' || text[7] != u'-')
         return {};
@@ -30,5 +30,11 @@ QDate isoDate(QStringView text)
         return {};
     return QDate(year, month, day); // null when the day does not exist
 }
+
+} // namespace
+
+QDate isoDate(QStringView text) { return dateOf(text); }
+
+QDate isoDate(QLatin1StringView text) { return dateOf(text); }
 
 } // namespace protocol

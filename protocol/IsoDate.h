@@ -3,6 +3,7 @@
 #include "protocol_export.h"
 
 #include <QDate>
+#include <QLatin1StringView>
 #include <QStringView>
 
 namespace protocol {
@@ -11,5 +12,7 @@ namespace protocol {
 // impossible date ("2025-02-30"). Dates travel and are stored in this form, so it is read often: no regex, no
 // locale.
 PROTOCOL_EXPORT QDate isoDate(QStringView text);
+// The same, for a text of single bytes (as a database hands it over).
+PROTOCOL_EXPORT QDate isoDate(QLatin1StringView text);
 
 } // namespace protocol

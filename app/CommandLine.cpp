@@ -88,12 +88,7 @@ QVariant PresetVariant(const QStringList& values)
 }
 
 // A file type the report can be saved as, by its suffix.
-bool IsReportFileName(const QString& fileName)
-{
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
-    return std::any_of(reportFileTypes().begin(), reportFileTypes().end(),
-                       [&](const ReportFileType& type) { return type.suffix == suffix; });
-}
+bool IsReportFileName(const QString& fileName) { return reportFileTypeOf(fileName) != nullptr; }
 
 QStringList ReadCodes(const QString& text)
 {

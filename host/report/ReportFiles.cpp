@@ -13,15 +13,15 @@ using namespace Qt::StringLiterals;
 const QList<ReportFileType>& reportFileTypes()
 {
     static const QList<ReportFileType> types = {
-        {u"pdf"_s, u"PDF (*.pdf)"_s,
+        {u"pdf"_s, u"PDF (*.pdf)"_s, true,
          [](const std::shared_ptr<const ReportData>& data, QIODevice& device, ReportProgress& progress) {
              writePdf(ReportLayout(data), device, progress);
          }},
-        {u"csv"_s, u"CSV - valores separados por ponto e vírgula (*.csv)"_s,
+        {u"csv"_s, u"CSV - valores separados por ponto e vírgula (*.csv)"_s, false,
          [](const std::shared_ptr<const ReportData>& data, QIODevice& device, ReportProgress& progress) {
              writeCsv(*data, device, progress);
          }},
-        {u"xlsx"_s, u"Planilha Excel (*.xlsx)"_s,
+        {u"xlsx"_s, u"Planilha Excel (*.xlsx)"_s, false,
          [](const std::shared_ptr<const ReportData>& data, QIODevice& device, ReportProgress& progress) {
              writeXlsx(*data, device, progress);
          }},
@@ -37,15 +37,22 @@ QString reportFileFilters()
     return filters.join(u";;"_s);
 }
 
-void saveReport(const std::shared_ptr<const ReportData>& data, const QString& fileName, ReportProgress& progress)
+const ReportFileType* reportFileTypeOf(const QString& fileName)
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
-    QStringList known;
-    for (const ReportFileType& type : reportFileTypes()) {
+    for (const ReportFileType& type : reportFileTypes())
         if (type.suffix == suffix)
-            return saveWhole(fileName, [&](QIODevice& device) { type.write(data, device, progress); });
+            return &type;
+    return nullptr;
+}
+
+void saveReport(const std::shared_ptr<const ReportData>& data, const QString& fileName, ReportProgress& progress)
+{
+    if (const ReportFileType* type = reportFileTypeOf(fileName))
+        return saveWhole(fileName, [&](QIODevice& device) { type->write(data, device, progress); });
+    QStringList known;
+    for (const ReportFileType& type : reportFileTypes())
         known.append(type.suffix.toUpper());
-    }
     throw EFileWriteError(fileWriteFailure(fileName, u"o tipo de arquivo deve ser %1 ou %2"_s.arg(
                                                          known.mid(0, known.size() - 1).join(u", "_s), known.last())));
 }

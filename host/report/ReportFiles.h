@@ -11,11 +11,15 @@ class ReportProgress;
 struct ReportFileType {
     QString suffix;
     QString filter;
+    bool pages; // laid out on pages and drawn in the system's fonts; otherwise a table of rows, drawn nowhere
     void (*write)(const std::shared_ptr<const ReportData>& data, QIODevice& device, ReportProgress& progress);
 };
 
 // Every type a report is saved as, PDF first.
 HOSTFW_REPORT_EXPORT const QList<ReportFileType>& reportFileTypes();
+
+// The type of a file by its suffix (case-insensitive); null for a suffix of no type.
+HOSTFW_REPORT_EXPORT const ReportFileType* reportFileTypeOf(const QString& fileName);
 
 // The save dialog's filters, one per type, PDF first.
 HOSTFW_REPORT_EXPORT QString reportFileFilters();

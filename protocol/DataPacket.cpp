@@ -206,6 +206,15 @@ QList<FieldDef> readFields(JsonReader& reader)
     return fields;
 }
 
+// Whether the text at start is the value written as token, whole: a value ends where the token does.
+bool repeats(QByteArrayView text, qsizetype start, QByteArrayView token)
+{
+    if (token.isEmpty() || !text.sliced(start).startsWith(token))
+        return false;
+    const qsizetype end = start + token.size();
+    return end == text.size() || QByteArrayView(",] \t\r\n").contains(text[end]);
+}
+
 // Reads rows into packet while nextRow() says that another follows.
 template <class NextRow>
 void readRowSequence(JsonReader& reader, DataPacket& packet, NextRow nextRow)
@@ -215,8 +224,8 @@ void readRowSequence(JsonReader& reader, DataPacket& packet, NextRow nextRow)
     };
     MidnightCache midnights;
     QVariantList previous;
-    // The JSON text of each string cell of the row above. A text written as the one above it (a CFOP, an entry or
-    // exit mark of a listing) is that cell again, sharing its memory, and is not read a second time.
+    // The JSON text of each cell of the row above. A cell written as the one above it (a CFOP, an entry or exit mark,
+    // a date, a zero of a listing) is that cell again, sharing its memory, and is not read a second time.
     QList<QByteArrayView> previousTexts(packet.fields.size());
     while (nextRow()) {
         if (reader.peek() != '[')
@@ -230,15 +239,13 @@ void readRowSequence(JsonReader& reader, DataPacket& packet, NextRow nextRow)
                 throw wrongRow();
             reader.peek();
             const qsizetype start = reader.position();
-            const QByteArrayView& above = previousTexts[column];
-            if (!above.isEmpty() && reader.text().sliced(start).startsWith(above)) {
-                reader.seek(start + above.size());
+            if (repeats(reader.text(), start, previousTexts[column])) {
+                reader.seek(start + previousTexts[column].size());
                 row.append(previous[column]);
                 continue;
             }
             row.append(readCell(reader, packet.fields[column], midnights));
-            const bool text = packet.fields[column].type == FieldType::String && !row.back().isNull();
-            previousTexts[column] = text ? reader.text().sliced(start, reader.position() - start) : QByteArrayView();
+            previousTexts[column] = reader.text().sliced(start, reader.position() - start);
         }
         if (row.size() != packet.fields.size())
             throw wrongRow();

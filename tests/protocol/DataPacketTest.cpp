@@ -19,8 +19,12 @@ TEST(DataPacket, EveryFieldTypeAndNullSurviveTheWireFormat)
                      {u"DTEMISSAO"_s, FieldType::Date, 0},
                      {u"VRIMPOSTONF"_s, FieldType::Float, 0},
                      {u"NRITEM"_s, FieldType::Integer, 0}};
-    packet.rows = {{u"01"_s, QDate(2026, 1, 1).startOfDay(), QDate(2025, 12, 31), 1970.93, qlonglong(3)},
-                   {QVariant(), QVariant(), QVariant(), QVariant(), QVariant()}};
+    // Rows that repeat the row above, write a value that starts as the one above does, or come after nulls.
+    const QVariantList first = {u"01"_s, QDate(2026, 1, 1).startOfDay(), QDate(2025, 12, 31), 1970.93, qlonglong(3)};
+    const QVariantList longer = {u"01 "_s, QDate(2026, 1, 1).startOfDay(), QDate(2025, 12, 31), 1970.935,
+                                 qlonglong(31)};
+    const QVariantList nulls = {QVariant(), QVariant(), QVariant(), QVariant(), QVariant()};
+    packet.rows = {first, first, longer, first, nulls, first, nulls};
 
     const DataPacket back = DataPacket::fromJson(packet.toJson());
     EXPECT_EQ(back.fields, packet.fields);

@@ -3,6 +3,7 @@
 #include "CheckResultServ.h"
 #include "GiaBenchData.h"
 #include "GiaDocuments.h"
+#include "HostSettings.h"
 #include "PairedRatio.h"
 #include "RdmConferenciaFiscal.h"
 #include "ScopedConnection.h"
@@ -33,11 +34,13 @@ RemoteResult callOn(TNetConnection& connection, const QString& method, const QVa
                                       : connection.AppServer().call(method, arguments);
 }
 
-// Both servers, the SQLite one and the PostgreSQL one on a copy of its rows, and a client of each.
+// Both servers, the SQLite one and the PostgreSQL one on a copy of its rows, and a client of each, signed in as the
+// database's owner (SQLite has no users and takes no notice).
 struct TwoEngines {
     explicit TwoEngines(const QStringList& fixtures)
         : sqlite(fixtures), postgreSql(TestDatabase::postgreSqlCopyOf(sqlite.databasePath()))
     {
+        HostSettings::current().databaseUser = postgreSql.database()->ownerUser();
         sqliteClient.ServerName = postgreSqlClient.ServerName = fiscal::RdmConferenciaFiscal::serverName();
         sqliteClient.Port = sqlite.port();
         postgreSqlClient.Port = postgreSql.port();

@@ -182,7 +182,7 @@ void FiscalServer::call(const HttpRequest& request, const HttpReply& reply)
                                    {},
                                    401,
                                    m_throttle.refused(request.peer)});
-        if (m_database.engine() == database::Engine::PostgreSQL && !caller->credentials.given() && !m_http.onLoopback())
+        if (m_database.engine() == database::Engine::PostgreSQL && !caller->credentials.given())
             return answer(method, {RpcResponse::failure(remote.id, RpcErrorCode::ServerFailure,
                                                         u"Entre com o seu usuário e a sua senha do banco de dados "
                                                         "fiscal."_s),

@@ -28,8 +28,8 @@ struct RemoteCall;
 // On PostgreSQL a call that brings a user and password (HTTP Basic) runs on a connection of that role, so that the
 // database's row-level security answers it with that role's companies; the database itself checks the password. A
 // refused sign-in gets a JSON-RPC error (HTTP 401), held back longer with each refusal from the same address
-// (SignInThrottle). A call without them runs as the address's own user while the server listens on loopback only;
-// off loopback it is refused. Every call the database answered is recorded in its audit trail (PostgreSQL), in the
+// (SignInThrottle). A call without them is refused, on loopback too: on a machine several people log into, it would
+// otherwise answer any of them as the address's own user. Every call the database answered is recorded in its audit trail (PostgreSQL), in the
 // caller's name, and the call fails when it cannot be recorded. A failure of the
 // database reaches the caller as a message without paths or engine text; those go to the log, which has one
 // line per request (method, milliseconds, rows or error, then the caller's role and address and the arguments),

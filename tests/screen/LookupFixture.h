@@ -81,8 +81,7 @@ protected:
         dialogs = &ScriptedDialogs::reset();
         HostSettings& settings = HostSettings::current();
         settings.serverPort = relay->port();
-        settings.databasePath = server->databasePath();
-        dtmDBGeral()->adcGeral->SetConnected(false);
+        useHostDatabase(server->databasePath());
         TfrmConFisc& screen = openScreen();
         screen.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&screen));

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "DatabaseAddress.h"
 #include "HostSettings.h"
 #include "Modelo.h"
 #include "ScriptedDialogs.h"
+#include "TDBConnection.h"
+#include "TdtmDBGeral.h"
 #include "TfrmConFisc.h"
 
 #include <QAccessible>
@@ -16,6 +19,16 @@ using namespace Qt::StringLiterals;
 
 // Texts in failure messages as they read.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+// The host's local queries read the database at address, signed in to as the host does at start: on PostgreSQL
+// before anything else, and its calls to the server carry that sign-in.
+inline void useHostDatabase(const QString& address)
+{
+    HostSettings::current().databasePath = address;
+    dtmDBGeral()->adcGeral->SetConnected(false);
+    if (database::DatabaseAddress::parse(address).engine() == database::Engine::PostgreSQL)
+        dtmDBGeral()->adcGeral->Database();
+}
 
 // A fresh screen for each test, opened by the host's entry without presets, with the scripted dialogs and the
 // report definitions of the source tree. The application server is down (a closed port) unless a test says

@@ -23,11 +23,7 @@ protected:
     }
 
     // The host's local queries read the server's database file, as in the embedded installation.
-    static void useDatabase(const TestServer& server)
-    {
-        HostSettings::current().databasePath = server.databasePath();
-        dtmDBGeral()->adcGeral->SetConnected(false);
-    }
+    static void useDatabase(const TestServer& server) { useHostDatabase(server.databasePath()); }
 
     static QStringList column(TDataSet* dataSet, const QString& field)
     {
@@ -57,6 +53,7 @@ TEST_F(ServerAndDatabaseTest, EveryRemoteMethodsPacketFitsItsDataset)
 {
     TestServer server({}, TestServer::Data::SampleData);
     useServer(server);
+    useDatabase(server);
     TfrmConFisc& screen = openScreen();
     const QString company = u"01"_s, registration = u"123456785119"_s, tax = u"01"_s;
     QString models, types;

@@ -6,6 +6,8 @@ httplib::Result post(const TestServer& server, const std::string& body, const st
 {
     httplib::Client client(server.host().toStdString(), server.port());
     client.set_read_timeout(std::chrono::seconds(10));
+    if (const QString owner = server.database()->ownerUser(); !owner.isEmpty())
+        client.set_basic_auth(owner.toStdString(), "");
     return client.Post(path, body, "application/json");
 }
 

@@ -8,7 +8,7 @@
 #include <httplib.h>
 #include <ostream>
 
-// Raw HTTP to a TestServer: POST body to path (the module's path by default).
+// Raw HTTP to a TestServer: POST body to path (the module's path by default), signed in as the database's owner.
 httplib::Result post(const TestServer& server, const std::string& body,
                      const std::string& path = "/rlx58200.rdmConferenciaFiscal");
 

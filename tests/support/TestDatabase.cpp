@@ -72,6 +72,8 @@ TestDatabase::TestDatabase(const QStringList& fixtures, Data data)
     createOnPostgreSql(fixtures, sample);
 }
 
+QString TestDatabase::ownerUser() const { return database::DatabaseAddress::parse(m_address).user(); }
+
 void TestDatabase::createEmptyPostgreSql()
 {
     static std::atomic<int> counter{0};

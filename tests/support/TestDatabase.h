@@ -28,6 +28,9 @@ public:
 
     // The --db value: the file's path or the postgresql:// URL.
     const QString& address() const { return m_address; }
+    // The user of the address on PostgreSQL, which the test server trusts without a password: what a server's
+    // caller signs in with to be let in as the database's owner. Empty on SQLite, which has no users.
+    QString ownerUser() const;
 
     static bool onPostgreSql();
     // Runs the test PostgreSQL server's pg_ctl (FISCAL_TEST_PG_CTL) with "stop", "start" or "restart", waiting

@@ -87,9 +87,6 @@ QVariant PresetVariant(const QStringList& values)
     return presets;
 }
 
-// A file type the report can be saved as, by its suffix.
-bool IsReportFileName(const QString& fileName) { return reportFileTypeOf(fileName) != nullptr; }
-
 QStringList ReadCodes(const QString& text)
 {
     QStringList codes;
@@ -121,7 +118,7 @@ std::optional<BatchRequest> ReadBatch(const QCommandLineParser& parser, const Ap
         throw EHostConfigError(u"--batch pede --open, --report e --output."_s);
     if (parser.value(outputOption).trimmed().isEmpty())
         throw EHostConfigError(u"--output deve dar o arquivo a gravar."_s);
-    if (!IsReportFileName(parser.value(outputOption)))
+    if (!reportFileTypeOf(parser.value(outputOption)))
         throw EHostConfigError(
             u"--output deve ser um arquivo PDF, CSV ou XLSX (pelo tipo: .pdf, .csv ou .xlsx): '%1'."_s.arg(
                 parser.value(outputOption)));

@@ -32,6 +32,14 @@ QVariant cell(const QVariant& value, protocol::FieldType type)
     return {};
 }
 
+// Resets the query for its next run; throws when error, met while reading its rows, is one.
+void finishReading(QSqlQuery& query, const QSqlError& error)
+{
+    query.finish();
+    if (error.isValid())
+        throw database::DatabaseError(u"Falha ao ler do banco de dados fiscal: %1"_s.arg(error.text()));
+}
+
 // Runs the query and hands each row to take, its cells as the fields' types hold them; then resets the query.
 template <class Take>
 void readRows(QSqlQuery& query, const QList<protocol::FieldDef>& fields, Take take)
@@ -43,10 +51,7 @@ void readRows(QSqlQuery& query, const QList<protocol::FieldDef>& fields, Take ta
             row[i] = cell(query.value(i), fields[i].type);
         take(row);
     }
-    const QSqlError error = query.lastError();
-    query.finish();
-    if (error.isValid())
-        throw database::DatabaseError(u"Falha ao ler do banco de dados fiscal: %1"_s.arg(error.text()));
+    finishReading(query, query.lastError());
 }
 
 // The driver's statement of a query on SQLite; null on other engines.
@@ -135,14 +140,11 @@ void writeStatementRows(QSqlQuery& query, sqlite3_stmt* statement, const QList<p
             writeStatementCell(statement, i, fields[i].type, writer);
         writer.endRow();
     }
-    const QSqlError error =
-        step == SQLITE_DONE
-            ? query.lastError()
-            : QSqlError(u"Unable to fetch row"_s, QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(statement))),
-                        QSqlError::StatementError, QString::number(step));
-    query.finish();
-    if (error.isValid())
-        throw database::DatabaseError(u"Falha ao ler do banco de dados fiscal: %1"_s.arg(error.text()));
+    finishReading(query, step == SQLITE_DONE
+                             ? query.lastError()
+                             : QSqlError(u"Unable to fetch row"_s,
+                                         QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(statement))),
+                                         QSqlError::StatementError, QString::number(step)));
 }
 
 } // namespace
